@@ -1,0 +1,3 @@
+#include "gifapp.h"
+
+wxIMPLEMENT_APP(GifApp);

@@ -1,0 +1,3 @@
+#include "update_check.h"
+
+wxDEFINE_EVENT(EVT_UPDATE_CHECKED, wxCommandEvent);

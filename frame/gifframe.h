@@ -1,0 +1,185 @@
+#pragma once
+
+#include <wx/bitmap.h>
+#include <wx/frame.h>
+#include <wx/image.h>
+#include <wx/timer.h>
+
+class wxLocale;
+class wxMenu;
+class wxMenuBar;
+class wxMenuItem;
+class wxPanel;
+class wxProgressDialog;
+class wxSpinCtrl;
+class wxSplitterEvent;
+class wxSplitterWindow;
+class wxStaticText;
+class wxStatusBar;
+class wxThumbnailCtrl;
+class wxThumbnailEvent;
+class wxToolBar;
+
+// Shared by both worker threads; the window id tells loading (6) from saving (10).
+wxDECLARE_EVENT(EVT_THREAD_UPDATE, wxCommandEvent);
+constexpr int ID_IMAGE_LOAD_THREAD = 6;
+constexpr int ID_SAVE_GIF_THREAD = 10;
+
+constexpr int ID_TIMER_PREVIEW = 1;
+// Entry of the strip's popup menu.
+constexpr int ID_INSERT_IMAGE = 0;
+
+// Menu commands keep these ids across the menu bars that a language switch
+// builds, so a rebuilt bar reaches each handler exactly once.
+enum GifFrameCommandId {
+    ID_MENU_SAVE = wxID_HIGHEST + 100,
+    ID_MENU_SAVE_AS,
+    ID_MENU_OPEN_PROJECT,
+    ID_MENU_SAVE_PROJECT,
+    ID_MENU_EXIT,
+    ID_MENU_ADD_IMAGE,
+    ID_MENU_DELETE,
+    ID_MENU_CLEAR_ALL,
+    ID_MENU_RUN_ANIMATION,
+    ID_MENU_LOOP_COUNT,
+    ID_MENU_HELP,
+    ID_MENU_LANGUAGE,
+    ID_MENU_SUPPORT,
+    ID_MENU_CHECK_UPDATE,
+    ID_MENU_ABOUT,
+};
+
+constexpr int kLanguageItemCount = 7;
+
+class GifFrame : public wxFrame {
+public:
+    GifFrame();
+    ~GifFrame() override;
+
+    virtual void InitFrame();
+    void CreateMenus();
+
+    // Editing set.
+    void EnableCommands();
+    void DisableCommands();
+    bool IsProjectUnsaved() const;
+
+    // Output settings and status bar.
+    void UpdateOutputSize();
+    void UpdateLabels();
+
+    // Preview.
+    void StopPreview();
+    void ShowFrame(int index);
+    void ClearPreview();
+    void ShowPlayLook();
+    void ShowStopLook();
+
+    // Project file. SaveProject returns true when the project was written.
+    bool SaveProject();
+    void LoadProject();
+
+    wxThumbnailCtrl* GetThumbnailCtrl() const { return m_thumbnail_ctrl; }
+
+    // Handlers.
+    void OnSaveAnimator(wxCommandEvent& event);
+    void OnSaveAs(wxCommandEvent& event);
+    void OnOpenProject(wxCommandEvent& event);
+    void OnSaveProject(wxCommandEvent& event);
+    void OnCloseFrame(wxEvent& event);
+    void OnAddImage(wxCommandEvent& event);
+    void OnInsertImage(wxCommandEvent& event);
+    void OnDeleteImage(wxCommandEvent& event);
+    void OnClearAll(wxCommandEvent& event);
+    void OnPlayAnimation(wxCommandEvent& event);
+    void OnLoopCount(wxCommandEvent& event);
+    void OnHelpMenu(wxCommandEvent& event);
+    void OnAbout(wxCommandEvent& event);
+    void OnLanguage(wxCommandEvent& event);
+    void OnTimer(wxTimerEvent& event);
+    void OnSetDelay(wxCommandEvent& event);
+    void OnSetWidth(wxCommandEvent& event);
+    void OnSetHeight(wxCommandEvent& event);
+    void OnChangeSplitterWindow(wxSplitterEvent& event);
+    void OnThumbnailLeftClick(wxThumbnailEvent& event);
+    void OnThumbnailRightClick(wxThumbnailEvent& event);
+    void OnUpdateChecked(wxCommandEvent& event);
+    void OnImageLoaded(wxCommandEvent& event);
+    void OnSaveThreadUpdate(wxCommandEvent& event);
+
+    // Members, named after the layout resource where they come from it.
+    wxSplitterWindow* m_splitter3 = nullptr;
+    wxPanel* m_panel_top = nullptr;
+    wxPanel* m_panel_down = nullptr;
+    wxProgressDialog* m_loadProgress = nullptr;
+    wxProgressDialog* m_saveProgress = nullptr;
+    wxMenuBar* m_menubar = nullptr;
+    wxMenu* m_menu_file = nullptr;
+    wxMenu* m_menu_frame = nullptr;
+    wxMenu* m_menu_animation = nullptr;
+    wxMenu* m_menu_help = nullptr;
+    wxMenuItem* m_item_open_project = nullptr;
+    wxMenuItem* m_item_save = nullptr;
+    wxMenuItem* m_item_save_as = nullptr;
+    wxMenuItem* m_item_save_project = nullptr;
+    wxMenuItem* m_item_exit = nullptr;
+    wxMenuItem* m_item_add_image = nullptr;
+    wxMenuItem* m_item_delete = nullptr;
+    wxMenuItem* m_item_clear_all = nullptr;
+    wxMenuItem* m_item_run_animation = nullptr;
+    wxMenuItem* m_item_loop_count = nullptr;
+    wxMenuItem* m_item_help = nullptr;
+    wxMenu* m_menu_language = nullptr;
+    wxMenuItem* m_item_support = nullptr;
+    wxMenuItem* m_item_check_update = nullptr;
+    wxMenuItem* m_item_about = nullptr;
+    wxMenuItem* m_item_language[kLanguageItemCount] = {};
+    wxStaticText* m_staticText_delay = nullptr;
+    wxStaticText* m_staticText_sec = nullptr;
+    wxStaticText* m_staticText_gif = nullptr;
+    wxStaticText* m_staticText_width = nullptr;
+    wxStaticText* m_staticText_wpx = nullptr;
+    wxStaticText* m_staticText_height = nullptr;
+    wxStaticText* m_staticText_hpx = nullptr;
+    int m_projectDelay = 0;
+    int m_projectWidth = 0;
+    int m_projectHeight = 0;
+    int m_projectCount = 0;
+    int m_savedCount = 0;
+    int m_savedDelay = 0;
+    int m_savedWidth = 0;
+    int m_savedHeight = 0;
+    wxToolBar* m_toolBar_button = nullptr;
+    wxThumbnailCtrl* m_thumbnail_ctrl = nullptr;
+    wxTimer m_timer;
+    wxImage* m_insertImage = nullptr;
+    int m_aspectWidth = 0;
+    int m_aspectHeight = 0;
+    int m_outputWidth = 0;
+    int m_outputHeight = 0;
+    wxString m_gifPath;
+    wxString m_gifName;
+    wxString m_projectPath;
+    wxString m_projectName;
+    wxString m_previewName;
+    wxBitmap m_previewBitmap;
+    int m_playIndex = 0;
+    int m_loopCount = 0;
+    int m_loopsPlayed = 0;
+    int m_language = 0;
+    wxSpinCtrl* m_spinctrl_delay = nullptr;
+    wxSpinCtrl* m_spinctrl_width = nullptr;
+    wxSpinCtrl* m_spinctrl_height = nullptr;
+    wxStatusBar* m_statusBar1 = nullptr;
+    wxLocale* m_locale = nullptr;
+    bool m_playing = false;
+    bool m_editingEnabled = false;
+
+private:
+    void BindLayoutCommands();
+    void FindLayoutWindows();
+    void CreateThumbnailStrip();
+    void SetLabels();
+
+    wxDECLARE_EVENT_TABLE();
+};

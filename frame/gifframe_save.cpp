@@ -1,0 +1,5 @@
+#include "gifframe.h"
+
+void GifFrame::OnSaveAnimator(wxCommandEvent&) {}
+void GifFrame::OnSaveAs(wxCommandEvent&) {}
+void GifFrame::OnSaveThreadUpdate(wxCommandEvent&) {}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <wx/image.h>
+#include <wx/stream.h>
+
+#include <atomic>
+#include <cstddef>
+#include <functional>
+
+struct GifEncodeSettings {
+    int width = 0;         // output size in pixels
+    int height = 0;
+    int delayCs = 0;       // delay of every frame in hundredths of a second
+    unsigned threads = 0;  // worker threads for preparation and colour reduction; 0 = every core
+};
+
+// Supplies frame `index` as a picture that the caller owns alone. Called from
+// worker threads, possibly for several indices at the same time.
+using GifFrameSupplier = std::function<wxImage(std::size_t index)>;
+
+// Reports the number of frames written so far; called in frame order on the
+// thread that runs EncodeGifAnimation.
+using GifProgress = std::function<void(std::size_t framesWritten)>;
+
+// Prepares, colour-reduces and writes `count` frames as one animated GIF that
+// loops for ever. The bytes do not depend on the thread count. Returns true
+// when every frame and the trailer were written; stops early (false) when
+// `cancel` becomes true or a write fails.
+bool EncodeGifAnimation(wxOutputStream& out, std::size_t count, const GifFrameSupplier& supply,
+                        const GifEncodeSettings& settings, const GifProgress& progress = {},
+                        const std::atomic<bool>* cancel = nullptr);

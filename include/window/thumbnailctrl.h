@@ -1,0 +1,179 @@
+#pragma once
+
+#include <wx/bitmap.h>
+#include <wx/dynarray.h>
+#include <wx/event.h>
+#include <wx/scrolwin.h>
+
+#include <vector>
+
+class wxThumbnailItem;
+
+// Window id of the frame strip; the main window binds its notifications by it.
+constexpr int ID_THUMBNAIL_CTRL = 3;
+
+// Window style bits.
+constexpr long THUMB_STYLE_MULTI_SELECT = 0x0010;
+constexpr long THUMB_STYLE_NAME_LABEL = 0x0020;
+constexpr long THUMB_STYLE_CAPTION = 0x0080;
+
+// Cell flags passed to the drawing operations.
+constexpr int THUMB_CELL_SELECTED = 0x01;
+constexpr int THUMB_CELL_CTRL_FOCUSED = 0x04;
+constexpr int THUMB_CELL_FOCUS_ITEM = 0x08;
+
+// Modifier flags carried by the notifications.
+constexpr int THUMB_KEY_SHIFT = 0x01;
+constexpr int THUMB_KEY_CTRL = 0x02;
+constexpr int THUMB_KEY_ALT = 0x04;
+
+// The owning list of items: removing an element deletes its item.
+class wxThumbnailItemArray {
+public:
+    ~wxThumbnailItemArray();
+    size_t GetCount() const;
+    wxThumbnailItem* Item(size_t n) const;
+    void Add(wxThumbnailItem* item);
+    void Insert(wxThumbnailItem* item, size_t n);
+    void RemoveAt(size_t n);
+    void Clear();
+
+private:
+    std::vector<wxThumbnailItem*> m_items;
+};
+
+class wxThumbnailEvent : public wxNotifyEvent {
+public:
+    wxThumbnailEvent(wxEventType commandType, int winid);
+    wxEvent* Clone() const override;
+
+    int GetItemIndex() const { return m_itemIndex; }
+    void SetItemIndex(int index) { m_itemIndex = index; }
+    int GetModifierFlags() const { return m_modifierFlags; }
+    void SetModifierFlags(int flags) { m_modifierFlags = flags; }
+
+private:
+    int m_itemIndex = -1;
+    int m_modifierFlags = 0;
+
+    wxDECLARE_CLASS(wxThumbnailEvent);
+};
+
+wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_ITEM_SELECTED, wxThumbnailEvent);
+wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_ITEM_DESELECTED, wxThumbnailEvent);
+wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_LEFT_CLICK, wxThumbnailEvent);
+wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_RIGHT_CLICK, wxThumbnailEvent);
+wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_MIDDLE_CLICK, wxThumbnailEvent);
+wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_LEFT_DCLICK, wxThumbnailEvent);
+wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_RETURN, wxThumbnailEvent);
+
+typedef void (wxEvtHandler::*wxThumbnailEventFunction)(wxThumbnailEvent&);
+#define wxThumbnailEventHandler(func) wxEVENT_HANDLER_CAST(wxThumbnailEventFunction, func)
+#define EVT_THUMBNAIL_LEFT_CLICK(id, fn) \
+    wx__DECLARE_EVT1(wxEVT_COMMAND_THUMBNAIL_LEFT_CLICK, id, wxThumbnailEventHandler(fn))
+#define EVT_THUMBNAIL_RIGHT_CLICK(id, fn) \
+    wx__DECLARE_EVT1(wxEVT_COMMAND_THUMBNAIL_RIGHT_CLICK, id, wxThumbnailEventHandler(fn))
+
+class wxThumbnailCtrl : public wxScrolledWindow {
+public:
+    wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos = wxDefaultPosition,
+                    const wxSize& size = wxDefaultSize);
+    ~wxThumbnailCtrl() override;
+
+    // The frame list.
+    virtual int Append(wxThumbnailItem* item, int delay);
+    virtual int Insert(wxThumbnailItem* item, int pos);
+    virtual void Clear();
+    virtual void Delete(int index);
+    virtual int GetCount() const;
+    wxThumbnailItem* GetItem(int index) const;
+    const wxArrayInt& GetSelections() const { return m_selections; }
+
+    void SetDelay(int delay) { m_delay = delay; }
+    int GetDelay() const { return m_delay; }
+
+    void FreezeLayout();
+    void ThawLayout();
+    bool IsLayoutFrozen() const { return m_freezeCount > 0; }
+
+    // Selection and focus.
+    void Select(int index, bool select = true);
+    void SelectAll();
+    void SetFocusItem(int index);
+    int GetFocusItem() const { return m_focusItem; }
+    int GetAnchorItem() const { return m_anchorItem; }
+    int GetLastSelectedItem() const { return m_lastSelectedItem; }
+
+    // Geometry.
+    bool GetItemRect(int index, wxRect& rect, bool transform = true) const;
+    bool GetItemRectImage(int index, wxRect& rect, bool transform = true) const;
+    bool GetRowCol(int index, const wxSize& clientSize, int& row, int& col) const;
+    wxSize GetCellSize() const { return wxSize(m_cellWidth, m_cellHeight); }
+    int GetTextHeight() const { return m_textHeight; }
+
+    // Read by the items while they draw.
+    wxSize GetThumbnailSize() const { return wxSize(m_thumbnailWidth, m_thumbnailHeight); }
+    int GetSpacing() const { return m_spacing; }
+    int GetMargin() const { return m_margin; }
+    const wxColour& GetFocusedSelectionColour() const { return m_focusedSelectionColour; }
+    const wxColour& GetUnfocusedSelectionColour() const { return m_unfocusedSelectionColour; }
+    const wxColour& GetCellColour() const { return m_cellColour; }
+    const wxColour& GetFocusMarkColour() const { return m_focusMarkColour; }
+    const wxColour& GetCaptionColour() const { return m_captionColour; }
+
+protected:
+    virtual bool DrawItemImage(int index, wxDC& dc, const wxRect& rect, int flags);
+    virtual bool DrawItemCell(int index, wxDC& dc, const wxRect& cellRect, const wxRect& imageRect,
+                              int flags);
+    virtual bool MoveFocusByKey(int keyCode, int flags);
+
+    void ApplyClickSelection(int index, int flags);
+    bool ItemAtPoint(const wxPoint& point, int& index) const;
+    void ScrollToItem(int index);
+    void ScrollToItemForKey(int index, int keyCode);
+
+    void ComputeCellSize();
+    void UpdateScrollbars();
+    bool EnsureBackBuffer(const wxSize& size = wxDefaultSize);
+    void PaintBackdrop(wxDC& dc);
+
+    wxSize DoGetBestSize() const override;
+
+private:
+    void OnPaint(wxPaintEvent& event);
+    void OnEraseBackground(wxEraseEvent& event);
+    void OnSize(wxSizeEvent& event);
+    void OnLeftDown(wxMouseEvent& event);
+    void OnRightDown(wxMouseEvent& event);
+    void OnMiddleDown(wxMouseEvent& event);
+    void OnLeftDClick(wxMouseEvent& event);
+    void OnChar(wxKeyEvent& event);
+    void OnSetFocus(wxFocusEvent& event);
+    void OnKillFocus(wxFocusEvent& event);
+    void OnSelectAll(wxCommandEvent& event);
+    void OnUpdateSelectAll(wxUpdateUIEvent& event);
+
+    int m_delay = 0;
+    wxThumbnailItemArray m_items;
+    wxArrayInt m_selections;
+    int m_cellWidth = 0;
+    int m_cellHeight = 0;
+    int m_thumbnailWidth = 80;
+    int m_thumbnailHeight = 80;
+    int m_spacing = 3;
+    int m_margin = 3;
+    int m_textHeight = 0;
+    int m_freezeCount = 0;
+    int m_anchorItem = -1;
+    int m_lastSelectedItem = -1;
+    int m_focusItem = -1;
+    wxColour m_focusedSelectionColour;
+    wxColour m_unfocusedSelectionColour;
+    wxColour m_cellColour;
+    wxColour m_focusMarkColour;
+    wxColour m_captionColour;
+    wxBitmap m_backBuffer;
+
+    wxDECLARE_CLASS(wxThumbnailCtrl);
+    wxDECLARE_EVENT_TABLE();
+};

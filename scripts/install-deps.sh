@@ -1,0 +1,14 @@
+#!/bin/sh
+# Installs what building and testing need on Debian 12 (run as root).
+set -eu
+packages="build-essential cmake pkg-config libwxgtk3.2-dev libgtest-dev libgmock-dev
+  libbenchmark-dev libgif-dev libimagequant-dev gettext xvfb xauth xdg-utils"
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends $missing
+fi

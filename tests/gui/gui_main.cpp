@@ -1,0 +1,38 @@
+// Runs the GUI tests inside a real toolkit application. HOME points at a fresh
+// folder so that the tests never touch the user's settings.
+#include "test_paths.h"
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/image.h>
+#include <wx/xrc/xmlres.h>
+
+#include <cstdlib>
+
+namespace {
+class GuiTestApp : public wxApp {
+public:
+    bool OnInit() override
+    {
+        wxInitAllImageHandlers();
+        wxXmlResource::Get()->InitAllHandlers();
+        return true;
+    }
+};
+} // namespace
+
+wxIMPLEMENT_APP_NO_MAIN(GuiTestApp);
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    char home[] = "/tmp/gifmaker-home-XXXXXX";
+    if (mkdtemp(home))
+        setenv("HOME", home, 1);
+    if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit())
+        return 2;
+    const int result = RUN_ALL_TESTS();
+    wxTheApp->OnExit();
+    wxEntryCleanup();
+    return result;
+}

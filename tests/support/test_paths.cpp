@@ -1,0 +1,37 @@
+#include "test_paths.h"
+
+#include <wx/dir.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
+
+#include <cstdlib>
+
+wxString SourceDir()
+{
+    return GIFMAKER_SOURCE_DIR;
+}
+
+wxString BinaryDir()
+{
+    return GIFMAKER_BINARY_DIR;
+}
+
+wxString CorpusDir()
+{
+    if (const char* dir = std::getenv("GIFMAKER_CORPUS"))
+        return dir;
+    return SourceDir() + "/../shared/corpus";
+}
+
+TempDir::TempDir()
+{
+    char pattern[] = "/tmp/gifmaker-test-XXXXXX";
+    if (const char* made = mkdtemp(pattern))
+        m_path = made;
+}
+
+TempDir::~TempDir()
+{
+    if (!m_path.empty())
+        wxFileName::Rmdir(m_path, wxPATH_RMDIR_RECURSIVE);
+}
