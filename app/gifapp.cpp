@@ -59,12 +59,13 @@ bool GifApp::OnInit()
     if (!wxApp::OnInit())
         return false;
 
+    // The toolkit's messages about locales the system lacks, missing images
+    // or catalogs are of no use to the user; what start-up cannot do without
+    // is reported below.
+    wxLogNull noLog;
     m_locale = nullptr;
     InitStartupLocale(*this);
 
-    // The toolkit's messages about missing images or catalogs are of no use
-    // to the user; what start-up cannot do without is reported below.
-    wxLogNull noLog;
     wxInitAllImageHandlers();
     wxXmlResource::Get()->InitAllHandlers();
     const wxString themes = GetResourceRoot() + "/Themes";
