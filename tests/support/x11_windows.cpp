@@ -47,13 +47,32 @@ std::string TitleOf(Display* display, Window window)
     return title;
 }
 
+long ProcessOf(Display* display, Window window)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", False);
+    long pid = 0;
+    if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count,
+                           &remaining, &data) == Success && data) {
+        if (count == 1 && format == 32)
+            pid = *reinterpret_cast<long*>(data);
+        XFree(data);
+    }
+    return pid;
+}
+
 bool IsShown(Display* display, Window window)
 {
     XWindowAttributes attributes;
     return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
 }
 
-Window FindTitled(Display* display, const std::string& title)
+// pid 0 accepts the windows of every process.
+Window FindTitled(Display* display, const std::string& title, long pid)
 {
     Window root = 0;
     Window parent = 0;
@@ -63,7 +82,8 @@ Window FindTitled(Display* display, const std::string& title)
         return 0;
     Window found = 0;
     for (unsigned int i = 0; i < count && !found; ++i)
-        if (IsShown(display, children[i]) && TitleOf(display, children[i]) == title)
+        if (IsShown(display, children[i]) && TitleOf(display, children[i]) == title &&
+            (pid == 0 || ProcessOf(display, children[i]) == pid))
             found = children[i];
     if (children)
         XFree(children);
@@ -71,8 +91,9 @@ Window FindTitled(Display* display, const std::string& title)
 }
 } // namespace
 
-X11Window WaitForWindowTitled(const std::string& title, int timeoutMs,
-                              const std::function<void()>& pump)
+namespace {
+X11Window WaitForWindow(const std::string& title, long pid, int timeoutMs,
+                        const std::function<void()>& pump)
 {
     DisplayPtr display(XOpenDisplay(nullptr));
     if (!display)
@@ -80,7 +101,7 @@ X11Window WaitForWindowTitled(const std::string& title, int timeoutMs,
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (std::chrono::steady_clock::now() < deadline) {
         const auto previous = XSetErrorHandler(IgnoreXError);
-        const Window found = FindTitled(display.get(), title);
+        const Window found = FindTitled(display.get(), title, pid);
         XSync(display.get(), False);
         XSetErrorHandler(previous);
         if (found)
@@ -90,6 +111,18 @@ X11Window WaitForWindowTitled(const std::string& title, int timeoutMs,
         std::this_thread::sleep_for(kPollInterval);
     }
     return 0;
+}
+} // namespace
+
+X11Window WaitForWindowTitled(const std::string& title, int timeoutMs,
+                              const std::function<void()>& pump)
+{
+    return WaitForWindow(title, 0, timeoutMs, pump);
+}
+
+X11Window WaitForProcessWindow(long pid, const std::string& title, int timeoutMs)
+{
+    return WaitForWindow(title, pid, timeoutMs, {});
 }
 
 bool RequestWindowClose(X11Window window)

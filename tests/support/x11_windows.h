@@ -12,5 +12,9 @@ using X11Window = unsigned long;
 X11Window WaitForWindowTitled(const std::string& title, int timeoutMs,
                               const std::function<void()>& pump = {});
 
+// The same for the windows of one process only (the toolkit marks its
+// windows with the process id).
+X11Window WaitForProcessWindow(long pid, const std::string& title, int timeoutMs);
+
 // Sends what a window manager sends when the user clicks the close button.
 bool RequestWindowClose(X11Window window);
