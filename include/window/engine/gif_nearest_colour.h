@@ -15,6 +15,10 @@ public:
 
     int Find(unsigned char red, unsigned char green, unsigned char blue);
 
+    // The same answer without the cache. `hint`, an entry likely to be near
+    // (or -1), only makes the search faster.
+    int Search(int red, int green, int blue, int hint = -1) const;
+
     // Replaces every RGB pixel of `rgb` (`pixels` of them) by the index of
     // its nearest entry; returns the sum of squared errors.
     std::uint64_t Remap(const unsigned char* rgb, std::size_t pixels, std::uint8_t* indices);
@@ -24,8 +28,6 @@ private:
         int red, green, blue;
         int index;
     };
-    int Search(int red, int green, int blue) const;
-
     std::vector<Entry> m_byGreen;
     std::vector<GifRgb> m_palette;
     // Direct-mapped cache: the key is 0x1000000 | rgb when filled.

@@ -24,12 +24,17 @@ GifNearestColour::GifNearestColour(const GifRgb* palette, int count)
                      [](const Entry& a, const Entry& b) { return a.green < b.green; });
 }
 
-int GifNearestColour::Search(int red, int green, int blue) const
+int GifNearestColour::Search(int red, int green, int blue, int hint) const
 {
     const auto start = std::lower_bound(m_byGreen.begin(), m_byGreen.end(), green,
                                         [](const Entry& e, int g) { return e.green < g; });
     int best = INT_MAX;
     int bestIndex = INT_MAX;
+    if (hint >= 0) {
+        const GifRgb& h = m_palette[hint];
+        best = Square(h.red - red) + Square(h.green - green) + Square(h.blue - blue);
+        bestIndex = hint;
+    }
     auto consider = [&](const Entry& e) {
         const int distance = Square(e.red - red) + Square(e.green - green) + Square(e.blue - blue);
         if (distance < best || (distance == best && e.index < bestIndex)) {
