@@ -116,8 +116,6 @@ TEST(GifNearestColour, FindsTheClosestAndTheLowestIndexOnTies)
     EXPECT_EQ(nearest.Find(180, 30, 0), 2);
     EXPECT_EQ(nearest.Find(2, 1, 0), 0);
     EXPECT_EQ(nearest.Find(5, 250, 5), 4);
-    for (int hint = -1; hint < 5; ++hint)
-        EXPECT_EQ(nearest.Search(9, 11, 10, hint), 1) << hint;
 }
 
 TEST(GifNearestColour, AgreesWithAFullScan)
@@ -125,11 +123,13 @@ TEST(GifNearestColour, AgreesWithAFullScan)
     std::mt19937 random(7);
     std::uniform_int_distribution<int> byte(0, 255);
     std::vector<GifRgb> palette;
-    for (int i = 0; i < 256; ++i)
+    for (int i = 0; i < 40; ++i)
+        palette.push_back({static_cast<unsigned char>(i % 3 * 50), 77, 77}); // repeated entries
+    for (int i = 40; i < 256; ++i)
         palette.push_back({static_cast<unsigned char>(byte(random)), static_cast<unsigned char>(byte(random)),
                            static_cast<unsigned char>(byte(random))});
     GifNearestColour nearest(palette.data(), 256);
-    for (int n = 0; n < 2000; ++n) {
+    for (int n = 0; n < 20000; ++n) {
         const int r = byte(random), g = byte(random), b = byte(random);
         int best = 0, bestDistance = INT_MAX;
         for (int i = 0; i < 256; ++i) {
@@ -142,7 +142,6 @@ TEST(GifNearestColour, AgreesWithAFullScan)
             }
         }
         ASSERT_EQ(nearest.Find(r, g, b), best);
-        ASSERT_EQ(nearest.Search(r, g, b, n % 256), best);
     }
 }
 

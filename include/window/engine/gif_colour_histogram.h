@@ -21,14 +21,19 @@ public:
     const std::vector<Colour>& Colours() const { return m_colours; }
 
     // The palette index given to each pixel's colour, row by row.
-    void IndexPixels(const wxImage& image, std::uint8_t* indices) const;
+    void IndexPixels(std::uint8_t* indices) const;
 
 private:
+    struct Slot {
+        std::uint32_t rgb;
+        std::uint32_t position; // in m_colours, + 1; 0 marks a free slot
+    };
+
     std::size_t SlotOf(std::uint32_t rgb) const;
     void Grow();
 
     std::vector<Colour> m_colours;
-    // Open addressing over positions in m_colours (+1; 0 marks a free slot).
-    std::vector<std::uint32_t> m_slots;
+    std::vector<Slot> m_slots; // open addressing
     std::size_t m_mask = 0;
+    std::vector<std::uint32_t> m_pixelColours; // each pixel's position in m_colours
 };

@@ -17,64 +17,54 @@ std::size_t Hash(std::uint32_t rgb)
 } // namespace
 
 GifColourHistogram::GifColourHistogram(const wxImage& image)
-    : m_slots(kInitialSlots, 0), m_mask(kInitialSlots - 1)
+    : m_slots(kInitialSlots, Slot{0, 0}), m_mask(kInitialSlots - 1)
 {
     const std::size_t pixels = std::size_t(image.GetWidth()) * image.GetHeight();
+    m_pixelColours.resize(pixels);
     const unsigned char* rgb = image.GetData();
     std::uint32_t lastRgb = 0;
-    std::size_t lastPosition = SIZE_MAX;
+    std::uint32_t lastPosition = 0;
+    bool haveLast = false;
     for (std::size_t i = 0; i < pixels; ++i, rgb += 3) {
         const std::uint32_t key = RgbAt(rgb);
-        if (lastPosition != SIZE_MAX && key == lastRgb) {
-            ++m_colours[lastPosition].count;
-            continue;
+        if (!haveLast || key != lastRgb) {
+            Slot& slot = m_slots[SlotOf(key)];
+            if (slot.position == 0) {
+                m_colours.push_back({key, 0, 0});
+                slot = {key, std::uint32_t(m_colours.size())};
+                lastPosition = slot.position - 1;
+                // Keep the table at most half full.
+                if (m_colours.size() * 2 > m_slots.size())
+                    Grow();
+            } else {
+                lastPosition = slot.position - 1;
+            }
+            lastRgb = key;
+            haveLast = true;
         }
-        const std::size_t slot = SlotOf(key);
-        if (m_slots[slot] == 0) {
-            m_colours.push_back({key, 1, 0});
-            m_slots[slot] = std::uint32_t(m_colours.size());
-            lastPosition = m_colours.size() - 1;
-            // Keep the table at most half full.
-            if (m_colours.size() * 2 > m_slots.size())
-                Grow();
-        } else {
-            lastPosition = m_slots[slot] - 1;
-            ++m_colours[lastPosition].count;
-        }
-        lastRgb = key;
+        ++m_colours[lastPosition].count;
+        m_pixelColours[i] = lastPosition;
     }
 }
 
 std::size_t GifColourHistogram::SlotOf(std::uint32_t rgb) const
 {
     std::size_t slot = Hash(rgb) & m_mask;
-    while (m_slots[slot] != 0 && m_colours[m_slots[slot] - 1].rgb != rgb)
+    while (m_slots[slot].position != 0 && m_slots[slot].rgb != rgb)
         slot = (slot + 1) & m_mask;
     return slot;
 }
 
 void GifColourHistogram::Grow()
 {
-    m_slots.assign(m_slots.size() * 2, 0);
+    m_slots.assign(m_slots.size() * 2, Slot{0, 0});
     m_mask = m_slots.size() - 1;
     for (std::size_t i = 0; i < m_colours.size(); ++i)
-        m_slots[SlotOf(m_colours[i].rgb)] = std::uint32_t(i + 1);
+        m_slots[SlotOf(m_colours[i].rgb)] = {m_colours[i].rgb, std::uint32_t(i + 1)};
 }
 
-void GifColourHistogram::IndexPixels(const wxImage& image, std::uint8_t* indices) const
+void GifColourHistogram::IndexPixels(std::uint8_t* indices) const
 {
-    const std::size_t pixels = std::size_t(image.GetWidth()) * image.GetHeight();
-    const unsigned char* rgb = image.GetData();
-    std::uint32_t lastRgb = 0;
-    std::uint8_t lastIndex = 0;
-    bool haveLast = false;
-    for (std::size_t i = 0; i < pixels; ++i, rgb += 3) {
-        const std::uint32_t key = RgbAt(rgb);
-        if (!haveLast || key != lastRgb) {
-            lastIndex = m_colours[m_slots[SlotOf(key)] - 1].index;
-            lastRgb = key;
-            haveLast = true;
-        }
-        indices[i] = lastIndex;
-    }
+    for (std::size_t i = 0; i < m_pixelColours.size(); ++i)
+        indices[i] = m_colours[m_pixelColours[i]].index;
 }

@@ -21,7 +21,12 @@ constexpr int kQuantiserSpeed = 8;
 constexpr double kInputGamma = 0.45455;
 // k-means steps over the distinct colours: few for photos (each step touches
 // every distinct colour), more when there are few.
-constexpr int kPhotoSteps = 3;
+constexpr int kPhotoSteps = 2;
+// Bits per channel of the cells photo colours are gathered into before the
+// palette is chosen and refined, and the refinement steps on the exact
+// colours after that.
+constexpr int kCoarseBits = 5;
+constexpr int kExactPhotoSteps = 1;
 constexpr int kFewColourSteps = 10;
 // Up to this many distinct colours (screen content) merging clusters is both
 // affordable and better than the photo quantiser.
@@ -35,13 +40,15 @@ struct LiqDeleter {
 template <class T>
 using LiqPtr = std::unique_ptr<T, LiqDeleter>;
 
+using ColourList = std::vector<GifColourHistogram::Colour>;
+
 GifRgb ToRgb(std::uint32_t rgb)
 {
     return {static_cast<unsigned char>(rgb >> 16), static_cast<unsigned char>(rgb >> 8),
             static_cast<unsigned char>(rgb)};
 }
 
-std::vector<GifRgb> ChoosePalette(const GifColourHistogram& histogram)
+std::vector<GifRgb> ChoosePalette(const ColourList& colours)
 {
     // The library would otherwise start threads of its own; the pipeline
     // already keeps every core busy, and one thread keeps its result the same
@@ -55,8 +62,8 @@ std::vector<GifRgb> ChoosePalette(const GifColourHistogram& histogram)
     if (!liqHistogram)
         return {};
     std::vector<liq_histogram_entry> entries;
-    entries.reserve(histogram.Colours().size());
-    for (const GifColourHistogram::Colour& colour : histogram.Colours()) {
+    entries.reserve(colours.size());
+    for (const GifColourHistogram::Colour& colour : colours) {
         const GifRgb c = ToRgb(colour.rgb);
         entries.push_back({{c.red, c.green, c.blue, 255}, colour.count});
     }
@@ -75,19 +82,13 @@ std::vector<GifRgb> ChoosePalette(const GifColourHistogram& histogram)
 
 // Gives every distinct colour the index of its nearest palette entry; returns
 // the summed squared error over all pixels.
-// `useHints`: the colours' current indices are a good start for the search.
-std::uint64_t AssignNearest(GifColourHistogram& histogram, const std::vector<GifRgb>& palette, bool useHints)
+std::uint64_t AssignNearest(ColourList& colours, const std::vector<GifRgb>& palette)
 {
     GifNearestColour nearest(palette.data(), int(palette.size()));
     std::uint64_t error = 0;
-    int previous = -1;
-    for (GifColourHistogram::Colour& colour : histogram.Colours()) {
+    for (GifColourHistogram::Colour& colour : colours) {
         const GifRgb c = ToRgb(colour.rgb);
-        // Without an earlier index, the previous colour's (it appeared near
-        // this one in the picture) is a good start too.
-        const int hint = useHints ? colour.index : previous;
-        colour.index = static_cast<std::uint8_t>(nearest.Search(c.red, c.green, c.blue, hint));
-        previous = colour.index;
+        colour.index = static_cast<std::uint8_t>(nearest.Find(c.red, c.green, c.blue));
         const GifRgb& p = palette[colour.index];
         const int dr = c.red - p.red, dg = c.green - p.green, db = c.blue - p.blue;
         error += std::uint64_t(dr * dr + dg * dg + db * db) * colour.count;
@@ -96,13 +97,13 @@ std::uint64_t AssignNearest(GifColourHistogram& histogram, const std::vector<Gif
 }
 
 // Moves each palette entry to the mean of the colours assigned to it.
-std::vector<GifRgb> Centroids(const GifColourHistogram& histogram, const std::vector<GifRgb>& palette)
+std::vector<GifRgb> Centroids(const ColourList& colours, const std::vector<GifRgb>& palette)
 {
     struct Sum {
         std::uint64_t red = 0, green = 0, blue = 0, count = 0;
     };
     std::vector<Sum> sums(palette.size());
-    for (const GifColourHistogram::Colour& colour : histogram.Colours()) {
+    for (const GifColourHistogram::Colour& colour : colours) {
         const GifRgb c = ToRgb(colour.rgb);
         Sum& sum = sums[colour.index];
         sum.red += std::uint64_t(c.red) * colour.count;
@@ -123,17 +124,56 @@ std::vector<GifRgb> Centroids(const GifColourHistogram& histogram, const std::ve
     return moved;
 }
 
+// The colours gathered into cells of the colour cube, each cell standing
+// for its colours by their mean and total count: photos have tens of
+// thousands of colours, and the palette barely changes when it is fitted to
+// a tenth as many.
+ColourList Coarsen(const ColourList& colours)
+{
+    struct Cell {
+        std::uint64_t red = 0, green = 0, blue = 0;
+        std::uint32_t count = 0;
+    };
+    constexpr int kDroppedBits = 8 - kCoarseBits;
+    std::vector<std::uint32_t> cellOf(std::size_t(1) << (3 * kCoarseBits), 0); // position + 1
+    std::vector<Cell> cells;
+    for (const GifColourHistogram::Colour& colour : colours) {
+        const GifRgb c = ToRgb(colour.rgb);
+        const std::size_t key = (std::size_t(c.red >> kDroppedBits) << (2 * kCoarseBits)) |
+                                (std::size_t(c.green >> kDroppedBits) << kCoarseBits) | (c.blue >> kDroppedBits);
+        if (cellOf[key] == 0) {
+            cells.emplace_back();
+            cellOf[key] = std::uint32_t(cells.size());
+        }
+        Cell& cell = cells[cellOf[key] - 1];
+        cell.red += std::uint64_t(c.red) * colour.count;
+        cell.green += std::uint64_t(c.green) * colour.count;
+        cell.blue += std::uint64_t(c.blue) * colour.count;
+        cell.count += colour.count;
+    }
+    ColourList coarse;
+    coarse.reserve(cells.size());
+    for (const Cell& cell : cells) {
+        const std::uint64_t half = cell.count / 2;
+        const std::uint32_t rgb = std::uint32_t((cell.red + half) / cell.count) << 16 |
+                                  std::uint32_t((cell.green + half) / cell.count) << 8 |
+                                  std::uint32_t((cell.blue + half) / cell.count);
+        coarse.push_back({rgb, cell.count, 0});
+    }
+    return coarse;
+}
+
 // Improves `palette` by k-means steps; leaves every colour assigned to its
 // nearest entry and returns the summed squared error.
-std::uint64_t Refine(GifColourHistogram& histogram, std::vector<GifRgb>& palette, int steps)
+std::uint64_t Refine(ColourList& colours, std::vector<GifRgb>& palette, int steps)
 {
-    std::uint64_t error = AssignNearest(histogram, palette, false);
+    std::uint64_t error = AssignNearest(colours, palette);
     for (int step = 0; step < steps; ++step) {
-        const std::vector<GifRgb> moved = Centroids(histogram, palette);
-        const std::uint64_t movedError = AssignNearest(histogram, moved, true);
+        const std::vector<GifRgb> moved = Centroids(colours, palette);
+        const std::uint64_t movedError = AssignNearest(colours, moved);
         if (movedError >= error) {
             // Not better: put the previous assignment back and stop.
-            AssignNearest(histogram, palette, true);
+            AssignNearest(colours, palette);
             break;
         }
         error = movedError;
@@ -165,16 +205,18 @@ bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* me
             for (const GifColourHistogram::Colour& colour : histogram.Colours())
                 weighted.push_back({colour.rgb, colour.count});
             frame.palette = GifMergePalette(weighted, kGifMaxColours);
-            error = Refine(histogram, frame.palette, kFewColourSteps);
+            error = Refine(histogram.Colours(), frame.palette, kFewColourSteps);
         } else {
-            frame.palette = ChoosePalette(histogram);
+            ColourList coarse = Coarsen(histogram.Colours());
+            frame.palette = ChoosePalette(coarse);
             if (frame.palette.empty())
                 return false;
-            error = Refine(histogram, frame.palette, kPhotoSteps);
+            Refine(coarse, frame.palette, kPhotoSteps);
+            error = Refine(histogram.Colours(), frame.palette, kExactPhotoSteps);
         }
     }
     frame.indices.resize(pixels);
-    histogram.IndexPixels(image, frame.indices.data());
+    histogram.IndexPixels(frame.indices.data());
     if (meanSquaredError)
         *meanSquaredError = double(error) / (3.0 * pixels);
     return true;
