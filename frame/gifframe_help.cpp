@@ -32,7 +32,7 @@ wxString AboutNoticeLine()
 template <class Control>
 Control* FindAboutControl(wxDialog& dialog, const char* name)
 {
-    return wxDynamicCast(dialog.FindWindow(XRCID(name)), Control);
+    return dynamic_cast<Control*>(dialog.FindWindow(XRCID(name)));
 }
 } // namespace
 

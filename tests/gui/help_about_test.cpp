@@ -45,7 +45,7 @@ private:
     template <class Control>
     static Control* Find(wxDialog* dialog, const char* name)
     {
-        return wxDynamicCast(dialog->FindWindow(XRCID(name)), Control);
+        return dynamic_cast<Control*>(dialog->FindWindow(XRCID(name)));
     }
 
     ShownAbout* m_record;
