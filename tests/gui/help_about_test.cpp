@@ -5,6 +5,7 @@
 #include <wx/ffile.h>
 #include <wx/hyperlink.h>
 #include <wx/stattext.h>
+#include <wx/xrc/xmlres.h>
 
 namespace {
 const char kNotice[] = "Copyright (C) 2026 Brackwell. All rights reserved.";

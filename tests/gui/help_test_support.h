@@ -4,6 +4,7 @@
 // and a browser launcher that records instead of starting a browser.
 #include "domain_option.h"
 #include "gifframe.h"
+#include "main_window.h"
 #include "test_paths.h"
 #include "update_check.h"
 #include "web_browser.h"
@@ -14,7 +15,6 @@
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/testing.h>
-#include <wx/xrc/xmlres.h>
 
 #include <string>
 #include <vector>
@@ -54,7 +54,6 @@ protected:
     void SetUp() override
     {
         m_previousAssertHandler = wxSetAssertHandler(FailOnAssert);
-        LoadLayoutOnce();
 
         m_previousOptions = g_domainOption;
         g_domainOption = new DomainOption(m_dir.File("option.cfg"));
@@ -62,12 +61,8 @@ protected:
         g_domainOption->m_supportUrl = "https://brackwell.test/support";
         g_domainOption->m_homeUrl = "https://brackwell.test/gifmaker";
 
-        m_frame = new GifFrame;
-        {
-            wxLogNull noLog;
-            ASSERT_TRUE(wxXmlResource::Get()->LoadFrame(m_frame, nullptr, "MyFrame1"));
-            m_frame->InitFrame();
-        }
+        m_frame = CreateMainWindowForTest(false);
+        ASSERT_NE(m_frame, nullptr);
         wxTheApp->SetTopWindow(m_frame);
 
         s_launched.clear();
@@ -83,7 +78,7 @@ protected:
         SetBrowserLauncher(m_previousLauncher);
         s_frame = nullptr;
         wxTheApp->SetTopWindow(nullptr);
-        delete m_frame;
+        DestroyMainWindowForTest(m_frame);
         delete g_domainOption;
         g_domainOption = m_previousOptions;
         wxSetAssertHandler(m_previousAssertHandler);
@@ -116,12 +111,6 @@ protected:
         return true;
     }
 
-    static void LoadLayoutOnce()
-    {
-        static const bool loaded = wxXmlResource::Get()->Load(BinaryDir() + "/Themes/gifmaker.xrc");
-        ASSERT_TRUE(loaded);
-    }
-
     static inline std::vector<wxString> s_launched;
     static inline std::vector<bool> s_playingAtLaunch;
     static inline GifFrame* s_frame = nullptr;
@@ -132,6 +121,6 @@ protected:
 private:
     DomainOption* m_previousOptions = nullptr;
     BrowserLauncher m_previousLauncher = nullptr;
-    long m_previousTimeout = 0;
+    long m_previousTimeout = kUpdateCheckTimeoutMs;
     wxAssertHandler_t m_previousAssertHandler = nullptr;
 };
