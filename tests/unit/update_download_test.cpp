@@ -1,8 +1,10 @@
 // Downloads against a real HTTP server on the loopback interface.
 #include "local_http_server.h"
+#include "test_paths.h"
 #include "url_download.h"
 
 #include <gtest/gtest.h>
+#include <wx/ffile.h>
 
 #include <string>
 
@@ -70,4 +72,15 @@ TEST(UrlDownload, OtherSchemesAreRefused)
     std::string body;
     EXPECT_FALSE(DownloadToMemory("gopher://127.0.0.1/x", kLimits, body));
     EXPECT_FALSE(DownloadToMemory("dict://127.0.0.1/x", kLimits, body));
+}
+
+TEST(UrlDownload, ReadsALocalFile)
+{
+    TempDir dir;
+    const wxString path = dir.File("gifmaker-update.xml");
+    ASSERT_TRUE(wxFFile(path, "w").Write("<u/>"));
+    std::string body;
+    EXPECT_TRUE(DownloadToMemory("file://" + path, kLimits, body));
+    EXPECT_EQ(body, "<u/>");
+    EXPECT_FALSE(DownloadToMemory("file://" + dir.File("missing.xml"), kLimits, body));
 }
