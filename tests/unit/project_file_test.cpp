@@ -1,5 +1,6 @@
 #include "test_paths.h"
 
+#include "window/engine/file_extension.h"
 #include "window/engine/project_file.h"
 
 #include <gtest/gtest.h>
@@ -120,11 +121,14 @@ TEST(ProjectDocument, ReadsBackWhatWasBuilt)
     EXPECT_EQ(contents.entries, Strings({"/p/a&b <1>.png", L"/p/\u00fc.gif_3", L"/p/\u00fc.gif"}));
 }
 
-TEST(ProjectNames, XmlExtensionAndTitle)
+TEST(ProjectNames, ExtensionsAndTitle)
 {
     EXPECT_EQ(EnsureXmlExtension("/work/anim"), "/work/anim.xml");
     EXPECT_EQ(EnsureXmlExtension("/work/anim.xml"), "/work/anim.xml");
     EXPECT_EQ(EnsureXmlExtension("/work/anim.XML"), "/work/anim.XML.xml");
+    EXPECT_EQ(EnsureGifExtension("/work/anim"), "/work/anim.gif");
+    EXPECT_EQ(EnsureGifExtension("/work/anim.gif"), "/work/anim.gif");
+    EXPECT_EQ(EnsureGifExtension("/work/anim.GIF"), "/work/anim.GIF.gif");
     EXPECT_EQ(ProjectTitleStem("anim.xml"), "anim");
     EXPECT_EQ(ProjectTitleStem("anim.xml.xml"), "anim.xml");
     EXPECT_EQ(ProjectTitleStem("anim.XML"), "");

@@ -34,9 +34,6 @@ std::unique_ptr<wxXmlDocument> BuildProjectDocument(const ProjectSettings& setti
 // written. On failure `error` receives the reason.
 bool WriteProjectFile(const wxString& path, const wxXmlDocument& document, wxString* error);
 
-// Appends ".xml" unless the path already ends with it (case-sensitive).
-wxString EnsureXmlExtension(const wxString& path);
-
 // The window title's project part: the file name without its final ".xml",
 // or empty when it does not end with ".xml".
 wxString ProjectTitleStem(const wxString& fileName);

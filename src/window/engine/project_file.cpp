@@ -106,11 +106,6 @@ std::unique_ptr<wxXmlDocument> BuildProjectDocument(const ProjectSettings& setti
     return document;
 }
 
-wxString EnsureXmlExtension(const wxString& path)
-{
-    return path.EndsWith(kXmlExtension) ? path : path + kXmlExtension;
-}
-
 wxString ProjectTitleStem(const wxString& fileName)
 {
     wxString stem;
