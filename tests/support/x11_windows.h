@@ -1,0 +1,16 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+// Top-level windows of the test display seen from outside the toolkit, the way
+// a window manager sees them. Xvfb runs none, so these are children of the root.
+using X11Window = unsigned long;
+
+// A mapped window whose title is `title`, or 0. While waiting, `pump` runs
+// between looks (for windows of this very process, let the toolkit work).
+X11Window WaitForWindowTitled(const std::string& title, int timeoutMs,
+                              const std::function<void()>& pump = {});
+
+// Sends what a window manager sends when the user clicks the close button.
+bool RequestWindowClose(X11Window window);
