@@ -5,6 +5,7 @@
 #include "window/engine/file_extension.h"
 #include "window/engine/project_file.h"
 #include "window/thumbnailctrl.h"
+#include "window/thumbnailitem.h"
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>

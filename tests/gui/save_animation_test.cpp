@@ -51,7 +51,7 @@ TEST_F(SaveWindowTest, FirstSaveAsksWritesEveryFrameAndReportsProgress)
     AddFrames(3, 40, 30);
     SetOutput(25, 40, 30);
     const wxString path = m_dir.File("anim.gif");
-    wxTEST_DIALOG(Save(), wxExpectModal<wxFileDialog>(path));
+    wxTEST_DIALOG(Save(), ExpectFileDialog(path));
 
     EXPECT_EQ(m_progress, (std::vector<int>{33, 66, 100}));
     EXPECT_EQ(m_finishedEvents, 1);
@@ -73,7 +73,7 @@ TEST_F(SaveWindowTest, SaveWritesOnlyWhenSomethingChangedOrTheFileIsGone)
     AddFrames(2, 20, 20);
     SetOutput(10, 20, 20);
     const wxString path = m_dir.File("anim.gif");
-    wxTEST_DIALOG(Save(), wxExpectModal<wxFileDialog>(path));
+    wxTEST_DIALOG(Save(), ExpectFileDialog(path));
     ASSERT_TRUE(DecodeGif(path).ok);
 
     // Unchanged: the file is left alone and no save runs.
@@ -102,16 +102,16 @@ TEST_F(SaveWindowTest, CancelledSaveAsForgetsThePathAndTheNextSaveAsks)
     AddFrames(1, 16, 16);
     SetOutput(10, 16, 16);
     const wxString first = m_dir.File("first.gif");
-    wxTEST_DIALOG(Save(), wxExpectModal<wxFileDialog>(first));
+    wxTEST_DIALOG(Save(), ExpectFileDialog(first));
     ASSERT_TRUE(wxFileExists(first));
 
     m_progress.clear();
-    wxTEST_DIALOG(SaveAs(), wxExpectModal<wxFileDialog>(wxEmptyString, wxID_CANCEL));
+    wxTEST_DIALOG(SaveAs(), ExpectFileDialog(wxEmptyString, wxID_CANCEL));
     EXPECT_TRUE(m_frame->m_gifPath.empty());
     EXPECT_TRUE(m_progress.empty());
 
     const wxString second = m_dir.File("second.gif");
-    wxTEST_DIALOG(Save(), wxExpectModal<wxFileDialog>(second));
+    wxTEST_DIALOG(Save(), ExpectFileDialog(second));
     EXPECT_EQ(DecodeGif(second).frames, 1);
 }
 
@@ -119,12 +119,12 @@ TEST_F(SaveWindowTest, NameWithoutExtensionGetsGif)
 {
     AddFrames(1, 16, 12);
     SetOutput(10, 16, 12);
-    wxTEST_DIALOG(Save(), wxExpectModal<wxFileDialog>(m_dir.File("anim")));
+    wxTEST_DIALOG(Save(), ExpectFileDialog(m_dir.File("anim")));
     EXPECT_TRUE(DecodeGif(m_dir.File("anim.gif")).ok);
     EXPECT_FALSE(wxFileExists(m_dir.File("anim")));
     EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), "anim (16 * 12)px");
 
-    wxTEST_DIALOG(SaveAs(), wxExpectModal<wxFileDialog>(m_dir.File("other")));
+    wxTEST_DIALOG(SaveAs(), ExpectFileDialog(m_dir.File("other")));
     EXPECT_TRUE(DecodeGif(m_dir.File("other.gif")).ok);
     EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), "other.gif (16 * 12)px");
 }
@@ -132,7 +132,7 @@ TEST_F(SaveWindowTest, NameWithoutExtensionGetsGif)
 TEST_F(SaveWindowTest, SaveWithoutFramesRemembersThePathAndWritesNothing)
 {
     const wxString path = m_dir.File("later");
-    wxTEST_DIALOG(Save(), wxExpectModal<wxFileDialog>(path));
+    wxTEST_DIALOG(Save(), ExpectFileDialog(path));
     EXPECT_EQ(m_frame->m_gifPath, path);
     EXPECT_FALSE(wxFileExists(path));
     EXPECT_FALSE(m_frame->m_saveProgress);
@@ -147,7 +147,7 @@ TEST_F(SaveWindowTest, FailedSaveKeepsThePreviousFileAndTellsWhy)
     AddFrames(3, 64, 48);
     SetOutput(10, 64, 48);
     const wxString path = m_dir.File("anim.gif");
-    wxTEST_DIALOG(Save(), wxExpectModal<wxFileDialog>(path));
+    wxTEST_DIALOG(Save(), ExpectFileDialog(path));
     const Bytes previous = ReadBytes(path);
     ASSERT_GT(previous.size(), 512u);
 
@@ -174,7 +174,7 @@ TEST_F(SaveWindowTest, ReadOnlyFolderKeepsThePreviousFile)
     AddFrames(1, 16, 16);
     SetOutput(10, 16, 16);
     const wxString path = m_dir.File("anim.gif");
-    wxTEST_DIALOG(Save(), wxExpectModal<wxFileDialog>(path));
+    wxTEST_DIALOG(Save(), ExpectFileDialog(path));
     const Bytes previous = ReadBytes(path);
     m_frame->m_spinctrl_delay->SetValue(30);
     ASSERT_EQ(chmod(m_dir.Path().fn_str(), 0555), 0);
@@ -188,7 +188,7 @@ TEST_F(SaveWindowTest, ThreadedSaveMatchesAOneThreadEncoding)
     AddFrames(6, 90, 50);
     SetOutput(7, 60, 40);
     const wxString path = m_dir.File("anim.gif");
-    wxTEST_DIALOG(Save(), wxExpectModal<wxFileDialog>(path));
+    wxTEST_DIALOG(Save(), ExpectFileDialog(path));
     const Bytes saved = ReadBytes(path);
     ASSERT_FALSE(saved.empty());
 

@@ -4,7 +4,9 @@
 #include "gifframe.h"
 #include "paths.h"
 #include "window/engine/project_file.h"
+#include "main_window.h"
 #include "window/thumbnailctrl.h"
+#include "window/thumbnailitem.h"
 
 #include <wx/ffile.h>
 #include <wx/filedlg.h>
@@ -87,7 +89,7 @@ TEST_F(ProjectFilesTest, SavedProjectListsEveryFrameAndOpensAgain)
     m_frame->m_gifPath = m_dir.File("out.gif");
 
     bool written = false;
-    wxTEST_DIALOG(written = m_frame->SaveProject(), wxExpectModal<wxFileDialog>(m_dir.File("anim")));
+    wxTEST_DIALOG(written = m_frame->SaveProject(), ExpectFileDialog(m_dir.File("anim")));
     ASSERT_TRUE(written);
     const wxString projectPath = m_dir.File("anim.xml");
     EXPECT_EQ(m_frame->m_projectPath, projectPath);
@@ -222,25 +224,23 @@ TEST_F(ProjectFilesTest, FailedOrCancelledSaveKeepsTheProjectUnsaved)
     SetOutput(9, 30, 20);
 
     bool written = true;
-    wxTEST_DIALOG(written = m_frame->SaveProject(), wxExpectModal<wxFileDialog>(wxEmptyString, wxID_CANCEL));
+    wxTEST_DIALOG(written = m_frame->SaveProject(), ExpectFileDialog(wxEmptyString, wxID_CANCEL));
     EXPECT_FALSE(written);
     EXPECT_EQ(m_frame->m_projectCount, 0);
     EXPECT_EQ(m_frame->m_projectDelay, 0);
 
-    const wxString unwritable = m_dir.File("no/such/folder/p.xml");
-    wxTEST_DIALOG(written = m_frame->SaveProject(), wxExpectModal<wxFileDialog>(unwritable),
+    // A folder stands where the project file would go, so it cannot be written.
+    ASSERT_TRUE(wxMkdir(m_dir.File("blocked.xml")));
+    wxTEST_DIALOG(written = m_frame->SaveProject(), ExpectFileDialog(m_dir.File("blocked")),
                   wxExpectModal<wxMessageDialog>(wxID_OK));
     EXPECT_FALSE(written);
     EXPECT_EQ(m_frame->m_projectCount, 0);
     EXPECT_TRUE(m_frame->m_projectPath.empty());
-    EXPECT_FALSE(wxFileExists(unwritable));
 
     // A remembered path that fails is kept; only a newly chosen one is asked again.
-    const wxString path = m_dir.File("p.xml");
-    ASSERT_TRUE(wxMkdir(path));
-    m_frame->m_projectPath = path;
+    m_frame->m_projectPath = m_dir.File("blocked.xml");
     wxTEST_DIALOG(written = m_frame->SaveProject(), wxExpectModal<wxMessageDialog>(wxID_OK));
     EXPECT_FALSE(written);
-    EXPECT_EQ(m_frame->m_projectPath, path);
+    EXPECT_EQ(m_frame->m_projectPath, m_dir.File("blocked.xml"));
     EXPECT_EQ(m_frame->m_projectDelay, 0);
 }
