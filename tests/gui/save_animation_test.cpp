@@ -5,11 +5,13 @@
 #include "window/engine/gif_pipeline.h"
 #include "window/save_frames.h"
 #include "window/thumbnailctrl.h"
+#include "window/worksaveasgifthread.h"
 
 #include <wx/dir.h>
 #include <wx/filedlg.h>
 #include <wx/filefn.h>
 #include <wx/msgdlg.h>
+#include <wx/progdlg.h>
 #include <wx/mstream.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
@@ -203,4 +205,37 @@ TEST_F(SaveWindowTest, ThreadedSaveMatchesAOneThreadEncoding)
     Bytes single(out.GetLength());
     out.CopyTo(single.data(), single.size());
     EXPECT_EQ(saved, single);
+}
+
+TEST_F(SaveWindowTest, QueuedProgressAndEndCloseTheDialogWithoutWaiting)
+{
+    AddFrames(2, 16, 16);
+    SetOutput(10, 16, 16);
+    m_frame->m_saveRunning = {2, 10, 16, 16};
+    m_frame->m_saveProgress = new wxProgressDialog("Save", "saving", 100, m_frame,
+                                                   wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME);
+    // Both are queued before the first is handled, so the end arrives inside
+    // the dialog's update of the progress.
+    auto queue = [this](long kind, int value) {
+        auto* event = new wxCommandEvent(EVT_THREAD_UPDATE, ID_SAVE_GIF_THREAD);
+        event->SetExtraLong(kind);
+        event->SetInt(value);
+        wxQueueEvent(m_frame, event);
+    };
+    queue(SAVE_EVENT_PROGRESS, 50);
+    queue(SAVE_EVENT_PROGRESS, 100);
+    queue(SAVE_EVENT_FINISHED, 1);
+    EXPECT_NO_DIALOG(WaitForSave());
+    EXPECT_EQ(m_finishedEvents, 1);
+    EXPECT_EQ(m_frame->m_savedCount, 2);
+    EXPECT_EQ(m_frame->m_savedDelay, 10);
+    EXPECT_TRUE(m_frame->IsEnabled());
+}
+
+TEST_F(SaveWindowTest, SaveWithoutFramesIsRefusedWithAMessage)
+{
+    bool started = true;
+    wxTEST_DIALOG(started = m_frame->StartSave(wxSize(10, 10), "Save"), wxExpectModal<wxMessageDialog>(wxID_OK));
+    EXPECT_FALSE(started);
+    EXPECT_FALSE(m_frame->m_saveProgress);
 }
