@@ -36,10 +36,10 @@ void ShowLoadFailure(GifFrame& frame)
     wxMessageBox(_("Failed to load XML file!"), frame.GetTitle(), wxOK | wxICON_INFORMATION, &frame);
 }
 
-// A spin control holds its own range; the record keeps what it shows.
+// The record keeps what the control shows.
 int ApplySetting(wxSpinCtrl* control, int value)
 {
-    control->SetValue(value);
+    control->SetValue(ClampProjectSetting(value));
     return control->GetValue();
 }
 } // namespace

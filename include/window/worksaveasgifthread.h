@@ -42,7 +42,7 @@ private:
 
     wxEvtHandler* m_handler;
     int m_count;
-    std::vector<SaveFrameSource> m_frames;
+    std::vector<FramePixels> m_frames;
     wxSize m_size;
     wxString m_path;
     int m_delay;

@@ -194,7 +194,7 @@ TEST_F(SaveWindowTest, ThreadedSaveMatchesAOneThreadEncoding)
     const Bytes saved = ReadBytes(path);
     ASSERT_FALSE(saved.empty());
 
-    const std::vector<SaveFrameSource> frames = CollectSaveFrames(*m_frame->m_thumbnail_ctrl);
+    const std::vector<FramePixels> frames = CollectSaveFrames(*m_frame->m_thumbnail_ctrl);
     GifEncodeSettings settings;
     settings.width = 60;
     settings.height = 40;

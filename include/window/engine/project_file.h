@@ -12,6 +12,11 @@ class wxXmlDocument;
 constexpr long long kMaxProjectFileBytes = 16LL * 1024 * 1024;
 constexpr int kMaxProjectDepth = 32;
 
+// The window's delay, width and height controls, like the GIF's 16-bit
+// fields, hold values from 0 to this; a project's values are clamped to it.
+constexpr int kMaxProjectSetting = 0xFFFF;
+int ClampProjectSetting(int value);
+
 // What a project records besides its frames.
 struct ProjectSettings {
     wxString gifName; // file name part of the output GIF; empty when none was chosen

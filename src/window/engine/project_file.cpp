@@ -11,6 +11,7 @@
 #include <wx/mstream.h>
 #include <wx/xml/xml.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -72,6 +73,11 @@ bool ReadWholeFile(const wxString& path, std::vector<char>& data, wxString* erro
     return true;
 }
 } // namespace
+
+int ClampProjectSetting(int value)
+{
+    return std::clamp(value, 0, kMaxProjectSetting);
+}
 
 wxArrayString ProjectPathEntries(const wxArrayString& framePaths)
 {
