@@ -55,7 +55,7 @@ bool GifFrame::SaveProject()
     if (count == 0)
         return false;
 
-    ProjectSettings settings;
+    ProjectFileSettings settings;
     settings.gifName = FileNamePart(m_gifPath);
     settings.width = m_spinctrl_width->GetValue();
     settings.height = m_spinctrl_height->GetValue();
@@ -120,7 +120,7 @@ void GifFrame::LoadProject(const wxString& path)
     SetTitle(ProjectTitle(m_projectName));
 
     const ProjectContents project = ReadProjectFile(path);
-    const ProjectSettings& settings = project.settings;
+    const ProjectFileSettings& settings = project.settings;
     if (project.stage < ProjectReadStage::Width)
         return;
     m_projectWidth = ApplySetting(m_spinctrl_width, settings.width);

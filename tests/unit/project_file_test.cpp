@@ -74,7 +74,7 @@ TEST(ProjectEntries, EachRunOfGifFramesIsFollowedByItsFile)
 
 TEST(ProjectDocument, HoldsNameSettingsAndEntriesInOrder)
 {
-    ProjectSettings settings;
+    ProjectFileSettings settings;
     settings.gifName = "anim.gif";
     settings.width = 320;
     settings.height = 240;
@@ -101,7 +101,7 @@ TEST(ProjectDocument, HoldsNameSettingsAndEntriesInOrder)
 
 TEST(ProjectDocument, ReadsBackWhatWasBuilt)
 {
-    ProjectSettings settings;
+    ProjectFileSettings settings;
     settings.width = 64;
     settings.height = 48;
     settings.delay = 7;

@@ -10,7 +10,7 @@
 namespace {
 std::unique_ptr<wxXmlDocument> DocumentWithDelay(int delay)
 {
-    ProjectSettings settings;
+    ProjectFileSettings settings;
     settings.gifName = "anim.gif";
     settings.width = 10;
     settings.height = 10;

@@ -18,7 +18,7 @@ constexpr int kMaxProjectSetting = 0xFFFF;
 int ClampProjectSetting(int value);
 
 // What a project records besides its frames.
-struct ProjectSettings {
+struct ProjectFileSettings {
     wxString gifName; // file name part of the output GIF; empty when none was chosen
     int width = 0;    // output size in pixels
     int height = 0;
@@ -32,7 +32,7 @@ wxArrayString ProjectPathEntries(const wxArrayString& framePaths);
 
 // The project document: `project` with `name`, `gif` (`width`, `height`,
 // `delay_time`) and `images` holding one `path` per entry.
-std::unique_ptr<wxXmlDocument> BuildProjectDocument(const ProjectSettings& settings,
+std::unique_ptr<wxXmlDocument> BuildProjectDocument(const ProjectFileSettings& settings,
                                                     const wxArrayString& framePaths);
 
 // Writes the document indented by 2, replacing `path` only when all of it was
@@ -57,7 +57,7 @@ enum class ProjectReadStage {
 
 struct ProjectContents {
     ProjectReadStage stage = ProjectReadStage::Unreadable;
-    ProjectSettings settings;
+    ProjectFileSettings settings;
     wxArrayString entries; // the text of every `path`, in order
 };
 

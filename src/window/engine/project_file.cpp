@@ -95,7 +95,7 @@ wxArrayString ProjectPathEntries(const wxArrayString& framePaths)
     return entries;
 }
 
-std::unique_ptr<wxXmlDocument> BuildProjectDocument(const ProjectSettings& settings,
+std::unique_ptr<wxXmlDocument> BuildProjectDocument(const ProjectFileSettings& settings,
                                                     const wxArrayString& framePaths)
 {
     auto document = std::make_unique<wxXmlDocument>();
