@@ -85,7 +85,7 @@ wxThread::ExitCode ImageLoadThread::Entry()
     return 0;
 }
 
-bool GifFrame::StartImageLoad(const wxArrayString& paths, bool recordProjectCount)
+bool GifFrame::StartImageLoad(const wxArrayString& paths)
 {
     if (paths.empty() || m_loadProgress)
         return false;
@@ -95,7 +95,6 @@ bool GifFrame::StartImageLoad(const wxArrayString& paths, bool recordProjectCoun
         return false;
     }
     m_loadEnded = false;
-    m_loadRecordsProjectCount = recordProjectCount;
     m_loadProgress = new wxProgressDialog(_("Load Images Progress Dialog"), _(" Loading images...."),
                                           kLoadComplete, this, kLoadProgressStyle);
     if (thread->Run() != wxTHREAD_NO_ERROR) {
@@ -142,10 +141,7 @@ void GifFrame::EndImageLoad()
         ShowFrame(0);
     else
         DisableCommands();
-    if (m_loadRecordsProjectCount) {
-        m_projectCount = count;
-        m_loadRecordsProjectCount = false;
-    }
+    OnProjectLoadFinished();
     if (m_loadProgress) {
         m_loadProgress->Destroy();
         m_loadProgress = nullptr;
