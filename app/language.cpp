@@ -5,6 +5,7 @@
 #include "paths.h"
 
 #include <wx/intl.h>
+#include <wx/log.h>
 
 const InterfaceLanguage kInterfaceLanguages[7] = {
     {46, "中文简体"}, {47, "中文繁体"}, {89, "Deutsch"}, {58, "English"},
@@ -25,10 +26,26 @@ int ToolkitLanguageFor(int code)
     }
 }
 
+namespace {
+// A machine often lacks the system locale of the chosen language (a plain
+// Debian has only C and C.UTF-8). The toolkit then warns and Init reports
+// failure, but it has already switched its translations to the language, so
+// the catalogs still work; the warning would only pop up a needless message.
+void InitLocaleQuietly(wxLocale& locale, int language)
+{
+    wxLogNull noLog;
+    // The toolkit asserts on a language it does not know (such as
+    // wxLANGUAGE_UNKNOWN); such a code keeps the previous locale's texts.
+    if (wxLocale::GetLanguageInfo(language))
+        locale.Init(language, wxLOCALE_LOAD_DEFAULT);
+}
+} // namespace
+
 void InitStartupLocale(GifApp& app)
 {
     delete app.m_locale;
-    app.m_locale = new wxLocale(wxLANGUAGE_ENGLISH, wxLOCALE_LOAD_DEFAULT);
+    app.m_locale = new wxLocale;
+    InitLocaleQuietly(*app.m_locale, wxLANGUAGE_ENGLISH);
     wxLocale::AddCatalogLookupPathPrefix("m_locale_");
     app.m_locale->AddCatalog("ui");
 }
@@ -36,8 +53,9 @@ void InitStartupLocale(GifApp& app)
 void ApplyLanguage(int code, GifFrame& frame)
 {
     delete frame.m_locale;
+    frame.m_locale = nullptr;
     frame.m_locale = new wxLocale;
-    frame.m_locale->Init(ToolkitLanguageFor(code), wxLOCALE_LOAD_DEFAULT);
+    InitLocaleQuietly(*frame.m_locale, ToolkitLanguageFor(code));
     wxLocale::AddCatalogLookupPathPrefix(GetResourceRoot() + "/Language");
     frame.m_locale->AddCatalog("language");
 }
