@@ -7,6 +7,11 @@
 #include <wx/intl.h>
 #include <wx/log.h>
 
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
 const InterfaceLanguage kInterfaceLanguages[7] = {
     {46, "中文简体"}, {47, "中文繁体"}, {89, "Deutsch"}, {58, "English"},
     {80, "Français"}, {110, "Italiano"}, {112, "日本語"},
@@ -35,9 +40,36 @@ void InitLocaleQuietly(wxLocale& locale, int language)
 {
     wxLogNull noLog;
     // The toolkit asserts on a language it does not know (such as
-    // wxLANGUAGE_UNKNOWN); such a code keeps the previous locale's texts.
-    if (wxLocale::GetLanguageInfo(language))
+    // wxLANGUAGE_UNKNOWN); such a code keeps the previous locale's texts. The
+    // system language is always accepted: even when the toolkit cannot name
+    // it, its translations follow the language the environment asks for.
+    if (language == wxLANGUAGE_DEFAULT || wxLocale::GetLanguageInfo(language))
         locale.Init(language, wxLOCALE_LOAD_DEFAULT);
+}
+
+// Some texts come from the system's own catalogs rather than ours: the file
+// chooser and the stock buttons of message boxes. They follow the process
+// locale, which cannot be set when the system lacks it. GNU gettext also
+// honours LANGUAGE, in any message locale but plain "C", so LANGUAGE names the
+// chosen language and a "C" message locale becomes C.UTF-8 (always present).
+void FollowInSystemCatalogs(int language)
+{
+    static const char* const original = std::getenv("LANGUAGE");
+    static const std::string originalValue = original ? original : "";
+
+    const wxLanguageInfo* info =
+        language == wxLANGUAGE_DEFAULT ? nullptr : wxLocale::GetLanguageInfo(language);
+    if (!info) {
+        if (original)
+            setenv("LANGUAGE", originalValue.c_str(), 1);
+        else
+            unsetenv("LANGUAGE");
+        return;
+    }
+    setenv("LANGUAGE", info->CanonicalName.utf8_str(), 1);
+    const char* messages = std::setlocale(LC_MESSAGES, nullptr);
+    if (messages && (std::strcmp(messages, "C") == 0 || std::strcmp(messages, "POSIX") == 0))
+        std::setlocale(LC_MESSAGES, "C.UTF-8");
 }
 } // namespace
 
@@ -56,6 +88,7 @@ void ApplyLanguage(int code, GifFrame& frame)
     frame.m_locale = nullptr;
     frame.m_locale = new wxLocale;
     InitLocaleQuietly(*frame.m_locale, ToolkitLanguageFor(code));
+    FollowInSystemCatalogs(ToolkitLanguageFor(code));
     wxLocale::AddCatalogLookupPathPrefix(GetResourceRoot() + "/Language");
     frame.m_locale->AddCatalog("language");
 }

@@ -14,8 +14,11 @@
 #include <wx/menu.h>
 #include <wx/xrc/xmlres.h>
 
+#include <libintl.h>
+
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -199,6 +202,19 @@ TEST_F(LanguageSwitch, EveryLanguageTranslatesTheMenusWithoutItsSystemLocale)
     }
 }
 
+TEST_F(LanguageSwitch, ToolkitAndSystemTextsFollowTheLanguage)
+{
+    // The progress dialogs' own texts come from the toolkit's catalog, the
+    // file chooser's and the message boxes' buttons from the system's.
+    ChooseLanguage(*m_frame, kGermanCode);
+    EXPECT_EQ(wxGetTranslation("Elapsed time:"), wxString::FromUTF8("Benötigte Zeit:"));
+    EXPECT_STREQ(dgettext("gtk30", "_Cancel"), "_Abbrechen");
+
+    ChooseLanguage(*m_frame, kEnglishLanguageCode);
+    EXPECT_EQ(wxGetTranslation("Elapsed time:"), "Elapsed time:");
+    EXPECT_STREQ(dgettext("gtk30", "_Cancel"), "_Cancel");
+}
+
 TEST_F(LanguageSwitch, LanguageItemTextsAreTheSameInEveryLanguage)
 {
     for (const InterfaceLanguage& shown : kInterfaceLanguages) {
@@ -234,6 +250,20 @@ TEST_F(LanguageSwitch, SystemLanguageCodeChecksNoItem)
     Restart();
     EXPECT_EQ(m_frame->m_language, 0);
     EXPECT_TRUE(CheckedLanguageItems(*m_frame).empty());
+}
+
+TEST_F(LanguageSwitch, SystemLanguageCodeFollowsTheSystemLanguage)
+{
+    const char* previous = std::getenv("LC_ALL");
+    const std::string saved = previous ? previous : "";
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    WriteText(m_home.LanguageFile(), "0");
+    Restart();
+    if (previous)
+        setenv("LC_ALL", saved.c_str(), 1);
+    else
+        unsetenv("LC_ALL");
+    EXPECT_EQ(MenuTitles(*m_frame), kGermanTitles);
 }
 
 TEST_F(LanguageSwitch, CodesOutsideTheTableStartInEnglish)
