@@ -1,5 +1,6 @@
 #include "gifapp.h"
 
+#include "crash_report.h"
 #include "domain_option.h"
 #include "gifframe.h"
 #include "language.h"
@@ -14,17 +15,38 @@
 #include <cstdio>
 
 namespace {
+const char kMainWindowLayout[] = "MyFrame1";
+
 // Start-up cannot go on without its layout; say what is missing instead of
 // failing later on a window that is not there.
 bool ReportMissingResource(const wxString& what)
 {
     const wxString message = wxString::Format(
-        "Brackwell GIF Maker cannot start: %s is missing.\nReinstall the program.", what);
+        "%s cannot start: %s is missing.\nReinstall the program.", GetProductName(), what);
     std::fprintf(stderr, "%s\n", static_cast<const char*>(message.utf8_str()));
     wxMessageBox(message, GetProductName(), wxOK | wxICON_ERROR);
     return false;
 }
 } // namespace
+
+bool LoadLayoutResources(const wxString& themesFolder)
+{
+    if (!wxDirExists(themesFolder))
+        return false;
+    wxXmlResource::Get()->LoadAllFiles(themesFolder);
+    return true;
+}
+
+GifFrame* CreateMainWindow()
+{
+    auto* frame = new GifFrame;
+    if (!wxXmlResource::Get()->LoadFrame(frame, nullptr, kMainWindowLayout)) {
+        delete frame;
+        return nullptr;
+    }
+    frame->InitFrame();
+    return frame;
+}
 
 GifApp::GifApp()
 {
@@ -38,41 +60,28 @@ bool GifApp::OnInit()
     if (!wxApp::OnInit())
         return false;
 
+    // The toolkit's messages about locales the system lacks, missing images
+    // or catalogs are of no use to the user; what start-up cannot do without
+    // is reported below.
+    wxLogNull noLog;
     m_locale = nullptr;
     InitStartupLocale(*this);
 
+    wxInitAllImageHandlers();
+    wxXmlResource::Get()->InitAllHandlers();
     const wxString themes = GetResourceRoot() + "/Themes";
-    {
-        wxLogNull noLog;
-        wxInitAllImageHandlers();
-        wxXmlResource::Get()->InitAllHandlers();
-        if (wxDirExists(themes))
-            wxXmlResource::Get()->LoadAllFiles(themes);
-    }
-    if (!wxDirExists(themes))
+    if (!LoadLayoutResources(themes))
         return ReportMissingResource(wxString::Format("the folder \"%s\"", themes));
 
     std::printf("%s\n", static_cast<const char*>(GetOptionFilePath().utf8_str()));
     g_domainOption = new DomainOption(GetOptionFilePath());
     LoadDomainOptions();
 
-    auto* frame = new GifFrame;
-    bool loaded;
-    {
-        wxLogNull noLog;
-        loaded = wxXmlResource::Get()->LoadFrame(frame, nullptr, "MyFrame1");
-    }
-    if (!loaded) {
-        delete frame;
+    m_frame = CreateMainWindow();
+    if (!m_frame)
         return ReportMissingResource(
-            wxString::Format("the window layout \"MyFrame1\" in \"%s\"", themes));
-    }
-    {
-        wxLogNull noLog;
-        frame->InitFrame();
-    }
-    m_frame = frame;
-    frame->Show(true);
+            wxString::Format("the window layout \"%s\" in \"%s\"", kMainWindowLayout, themes));
+    m_frame->Show(true);
     return true;
 }
 

@@ -20,5 +20,10 @@ public:
 
 wxDECLARE_APP(GifApp);
 
-// Writes the compressed crash report and tells the user where it lies.
-void GenerateCrashReport();
+// Loads every layout file of the Themes folder into the global resource
+// object; false when the folder does not exist.
+bool LoadLayoutResources(const wxString& themesFolder);
+
+// Creates the main window from the layout "MyFrame1" and initialises it, not
+// yet shown; null when the loaded layouts hold no such window.
+GifFrame* CreateMainWindow();

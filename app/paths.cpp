@@ -41,16 +41,28 @@ wxString ParentFolderOf(const wxString& path)
     return slash == wxNOT_FOUND ? wxString() : normalised.Left(slash);
 }
 
+namespace {
+// The real path of the running program, so that a start through PATH or a
+// symbolic link still finds the installation it belongs to.
+wxString ExecutablePath()
+{
+    return wxStandardPaths::Get().GetExecutablePath();
+}
+} // namespace
+
 wxString GetExecutableFolder()
 {
-    // The real path of the running program, so that a start through PATH or a
-    // symbolic link still finds the installation beside it.
-    return ParentFolderOf(wxStandardPaths::Get().GetExecutablePath());
+    return ParentFolderOf(ExecutablePath());
+}
+
+wxString ResourceRootOf(const wxString& executablePath)
+{
+    return ParentFolderOf(ParentFolderOf(executablePath));
 }
 
 wxString GetResourceRoot()
 {
-    return ParentFolderOf(GetExecutableFolder());
+    return ResourceRootOf(ExecutablePath());
 }
 
 wxString GetOptionFilePath()

@@ -14,6 +14,9 @@ wxString GetResourceRoot();
 wxString GetOptionFilePath();
 // Everything before the last "/" of `path` ("\\" read as "/"); empty without one.
 wxString ParentFolderOf(const wxString& path);
+// The resource root of a program started from `executablePath`: the parent
+// of the folder that holds the executable.
+wxString ResourceRootOf(const wxString& executablePath);
 
 // The user's documents folder, empty when it cannot be found.
 wxString GetDocumentsFolder();

@@ -5,6 +5,7 @@
 #include "update_check.h"
 #include "window/thumbnailctrl.h"
 
+#include <wx/app.h>
 #include <wx/icon.h>
 #include <wx/intl.h>
 #include <wx/menu.h>
@@ -64,8 +65,11 @@ void GifFrame::InitFrame()
     BindLayoutCommands();
     FindLayoutWindows();
     CreateThumbnailStrip();
-    if (m_panel_down)
+    if (m_panel_down) {
         m_panel_down->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK));
+        m_panel_down->Connect(wxEVT_PAINT, wxPaintEventHandler(GifFrame::OnPaintPreview), nullptr,
+                              this);
+    }
     m_timer.SetOwner(this, ID_TIMER_PREVIEW);
     SetLabels();
     if (m_statusBar1)
@@ -86,6 +90,9 @@ void GifFrame::InitFrame()
 
 void GifFrame::CreateMenus()
 {
+    // The bar being replaced may be the one whose language item is still
+    // dispatching this very command, so it goes away only once that is done.
+    wxMenuBar* const replacedBar = GetMenuBar();
     m_menubar = new wxMenuBar;
     m_menu_file = new wxMenu;
     m_menu_frame = new wxMenu;
@@ -161,8 +168,15 @@ void GifFrame::CreateMenus()
     }
 
     SetMenuBar(m_menubar);
+    if (replacedBar)
+        wxTheApp->ScheduleForDestruction(replacedBar);
+
+    // The new items start enabled and with the play look; give them the
+    // state the window is in.
     if (m_thumbnail_ctrl)
         m_editingEnabled ? EnableCommands() : DisableCommands();
+    if (m_playing)
+        ShowStopLook();
 }
 
 void GifFrame::BindLayoutCommands()

@@ -5,5 +5,5 @@ bool GifFrame::SaveProject()
     return false;
 }
 
-void GifFrame::LoadProject() {}
+void GifFrame::LoadProject(const wxString&) {}
 void GifFrame::OnSaveProject(wxCommandEvent&) {}

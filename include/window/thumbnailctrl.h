@@ -5,6 +5,8 @@
 #include <wx/event.h>
 #include <wx/scrolwin.h>
 
+#include "window/thumbnaillayout.h"
+
 #include <vector>
 
 class wxThumbnailItem;
@@ -27,24 +29,33 @@ constexpr int THUMB_KEY_SHIFT = 0x01;
 constexpr int THUMB_KEY_CTRL = 0x02;
 constexpr int THUMB_KEY_ALT = 0x04;
 
-// The owning list of items: removing an element deletes its item.
+// The owning list of items: removing an element deletes its item, clearing
+// or destroying the list deletes them all.
 class wxThumbnailItemArray {
 public:
+    wxThumbnailItemArray() = default;
+    wxThumbnailItemArray(const wxThumbnailItemArray&) = delete;
+    wxThumbnailItemArray& operator=(const wxThumbnailItemArray&) = delete;
     ~wxThumbnailItemArray();
-    size_t GetCount() const;
-    wxThumbnailItem* Item(size_t n) const;
+
+    size_t GetCount() const { return m_items.size(); }
+    wxThumbnailItem* Item(size_t n) const { return m_items[n]; }
     void Add(wxThumbnailItem* item);
+    // `n` may equal the count, which appends.
     void Insert(wxThumbnailItem* item, size_t n);
-    void RemoveAt(size_t n);
+    // False, and nothing changes, for an index at or past the end.
+    bool RemoveAt(size_t n);
     void Clear();
 
 private:
     std::vector<wxThumbnailItem*> m_items;
 };
 
+// A notification of the strip; travels up to the parents like a command.
 class wxThumbnailEvent : public wxNotifyEvent {
 public:
     wxThumbnailEvent(wxEventType commandType, int winid);
+    ~wxThumbnailEvent() override;
     wxEvent* Clone() const override;
 
     int GetItemIndex() const { return m_itemIndex; }
@@ -69,11 +80,24 @@ wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_RETURN, wxThumbnailEvent);
 
 typedef void (wxEvtHandler::*wxThumbnailEventFunction)(wxThumbnailEvent&);
 #define wxThumbnailEventHandler(func) wxEVENT_HANDLER_CAST(wxThumbnailEventFunction, func)
+#define EVT_THUMBNAIL_ITEM_SELECTED(id, fn) \
+    wx__DECLARE_EVT1(wxEVT_COMMAND_THUMBNAIL_ITEM_SELECTED, id, wxThumbnailEventHandler(fn))
+#define EVT_THUMBNAIL_ITEM_DESELECTED(id, fn) \
+    wx__DECLARE_EVT1(wxEVT_COMMAND_THUMBNAIL_ITEM_DESELECTED, id, wxThumbnailEventHandler(fn))
 #define EVT_THUMBNAIL_LEFT_CLICK(id, fn) \
     wx__DECLARE_EVT1(wxEVT_COMMAND_THUMBNAIL_LEFT_CLICK, id, wxThumbnailEventHandler(fn))
 #define EVT_THUMBNAIL_RIGHT_CLICK(id, fn) \
     wx__DECLARE_EVT1(wxEVT_COMMAND_THUMBNAIL_RIGHT_CLICK, id, wxThumbnailEventHandler(fn))
+#define EVT_THUMBNAIL_MIDDLE_CLICK(id, fn) \
+    wx__DECLARE_EVT1(wxEVT_COMMAND_THUMBNAIL_MIDDLE_CLICK, id, wxThumbnailEventHandler(fn))
+#define EVT_THUMBNAIL_LEFT_DCLICK(id, fn) \
+    wx__DECLARE_EVT1(wxEVT_COMMAND_THUMBNAIL_LEFT_DCLICK, id, wxThumbnailEventHandler(fn))
+#define EVT_THUMBNAIL_RETURN(id, fn) \
+    wx__DECLARE_EVT1(wxEVT_COMMAND_THUMBNAIL_RETURN, id, wxThumbnailEventHandler(fn))
 
+// The frame list: owns its items, shows them as a grid of equal cells that
+// wraps at the window's width and scrolls vertically, and keeps the selection
+// and the keyboard focus item.
 class wxThumbnailCtrl : public wxScrolledWindow {
 public:
     wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos = wxDefaultPosition,
@@ -87,16 +111,21 @@ public:
     virtual void Delete(int index);
     virtual int GetCount() const;
     wxThumbnailItem* GetItem(int index) const;
+    // Selected indices in the order in which they were selected.
     const wxArrayInt& GetSelections() const { return m_selections; }
+    bool IsSelected(int index) const { return m_selections.Index(index) != wxNOT_FOUND; }
 
     void SetDelay(int delay) { m_delay = delay; }
     int GetDelay() const { return m_delay; }
 
+    // Nestable: scrollbars and painting catch up once the last ThawLayout
+    // brings the count back to 0.
     void FreezeLayout();
     void ThawLayout();
     bool IsLayoutFrozen() const { return m_freezeCount > 0; }
 
-    // Selection and focus.
+    // Selection and focus; these change the selection silently, only clicks
+    // and navigation keys send selection events.
     void Select(int index, bool select = true);
     void SelectAll();
     void SetFocusItem(int index);
@@ -104,7 +133,8 @@ public:
     int GetAnchorItem() const { return m_anchorItem; }
     int GetLastSelectedItem() const { return m_lastSelectedItem; }
 
-    // Geometry.
+    // Geometry. With `transform` the rectangles are in window coordinates,
+    // without it in the scrolled coordinates that painting uses.
     bool GetItemRect(int index, wxRect& rect, bool transform = true) const;
     bool GetItemRectImage(int index, wxRect& rect, bool transform = true) const;
     bool GetRowCol(int index, const wxSize& clientSize, int& row, int& col) const;
@@ -139,7 +169,20 @@ protected:
 
     wxSize DoGetBestSize() const override;
 
+    const wxBitmap& GetBackBuffer() const { return m_backBuffer; }
+
 private:
+    ThumbnailGrid GetGrid() const;
+    bool IsValidIndex(int index) const { return index >= 0 && index < GetCount(); }
+    void ResetMarkers();
+    void RefreshAfterListChange();
+    // Repaints one cell if it is inside the client area.
+    void RefreshItem(int index);
+    void SendThumbnailEvent(wxEventType type, int index, int flags);
+    void ScrollCellIntoView(int index, ScrollOrder order);
+    void PaintCells(wxDC& dc);
+    int CellFlags(int index, bool ctrlFocused) const;
+
     void OnPaint(wxPaintEvent& event);
     void OnEraseBackground(wxEraseEvent& event);
     void OnSize(wxSizeEvent& event);

@@ -1,100 +1,333 @@
-// Minimal container so that the rest of the program links; the strip's
-// layout, painting and input come with the thumbnail work.
+// The frame strip: the item list, the grid geometry, scrolling and painting.
 #include "window/thumbnailctrl.h"
 
 #include "window/thumbnailitem.h"
 
-wxIMPLEMENT_CLASS(wxThumbnailEvent, wxNotifyEvent);
+#include <wx/dcbuffer.h>
+#include <wx/dcclient.h>
+#include <wx/settings.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+// The strip scrolls vertically in steps of this many pixels.
+constexpr int kScrollPixelsPerUnit = 10;
+// The backdrop reaches this far past every edge of the client area.
+constexpr int kBackdropOverhang = 2;
+} // namespace
+
 wxIMPLEMENT_CLASS(wxThumbnailCtrl, wxScrolledWindow);
 
-wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_ITEM_SELECTED, wxThumbnailEvent);
-wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_ITEM_DESELECTED, wxThumbnailEvent);
-wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_LEFT_CLICK, wxThumbnailEvent);
-wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_RIGHT_CLICK, wxThumbnailEvent);
-wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_MIDDLE_CLICK, wxThumbnailEvent);
-wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_LEFT_DCLICK, wxThumbnailEvent);
-wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_RETURN, wxThumbnailEvent);
-
-wxThumbnailItemArray::~wxThumbnailItemArray() { Clear(); }
-size_t wxThumbnailItemArray::GetCount() const { return m_items.size(); }
-wxThumbnailItem* wxThumbnailItemArray::Item(size_t n) const { return m_items[n]; }
-void wxThumbnailItemArray::Add(wxThumbnailItem* item) { m_items.push_back(item); }
-void wxThumbnailItemArray::Insert(wxThumbnailItem* item, size_t n) { m_items.insert(m_items.begin() + n, item); }
-void wxThumbnailItemArray::RemoveAt(size_t n)
-{
-    wxCHECK_RET(n < m_items.size(), "bad index in wxThumbnailItemArray::RemoveAt()");
-    delete m_items[n];
-    m_items.erase(m_items.begin() + n);
-}
-void wxThumbnailItemArray::Clear()
-{
-    for (wxThumbnailItem* item : m_items)
-        delete item;
-    m_items.clear();
-}
-
-wxThumbnailEvent::wxThumbnailEvent(wxEventType commandType, int winid) : wxNotifyEvent(commandType, winid) {}
-wxEvent* wxThumbnailEvent::Clone() const { return new wxThumbnailEvent(*this); }
-
 wxBEGIN_EVENT_TABLE(wxThumbnailCtrl, wxScrolledWindow)
+    EVT_PAINT(wxThumbnailCtrl::OnPaint)
+    EVT_ERASE_BACKGROUND(wxThumbnailCtrl::OnEraseBackground)
+    EVT_LEFT_DOWN(wxThumbnailCtrl::OnLeftDown)
+    EVT_RIGHT_DOWN(wxThumbnailCtrl::OnRightDown)
+    EVT_MIDDLE_DOWN(wxThumbnailCtrl::OnMiddleDown)
+    EVT_LEFT_DCLICK(wxThumbnailCtrl::OnLeftDClick)
+    EVT_CHAR(wxThumbnailCtrl::OnChar)
+    EVT_SIZE(wxThumbnailCtrl::OnSize)
+    EVT_SET_FOCUS(wxThumbnailCtrl::OnSetFocus)
+    EVT_KILL_FOCUS(wxThumbnailCtrl::OnKillFocus)
+    EVT_MENU(wxID_SELECTALL, wxThumbnailCtrl::OnSelectAll)
+    EVT_UPDATE_UI(wxID_SELECTALL, wxThumbnailCtrl::OnUpdateSelectAll)
 wxEND_EVENT_TABLE()
 
 wxThumbnailCtrl::wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos, const wxSize& size)
+    : m_focusedSelectionColour(140, 140, 140),
+      m_unfocusedSelectionColour(175, 175, 175),
+      m_cellColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)),
+      m_focusMarkColour(100, 80, 80),
+      m_captionColour(0, 0, 200)
 {
-    Create(parent, ID_THUMBNAIL_CTRL, pos, size,
-           wxHSCROLL | wxBORDER_SUNKEN | THUMB_STYLE_MULTI_SELECT | THUMB_STYLE_NAME_LABEL | THUMB_STYLE_CAPTION);
+    const long style = wxHSCROLL | wxVSCROLL | wxBORDER_SUNKEN | THUMB_STYLE_MULTI_SELECT |
+                       THUMB_STYLE_NAME_LABEL | THUMB_STYLE_CAPTION;
+    if (!wxScrolledWindow::Create(parent, ID_THUMBNAIL_CTRL, pos, size, style, wxPanelNameStr))
+        return;
+    if (!GetFont().IsOk())
+        SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
+    ComputeCellSize();
+    SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
+    SetInitialSize(size);
+    EnsureBackBuffer(size);
 }
+
 wxThumbnailCtrl::~wxThumbnailCtrl() = default;
+
+wxSize wxThumbnailCtrl::DoGetBestSize() const
+{
+    return wxWindowBase::DoGetBestSize();
+}
+
+ThumbnailGrid wxThumbnailCtrl::GetGrid() const
+{
+    ThumbnailGrid grid;
+    grid.cellWidth = m_cellWidth;
+    grid.cellHeight = m_cellHeight;
+    grid.spacing = m_spacing;
+    return grid;
+}
+
+// ---- The item list ----
+
 int wxThumbnailCtrl::Append(wxThumbnailItem* item, int delay)
 {
+    std::printf("Append\n");
     m_delay = delay;
+    wxCHECK_MSG(item, -1, "no item to append");
     if (!item->PrepareBitmaps(this, false))
         return -1;
+    const int index = GetCount();
     m_items.Add(item);
-    return int(m_items.GetCount()) - 1;
+    ResetMarkers();
+    RefreshAfterListChange();
+    return index;
 }
+
 int wxThumbnailCtrl::Insert(wxThumbnailItem* item, int pos)
 {
-    m_items.Insert(item, pos);
+    wxCHECK_MSG(item, -1, "no item to insert");
+    wxCHECK_MSG(pos >= 0 && pos <= GetCount(), -1, "pos <= GetCount()");
+    m_items.Insert(item, static_cast<size_t>(pos));
+    ResetMarkers();
+    RenumberSelectionForInsert(m_selections, pos);
     item->PrepareBitmaps(this, false);
+    RefreshAfterListChange();
     return pos;
 }
-void wxThumbnailCtrl::Clear() { m_items.Clear(); m_selections.Clear(); }
-void wxThumbnailCtrl::Delete(int index) { m_items.RemoveAt(index); }
-int wxThumbnailCtrl::GetCount() const { return int(m_items.GetCount()); }
+
+void wxThumbnailCtrl::Clear()
+{
+    ResetMarkers();
+    m_items.Clear();
+    m_selections.Clear();
+    RefreshAfterListChange();
+}
+
+void wxThumbnailCtrl::Delete(int index)
+{
+    // An index outside the list is refused by the array, before any marker or
+    // selection entry is touched.
+    if (!m_items.RemoveAt(static_cast<size_t>(index)))
+        return;
+    if (m_anchorItem == index)
+        m_anchorItem = -1;
+    if (m_lastSelectedItem == index)
+        m_lastSelectedItem = -1;
+    if (m_focusItem == index)
+        m_focusItem = -1;
+    RenumberSelectionForDelete(m_selections, index);
+    RefreshAfterListChange();
+}
+
+int wxThumbnailCtrl::GetCount() const
+{
+    return static_cast<int>(m_items.GetCount());
+}
+
 wxThumbnailItem* wxThumbnailCtrl::GetItem(int index) const
 {
-    return index >= 0 && index < GetCount() ? m_items.Item(index) : nullptr;
+    wxCHECK_MSG(IsValidIndex(index), nullptr, "n < GetCount()");
+    return m_items.Item(static_cast<size_t>(index));
 }
-void wxThumbnailCtrl::FreezeLayout() { ++m_freezeCount; }
-void wxThumbnailCtrl::ThawLayout() { --m_freezeCount; }
-void wxThumbnailCtrl::Select(int, bool) {}
-void wxThumbnailCtrl::SelectAll() {}
-void wxThumbnailCtrl::SetFocusItem(int) {}
-bool wxThumbnailCtrl::GetItemRect(int, wxRect&, bool) const { return false; }
-bool wxThumbnailCtrl::GetItemRectImage(int, wxRect&, bool) const { return false; }
-bool wxThumbnailCtrl::GetRowCol(int, const wxSize&, int&, int&) const { return false; }
-bool wxThumbnailCtrl::DrawItemImage(int, wxDC&, const wxRect&, int) { return false; }
-bool wxThumbnailCtrl::DrawItemCell(int, wxDC&, const wxRect&, const wxRect&, int) { return false; }
-bool wxThumbnailCtrl::MoveFocusByKey(int, int) { return false; }
-void wxThumbnailCtrl::ApplyClickSelection(int, int) {}
-bool wxThumbnailCtrl::ItemAtPoint(const wxPoint&, int&) const { return false; }
-void wxThumbnailCtrl::ScrollToItem(int) {}
-void wxThumbnailCtrl::ScrollToItemForKey(int, int) {}
-void wxThumbnailCtrl::ComputeCellSize() {}
-void wxThumbnailCtrl::UpdateScrollbars() {}
-bool wxThumbnailCtrl::EnsureBackBuffer(const wxSize&) { return false; }
-void wxThumbnailCtrl::PaintBackdrop(wxDC&) {}
-wxSize wxThumbnailCtrl::DoGetBestSize() const { return wxWindowBase::DoGetBestSize(); }
-void wxThumbnailCtrl::OnPaint(wxPaintEvent&) {}
-void wxThumbnailCtrl::OnEraseBackground(wxEraseEvent&) {}
-void wxThumbnailCtrl::OnSize(wxSizeEvent&) {}
-void wxThumbnailCtrl::OnLeftDown(wxMouseEvent&) {}
-void wxThumbnailCtrl::OnRightDown(wxMouseEvent&) {}
-void wxThumbnailCtrl::OnMiddleDown(wxMouseEvent&) {}
-void wxThumbnailCtrl::OnLeftDClick(wxMouseEvent&) {}
-void wxThumbnailCtrl::OnChar(wxKeyEvent&) {}
-void wxThumbnailCtrl::OnSetFocus(wxFocusEvent&) {}
-void wxThumbnailCtrl::OnKillFocus(wxFocusEvent&) {}
-void wxThumbnailCtrl::OnSelectAll(wxCommandEvent&) {}
-void wxThumbnailCtrl::OnUpdateSelectAll(wxUpdateUIEvent&) {}
+
+void wxThumbnailCtrl::FreezeLayout()
+{
+    ++m_freezeCount;
+}
+
+void wxThumbnailCtrl::ThawLayout()
+{
+    wxCHECK_RET(m_freezeCount > 0, "ThawLayout without FreezeLayout");
+    if (--m_freezeCount == 0) {
+        UpdateScrollbars();
+        Refresh(false);
+    }
+}
+
+void wxThumbnailCtrl::ResetMarkers()
+{
+    m_anchorItem = -1;
+    m_lastSelectedItem = -1;
+    m_focusItem = -1;
+}
+
+void wxThumbnailCtrl::RefreshAfterListChange()
+{
+    if (IsLayoutFrozen())
+        return;
+    UpdateScrollbars();
+    Refresh(false);
+}
+
+// ---- Geometry ----
+
+void wxThumbnailCtrl::ComputeCellSize()
+{
+    wxClientDC dc(this);
+    dc.SetFont(GetFont());
+    wxCoord width = 0;
+    wxCoord height = 0;
+    dc.GetTextExtent("X", &width, &height);
+    m_textHeight = height;
+    m_cellWidth = m_thumbnailWidth + 2 * m_margin;
+    if (HasFlag(THUMB_STYLE_CAPTION))
+        m_cellHeight = m_thumbnailHeight + 4 * m_margin + 2 * m_textHeight;
+    else
+        m_cellHeight = m_thumbnailHeight + 3 * m_margin + m_textHeight;
+}
+
+bool wxThumbnailCtrl::GetRowCol(int index, const wxSize& clientSize, int& row, int& col) const
+{
+    wxCHECK_MSG(IsValidIndex(index), false, "item < GetCount()");
+    const int columns = GridColumns(GetGrid(), clientSize.x);
+    row = index / columns;
+    col = index % columns;
+    return true;
+}
+
+bool wxThumbnailCtrl::GetItemRect(int index, wxRect& rect, bool transform) const
+{
+    wxCHECK_MSG(IsValidIndex(index), false, "n < GetCount()");
+    wxRect cell = GridCellRect(GetGrid(), index, GetClientSize().x);
+    if (transform)
+        cell.SetPosition(CalcScrolledPosition(cell.GetPosition()));
+    rect = cell;
+    return true;
+}
+
+bool wxThumbnailCtrl::GetItemRectImage(int index, wxRect& rect, bool transform) const
+{
+    wxCHECK_MSG(IsValidIndex(index), false, "n < GetCount()");
+    wxRect cell;
+    GetItemRect(index, cell, transform);
+    rect = PictureRectInCell(cell, GetThumbnailSize(), m_textHeight,
+                             HasFlag(THUMB_STYLE_CAPTION));
+    return true;
+}
+
+// ---- Scrolling ----
+
+void wxThumbnailCtrl::UpdateScrollbars()
+{
+    if (IsLayoutFrozen())
+        return;
+    if (GetCount() == 0) {
+        SetScrollbars(0, 0, 0, 0, 0, 0);
+        return;
+    }
+    const wxSize client = GetClientSize();
+    const int totalHeight = GridTotalHeight(GetGrid(), GetCount(), client.x);
+    int startX = 0;
+    int startY = 0;
+    GetViewStart(&startX, &startY);
+    const int maxStartY = std::max(totalHeight - client.y, 0) / kScrollPixelsPerUnit;
+    SetScrollbars(0, kScrollPixelsPerUnit, 0, totalHeight / kScrollPixelsPerUnit,
+                  std::min(startX, 0), std::min(startY, maxStartY), false);
+}
+
+// ---- Painting ----
+
+bool wxThumbnailCtrl::EnsureBackBuffer(const wxSize& size)
+{
+    const wxSize wanted = size == wxDefaultSize ? GetClientSize() : size;
+    if (wanted.x < 1 || wanted.y < 1)
+        return false;
+    if (m_backBuffer.IsOk() && m_backBuffer.GetWidth() >= wanted.x &&
+        m_backBuffer.GetHeight() >= wanted.y)
+        return true;
+    m_backBuffer = wxBitmap(wanted.x, wanted.y);
+    return m_backBuffer.IsOk();
+}
+
+void wxThumbnailCtrl::PaintBackdrop(wxDC& dc)
+{
+    wxColour colour = GetBackgroundColour();
+    if (!colour.IsOk())
+        colour = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE);
+    dc.SetBrush(wxBrush(colour));
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    const wxSize client = GetClientSize();
+    const wxPoint corner = CalcUnscrolledPosition(wxPoint(-kBackdropOverhang, -kBackdropOverhang));
+    dc.DrawRectangle(corner, wxSize(client.x + 2 * kBackdropOverhang,
+                                    client.y + 2 * kBackdropOverhang));
+}
+
+int wxThumbnailCtrl::CellFlags(int index, bool ctrlFocused) const
+{
+    int flags = 0;
+    if (IsSelected(index))
+        flags |= THUMB_CELL_SELECTED;
+    if (ctrlFocused) {
+        flags |= THUMB_CELL_CTRL_FOCUSED;
+        if (index == m_focusItem)
+            flags |= THUMB_CELL_FOCUS_ITEM;
+    }
+    return flags;
+}
+
+void wxThumbnailCtrl::PaintCells(wxDC& dc)
+{
+    const wxRegion& update = GetUpdateRegion();
+    const wxRect box = update.GetBox();
+    const int viewTop = CalcUnscrolledPosition(wxPoint(0, 0)).y;
+    // Only the rows that meet the update region are visited, so the cost of
+    // a repaint follows the visible cells, not the length of the list.
+    const IndexRange range = GridIndexRangeInBand(GetGrid(), GetClientSize().x, GetCount(),
+                                                  box.y + viewTop, box.GetBottom() + 1 + viewTop);
+    const bool ctrlFocused = wxWindow::FindFocus() == this;
+    for (int index = range.first; index <= range.last; ++index) {
+        wxRect cell;
+        GetItemRect(index, cell, true);
+        if (update.Contains(cell) == wxOutRegion)
+            continue;
+        const int flags = CellFlags(index, ctrlFocused);
+        wxRect picture;
+        GetItemRect(index, cell, false);
+        GetItemRectImage(index, picture, false);
+        DrawItemCell(index, dc, cell, picture, flags);
+        DrawItemImage(index, dc, picture, flags);
+    }
+}
+
+bool wxThumbnailCtrl::DrawItemImage(int index, wxDC& dc, const wxRect& rect, int flags)
+{
+    if (!IsValidIndex(index))
+        return false;
+    return m_items.Item(static_cast<size_t>(index))->DrawImage(dc, this, rect, flags);
+}
+
+bool wxThumbnailCtrl::DrawItemCell(int index, wxDC& dc, const wxRect& cellRect,
+                                   const wxRect& imageRect, int flags)
+{
+    if (!IsValidIndex(index))
+        return false;
+    return m_items.Item(static_cast<size_t>(index))
+        ->DrawCell(dc, this, cellRect, imageRect, flags, index);
+}
+
+void wxThumbnailCtrl::OnPaint(wxPaintEvent&)
+{
+    if (!IsLayoutFrozen())
+        EnsureBackBuffer();
+    wxBufferedPaintDC dc(this, m_backBuffer, wxBUFFER_CLIENT_AREA);
+    PrepareDC(dc);
+    if (IsLayoutFrozen())
+        return;
+    PaintBackdrop(dc);
+    if (GetCount() > 0)
+        PaintCells(dc);
+}
+
+void wxThumbnailCtrl::OnEraseBackground(wxEraseEvent&)
+{
+    // Painting covers the whole client area; erasing first would flicker.
+}
+
+void wxThumbnailCtrl::OnSize(wxSizeEvent& event)
+{
+    UpdateScrollbars();
+    EnsureBackBuffer(GetClientSize());
+    event.Skip();
+}

@@ -1,33 +1,195 @@
-// Minimal item so that the rest of the program links; drawing and thumbnails
-// come with the thumbnail work.
+// The items of the frame strip: how a cell looks, and the frame item with
+// its full-size picture and thumbnail.
 #include "window/thumbnailitem.h"
 
+#include "window/engine/gif_frame_name.h"
+#include "window/thumbnailctrl.h"
+#include "window/thumbnaillayout.h"
+
+#include <wx/dc.h>
 #include <wx/filefn.h>
+#include <wx/filename.h>
+#include <wx/log.h>
+
+#include <algorithm>
+#include <cstdio>
 
 wxIMPLEMENT_ABSTRACT_CLASS(wxThumbnailItem, wxObject);
 wxIMPLEMENT_CLASS(wxImageThumbnailItem, wxThumbnailItem);
 
-bool wxThumbnailItem::DrawImage(wxDC&, wxThumbnailCtrl*, const wxRect&, int) { return false; }
-bool wxThumbnailItem::DrawCell(wxDC&, wxThumbnailCtrl*, const wxRect&, const wxRect&, int, int) { return false; }
-bool wxThumbnailItem::PrepareBitmaps(wxThumbnailCtrl*, bool) { return false; }
+namespace {
+// The one item whose full-size bitmap is kept, so that repeated paints of
+// the same frame do not convert its picture again. Main thread only.
+const wxImageThumbnailItem* g_fullBitmapHolder = nullptr;
 
-wxImageThumbnailItem::wxImageThumbnailItem(wxImage* image, int frameIndex, const wxString& fileName)
+// Draws `text` into `clip`, centred when it fits and otherwise from the left
+// edge, cut off at the right.
+void DrawClippedLabel(wxDC& dc, const wxString& text, const wxRect& clip, bool centred)
+{
+    dc.SetClippingRegion(clip);
+    int x = clip.x;
+    if (centred) {
+        const int textWidth = dc.GetTextExtent(text).x;
+        x += std::max(0, (clip.width - textWidth) / 2);
+    }
+    dc.DrawText(text, x, clip.y);
+    dc.DestroyClippingRegion();
+}
+} // namespace
+
+wxThumbnailItem::~wxThumbnailItem() = default;
+
+bool wxThumbnailItem::DrawImage(wxDC&, wxThumbnailCtrl*, const wxRect&, int)
+{
+    return false;
+}
+
+bool wxThumbnailItem::PrepareBitmaps(wxThumbnailCtrl*, bool)
+{
+    return false;
+}
+
+bool wxThumbnailItem::DrawCell(wxDC& dc, wxThumbnailCtrl* ctrl, const wxRect& cellRect,
+                               const wxRect& imageRect, int flags, int index)
+{
+    const int x = cellRect.x;
+    const int y = cellRect.y;
+    const int w = cellRect.width;
+    const int h = cellRect.height;
+    const int m = ctrl->GetMargin();
+    const bool selected = (flags & THUMB_CELL_SELECTED) != 0;
+
+    const wxColour& selectionFill = (flags & THUMB_CELL_CTRL_FOCUSED)
+                                        ? ctrl->GetFocusedSelectionColour()
+                                        : ctrl->GetUnfocusedSelectionColour();
+    const wxColour& fill = selected ? selectionFill : ctrl->GetCellColour();
+    dc.SetBrush(wxBrush(fill));
+    dc.SetPen(wxPen(fill, 1));
+    dc.DrawRectangle(cellRect);
+
+    // Pressed in when selected, raised otherwise.
+    const wxPen& lowerRight = selected ? *wxWHITE_PEN : *wxBLACK_PEN;
+    const wxPen& upperLeft = selected ? *wxBLACK_PEN : *wxWHITE_PEN;
+    dc.SetPen(lowerRight);
+    dc.DrawLine(x + w - 1, y, x + w - 1, y + h - 1);
+    dc.DrawLine(x, y + h - 1, x + w, y + h - 1);
+    dc.SetPen(upperLeft);
+    dc.DrawLine(x, y, x + w - 1, y);
+    dc.DrawLine(x, y, x, y + h - 1);
+
+    const wxString name = wxFileNameFromPath(GetFileName());
+    const int textLine = (h - imageRect.height) / 2;
+    if (!name.empty() && ctrl->HasFlag(THUMB_STYLE_NAME_LABEL)) {
+        dc.SetFont(ctrl->GetFont());
+        dc.SetTextForeground(selected ? *wxWHITE : *wxBLACK);
+        dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+        DrawClippedLabel(dc, name, wxRect(x + m, y + m, w - 2 * m, textLine - 2 * m), true);
+    }
+
+    if (!name.empty()) {
+        wxString extension;
+        wxFileName::SplitPath(name, nullptr, nullptr, &extension);
+        if (!extension.empty() && ctrl->HasFlag(THUMB_STYLE_CAPTION)) {
+            dc.SetFont(ctrl->GetFont());
+            dc.SetTextForeground(selected ? *wxWHITE : ctrl->GetCaptionColour());
+            dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+            DrawClippedLabel(dc, ThumbnailCaption(index, ctrl->GetDelay()),
+                             wxRect(x + m, y + h - textLine + m, w - 2 * m, textLine - 2 * m),
+                             false);
+        }
+    }
+
+    if (flags & THUMB_CELL_FOCUS_ITEM) {
+        dc.SetPen(wxPen(ctrl->GetFocusMarkColour(), 1, wxPENSTYLE_DOT));
+        dc.SetBrush(*wxTRANSPARENT_BRUSH);
+        dc.DrawRectangle(imageRect.x - 1, imageRect.y - 1, imageRect.width + 2,
+                         imageRect.height + 2);
+    }
+    return true;
+}
+
+wxImageThumbnailItem::wxImageThumbnailItem(wxImage* image, int frameIndex,
+                                           const wxString& fileName)
     : wxThumbnailItem(fileName), m_image(image), m_frameIndex(frameIndex)
 {
 }
-wxImageThumbnailItem::~wxImageThumbnailItem() { delete m_image; }
-bool wxImageThumbnailItem::DrawImage(wxDC&, wxThumbnailCtrl*, const wxRect&, int) { return true; }
-bool wxImageThumbnailItem::PrepareBitmaps(wxThumbnailCtrl*, bool)
+
+wxImageThumbnailItem::~wxImageThumbnailItem()
 {
+    ReleaseCachedFullBitmap();
+    delete m_image;
+}
+
+bool wxImageThumbnailItem::PrepareBitmaps(wxThumbnailCtrl* ctrl, bool force)
+{
+    std::printf("wxImageThumbnailItem\n");
+    if (m_thumbnailBitmap.IsOk() && !force)
+        return true;
     if (!wxFileExists(GetFileName()))
         return false;
+    wxLogNull noLog;
+
+    if (HasGifExtension(GetFileName()))
+        SetFileName(GifFrameName(GetFileName(), m_frameIndex));
+
     if (m_image) {
+        // Shares the decoded pixels rather than copying them; once the
+        // constructor's image is gone the item holds the only reference.
         m_fullImage = *m_image;
         delete m_image;
         m_image = nullptr;
     }
+    ReleaseCachedFullBitmap();
+    const wxSize thumbnail = ctrl ? ctrl->GetThumbnailSize() : wxSize(0, 0);
+    m_thumbnailBitmap = ScaleToFit(m_fullImage, thumbnail.x, thumbnail.y);
     return true;
 }
-wxBitmap wxImageThumbnailItem::GetFullBitmap() const { return wxBitmap(m_fullImage); }
-wxSize wxImageThumbnailItem::GetFullSize() const { return m_fullImage.GetSize(); }
-wxBitmap ScaleToFit(const wxImage& image, int, int) { return wxBitmap(image); }
+
+bool wxImageThumbnailItem::DrawImage(wxDC& dc, wxThumbnailCtrl*, const wxRect& rect, int)
+{
+    if (!m_thumbnailBitmap.IsOk())
+        return true;
+    const int x = rect.x + (rect.width - m_thumbnailBitmap.GetWidth()) / 2;
+    const int y = rect.y + (rect.height - m_thumbnailBitmap.GetHeight()) / 2;
+    dc.DrawBitmap(m_thumbnailBitmap, x, y, false);
+    return true;
+}
+
+wxBitmap wxImageThumbnailItem::GetFullBitmap() const
+{
+    if (m_cachedFullBitmap.IsOk())
+        return m_cachedFullBitmap;
+    const wxImage& image = GetFullImage();
+    if (!image.IsOk() || image.GetWidth() <= 0 || image.GetHeight() <= 0)
+        return wxNullBitmap;
+    if (g_fullBitmapHolder)
+        g_fullBitmapHolder->ReleaseCachedFullBitmap();
+    m_cachedFullBitmap = wxBitmap(image);
+    g_fullBitmapHolder = this;
+    return m_cachedFullBitmap;
+}
+
+void wxImageThumbnailItem::ReleaseCachedFullBitmap() const
+{
+    m_cachedFullBitmap = wxNullBitmap;
+    if (g_fullBitmapHolder == this)
+        g_fullBitmapHolder = nullptr;
+}
+
+wxSize wxImageThumbnailItem::GetFullSize() const
+{
+    const wxImage& image = GetFullImage();
+    return image.IsOk() ? image.GetSize() : wxSize(0, 0);
+}
+
+wxBitmap ScaleToFit(const wxImage& image, int width, int height)
+{
+    if (!image.IsOk() || width <= 0 || height <= 0)
+        return wxNullBitmap;
+    const wxSize fitted = FitThumbnailSize(image.GetSize(), wxSize(width, height));
+    if (fitted.x <= 0 || fitted.y <= 0)
+        return wxNullBitmap;
+    if (fitted == image.GetSize())
+        return wxBitmap(image);
+    return wxBitmap(image.Scale(fitted.x, fitted.y, wxIMAGE_QUALITY_NORMAL));
+}

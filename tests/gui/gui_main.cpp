@@ -1,10 +1,13 @@
 // Runs the GUI tests inside a real toolkit application. HOME points at a fresh
-// folder so that the tests never touch the user's settings.
+// folder so that the tests never touch the user's settings, and log messages go
+// to standard error so that no log window waits for an answer.
 #include "test_paths.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/image.h>
+#include <wx/filename.h>
+#include <wx/log.h>
 #include <wx/xrc/xmlres.h>
 
 #include <cstdlib>
@@ -14,6 +17,7 @@ class GuiTestApp : public wxApp {
 public:
     bool OnInit() override
     {
+        delete wxLog::SetActiveTarget(new wxLogStderr);
         wxInitAllImageHandlers();
         wxXmlResource::Get()->InitAllHandlers();
         return true;
@@ -34,5 +38,6 @@ int main(int argc, char** argv)
     const int result = RUN_ALL_TESTS();
     wxTheApp->OnExit();
     wxEntryCleanup();
+    wxFileName::Rmdir(home, wxPATH_RMDIR_RECURSIVE);
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include <wx/image.h>
 
+#include <cstddef>
 #include <functional>
 
 // Pictures with more pixels than this are refused before anything is
@@ -9,15 +10,40 @@
 // image libraries).
 constexpr long long kMaxPicturePixels = 100LL * 1000 * 1000;
 
+// Files larger than this are not read at all.
+constexpr long long kMaxPictureFileBytes = 512LL * 1024 * 1024;
+
 // Receives each picture a path yields, with its frame index inside a GIF file
-// (0 for other pictures). The picture owns its data alone, so it may be handed
-// to another thread. Return false to stop the load early.
+// (0 for other pictures). The picture is the only holder of its data; to keep
+// it, take it over with TakePicture, which leaves no reference behind, so the
+// result may be handed to another thread. Return false to stop the load early.
 using PictureSink = std::function<bool(wxImage&& picture, int frameIndex)>;
 
 // Decodes what `path` names: every frame of a file ending in ".gif" (each one
 // the picture a viewer shows at that point), the single frame named by a GIF
-// frame name ("anim.gif_3"), or the one picture of any other file through the
-// toolkit's image handlers. A file that cannot be read, or a picture that is
-// refused, yields nothing. Returns the number of pictures delivered. Safe to
-// call on any thread.
+// frame name ("anim.gif_3"), or the one picture of any other file. A file that
+// cannot be read, or a picture that is refused, yields nothing. Returns the
+// number of pictures delivered. Safe to call on any thread at the same time:
+// it uses its own decoder objects and no shared state, and needs no image
+// handler to be registered.
+//
+// Only PNG, JPEG, BMP and GIF are read, told apart by their contents (a GIF
+// not named ".gif" yields its first frame). Each declared size is checked
+// against kMaxPicturePixels before anything is allocated; a GIF file's frames
+// are further bounded by kMaxGifFilePixels (gif_decode.h).
 int LoadPictures(const wxString& path, const PictureSink& sink);
+
+// What to take from a file's bytes.
+enum class PictureRead {
+    AllGifFrames, // a ".gif" file: every frame
+    OneGifFrame,  // a GIF frame name: only frame `frameIndex`
+    StillPicture  // anything else: one picture, its kind told by its contents
+};
+
+// LoadPictures on bytes already in memory.
+int LoadPicturesFromMemory(const unsigned char* data, size_t size, PictureRead read, int frameIndex,
+                           const PictureSink& sink);
+
+// Moves a picture given to a sink into a new heap object that holds the only
+// reference to its data; `picture` is left empty.
+wxImage* TakePicture(wxImage& picture);

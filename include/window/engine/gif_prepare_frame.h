@@ -1,0 +1,13 @@
+#pragma once
+
+#include <wx/gdicmn.h>
+#include <wx/image.h>
+
+// Fits `source` into a frame of `size`: a picture larger than the frame in
+// either direction is scaled down keeping its aspect ratio (never enlarged),
+// then centred on black. Transparent parts (mask or alpha) show the black
+// behind them. A picture of size 0 gives a black frame. `work` is the
+// caller's scratch image for the scaled picture; the result is a new image
+// the caller owns alone, without mask or alpha. An empty `size` gives an invalid
+// image.
+wxImage PrepareGifFrame(const wxImage& source, wxImage& work, const wxSize& size);

@@ -1,0 +1,111 @@
+// The real program started as a separate process: where it finds its
+// installation, what it says when parts of it are missing, and how it ends.
+#include "child_process.h"
+#include "home_override.h"
+#include "program_paths.h"
+#include "test_paths.h"
+#include "x11_windows.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string Utf8(const wxString& text)
+{
+    return std::string(text.utf8_str());
+}
+
+class ProgramStart : public ::testing::Test {
+protected:
+    // A copy of the installation under a fresh folder: bin/gifmaker and
+    // option.cfg, and the Themes folder unless left out.
+    fs::path CopyInstallation(bool withThemes)
+    {
+        const fs::path root = Utf8(m_tree.Path());
+        fs::create_directories(root / "bin");
+        fs::copy_file(BuiltProgram(), root / "bin" / "gifmaker");
+        fs::copy_file(Utf8(BinaryDir() + "/option.cfg"), root / "option.cfg");
+        if (withThemes)
+            fs::copy(Utf8(BinaryDir() + "/Themes"), root / "Themes", fs::copy_options::recursive);
+        return root;
+    }
+
+    bool Start(const std::vector<std::string>& argv, const std::vector<std::string>& environment = {})
+    {
+        std::vector<std::string> all = environment;
+        all.push_back("HOME=" + Utf8(m_home.Path()));
+        return m_program.Start(argv, all, Output());
+    }
+
+    std::string Output() const { return Utf8(m_output.File("output.txt")); }
+    std::string OutputText() const { return ReadFileBytes(Output()); }
+
+    // The program's error box must be answered before it can end.
+    void ExpectFailureNaming(const std::string& missing)
+    {
+        const X11Window box = WaitForProcessWindow(m_program.Pid(), kMainWindowTitle, kProgramTimeoutMs);
+        ASSERT_NE(box, 0u) << OutputText();
+        EXPECT_NE(OutputText().find("cannot start"), std::string::npos) << OutputText();
+        EXPECT_NE(OutputText().find(missing), std::string::npos) << OutputText();
+        ASSERT_TRUE(RequestWindowClose(box));
+        ASSERT_TRUE(m_program.WaitForExit(kProgramTimeoutMs));
+        EXPECT_TRUE(m_program.Exited());
+        EXPECT_NE(m_program.ExitCode(), 0);
+    }
+
+    TempDir m_home;
+    TempDir m_tree;
+    TempDir m_output;
+    ChildProcess m_program;
+};
+} // namespace
+
+TEST_F(ProgramStart, ThroughASymbolicLinkInPathFindsItsInstallationAndCloses)
+{
+    const fs::path links = Utf8(m_tree.Path());
+    fs::create_symlink(BuiltProgram(), links / "gifmaker");
+    const char* path = std::getenv("PATH");
+    ASSERT_TRUE(Start({"gifmaker"}, {"PATH=" + links.string() + ":" + (path ? path : "")}));
+
+    const X11Window window = WaitForProcessWindow(m_program.Pid(), kMainWindowTitle, kProgramTimeoutMs);
+    ASSERT_NE(window, 0u) << OutputText();
+    EXPECT_EQ(ReadFileBytes(m_home.File("Brackwell files/Brackwell GIF Maker/language.txt")), "58");
+
+    // The title-bar close button ends the program normally.
+    ASSERT_TRUE(RequestWindowClose(window));
+    ASSERT_TRUE(m_program.WaitForExit(kProgramTimeoutMs));
+    EXPECT_TRUE(m_program.Exited());
+    EXPECT_EQ(m_program.ExitCode(), 0);
+    // The option file it read lies in the build tree, not beside the link.
+    EXPECT_NE(OutputText().find(Utf8(BinaryDir() + "/option.cfg")), std::string::npos) << OutputText();
+}
+
+TEST_F(ProgramStart, MissingThemesFolderIsNamedAndTheStartFails)
+{
+    const fs::path root = CopyInstallation(false);
+    ASSERT_TRUE(Start({(root / "bin" / "gifmaker").string()}));
+    ExpectFailureNaming((root / "Themes").string());
+}
+
+TEST_F(ProgramStart, LayoutWithoutTheMainWindowIsNamedAndTheStartFails)
+{
+    const fs::path root = CopyInstallation(true);
+    WriteFileBytes(Utf8(m_tree.File("Themes/gifmaker.xrc")),
+                   "<?xml version=\"1.0\"?>\n<resource xmlns=\"http://www.wxwidgets.org/wxxrc\">\n"
+                   "  <object class=\"wxDialog\" name=\"AboutDialog\"/>\n</resource>\n");
+    ASSERT_TRUE(Start({(root / "bin" / "gifmaker").string()}));
+    ExpectFailureNaming("MyFrame1");
+}
+
+TEST_F(ProgramStart, FileNameArgumentIsRejectedWithoutAWindow)
+{
+    ASSERT_TRUE(Start({BuiltProgram(), "picture.png"}));
+    ASSERT_TRUE(m_program.WaitForExit(kProgramTimeoutMs));
+    EXPECT_TRUE(m_program.Exited());
+    EXPECT_NE(m_program.ExitCode(), 0);
+    EXPECT_FALSE(fs::exists(Utf8(m_home.File("Brackwell files"))));
+}

@@ -1,0 +1,177 @@
+// The main window as the program shows it right after start-up.
+#include "gifframe.h"
+#include "home_override.h"
+#include "main_window.h"
+#include "window/thumbnailctrl.h"
+
+#include <gtest/gtest.h>
+#include <wx/menu.h>
+#include <wx/panel.h>
+#include <wx/settings.h>
+#include <wx/spinctrl.h>
+#include <wx/splitter.h>
+#include <wx/stattext.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/xrc/xmlres.h>
+
+#include <vector>
+
+namespace {
+constexpr int kEnglish = 58;
+
+class StartupState : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_frame = CreateMainWindowForTest();
+        ASSERT_NE(m_frame, nullptr);
+    }
+    void TearDown() override { DestroyMainWindowForTest(m_frame); }
+
+    HomeOverride m_home;
+    GifFrame* m_frame = nullptr;
+};
+
+std::vector<wxString> LabelsOf(const wxMenu* menu)
+{
+    std::vector<wxString> labels;
+    for (const wxMenuItem* item : menu->GetMenuItems())
+        labels.push_back(item->GetItemLabel());
+    return labels;
+}
+} // namespace
+
+TEST_F(StartupState, TitleIconAndLanguage)
+{
+    EXPECT_EQ(m_frame->GetTitle(), "Brackwell GIF Maker");
+    ASSERT_EQ(m_frame->GetIcons().GetIconCount(), 1u);
+    EXPECT_TRUE(m_frame->GetIcons().GetIconByIndex(0).IsOk());
+    EXPECT_EQ(m_frame->m_language, kEnglish);
+}
+
+TEST_F(StartupState, MenusHoldEveryItemInOrder)
+{
+    wxMenuBar* bar = m_frame->GetMenuBar();
+    ASSERT_EQ(bar, m_frame->m_menubar);
+    ASSERT_EQ(bar->GetMenuCount(), 4u);
+    EXPECT_EQ(bar->GetMenuLabel(0), "File");
+    EXPECT_EQ(bar->GetMenuLabel(1), "Frame");
+    EXPECT_EQ(bar->GetMenuLabel(2), "Animation");
+    EXPECT_EQ(bar->GetMenuLabel(3), "Help");
+
+    EXPECT_EQ(LabelsOf(bar->GetMenu(0)),
+              (std::vector<wxString>{"Save", "Save As", "Open Project", "Save Project\tCtrl+S",
+                                     "Exit\tCtrl+Q"}));
+    EXPECT_EQ(LabelsOf(bar->GetMenu(1)),
+              (std::vector<wxString>{"Add Image\tCtrl+Ins", "Delete\tCtrl+Del", "Clear All"}));
+    EXPECT_EQ(LabelsOf(bar->GetMenu(2)),
+              (std::vector<wxString>{"Run animation\tCtrl+P", "Loop Count"}));
+    EXPECT_EQ(LabelsOf(bar->GetMenu(3)),
+              (std::vector<wxString>{"Help", "Language", "Support", "Check for Update", "About"}));
+    EXPECT_EQ(bar->GetMenu(3)->FindItemByPosition(1)->GetSubMenu(), m_frame->m_menu_language);
+}
+
+TEST_F(StartupState, LanguageItemsKeepTheirNamesAndOnlyTheStoredOneIsChecked)
+{
+    const std::vector<wxString> names = {wxString::FromUTF8("中文简体"), wxString::FromUTF8("中文繁体"),
+                                         "Deutsch", "English", wxString::FromUTF8("Français"),
+                                         "Italiano", wxString::FromUTF8("日本語")};
+    const std::vector<int> codes = {46, 47, 89, 58, 80, 110, 112};
+    const wxMenuItemList& items = m_frame->m_menu_language->GetMenuItems();
+    ASSERT_EQ(items.size(), names.size());
+    size_t i = 0;
+    for (const wxMenuItem* item : items) {
+        EXPECT_EQ(item->GetItemLabel(), names[i]);
+        EXPECT_EQ(item->GetId(), codes[i]);
+        EXPECT_TRUE(item->IsCheckable());
+        EXPECT_TRUE(item->IsEnabled());
+        EXPECT_EQ(item->IsChecked(), codes[i] == kEnglish) << names[i];
+        EXPECT_EQ(item, m_frame->m_item_language[i]);
+        ++i;
+    }
+}
+
+TEST_F(StartupState, EditingCommandsAreDisabledUntilThereAreFrames)
+{
+    for (const wxMenuItem* item :
+         {m_frame->m_item_save, m_frame->m_item_save_as, m_frame->m_item_save_project,
+          m_frame->m_item_delete, m_frame->m_item_clear_all, m_frame->m_item_run_animation,
+          m_frame->m_item_loop_count})
+        EXPECT_FALSE(item->IsEnabled()) << item->GetItemLabel();
+    for (const wxMenuItem* item :
+         {m_frame->m_item_open_project, m_frame->m_item_exit, m_frame->m_item_add_image,
+          m_frame->m_item_help, m_frame->m_item_support, m_frame->m_item_check_update,
+          m_frame->m_item_about})
+        EXPECT_TRUE(item->IsEnabled()) << item->GetItemLabel();
+
+    wxToolBar* tools = m_frame->m_toolBar_button;
+    ASSERT_NE(tools, nullptr);
+    EXPECT_FALSE(tools->GetToolEnabled(XRCID("m_tool_play")));
+    EXPECT_FALSE(tools->GetToolEnabled(XRCID("m_tool_delete")));
+    EXPECT_TRUE(tools->GetToolEnabled(XRCID("m_tool_insert")));
+
+    for (const wxSpinCtrl* spin :
+         {m_frame->m_spinctrl_delay, m_frame->m_spinctrl_width, m_frame->m_spinctrl_height})
+        EXPECT_FALSE(spin->IsEnabled());
+}
+
+TEST_F(StartupState, SpinControlsAcceptEveryValueAGifCanStore)
+{
+    for (const wxSpinCtrl* spin :
+         {m_frame->m_spinctrl_delay, m_frame->m_spinctrl_width, m_frame->m_spinctrl_height}) {
+        EXPECT_EQ(spin->GetMin(), 0);
+        EXPECT_EQ(spin->GetMax(), 65535);
+    }
+    EXPECT_EQ(m_frame->m_spinctrl_width->GetValue(), 0);
+    EXPECT_EQ(m_frame->m_spinctrl_height->GetValue(), 0);
+}
+
+TEST_F(StartupState, StatusBarHasThreeEmptyFieldsOf200And400AndTheRest)
+{
+    wxStatusBar* status = m_frame->m_statusBar1;
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(m_frame->GetStatusBar(), status);
+    ASSERT_EQ(status->GetFieldsCount(), 3);
+    EXPECT_EQ(status->GetStatusWidth(0), 200);
+    EXPECT_EQ(status->GetStatusWidth(1), 400);
+    EXPECT_EQ(status->GetStatusWidth(2), -1);
+    for (int field = 0; field < 3; ++field)
+        EXPECT_EQ(status->GetStatusText(field), "");
+}
+
+TEST_F(StartupState, StripSitsInTheTopPaneAndThePreviewBelow)
+{
+    ASSERT_NE(m_frame->m_splitter3, nullptr);
+    EXPECT_EQ(m_frame->m_splitter3->GetSplitMode(), wxSPLIT_HORIZONTAL);
+    EXPECT_EQ(m_frame->m_splitter3->GetWindow1(), m_frame->m_panel_top);
+    EXPECT_EQ(m_frame->m_splitter3->GetWindow2(), m_frame->m_panel_down);
+
+    wxThumbnailCtrl* strip = m_frame->m_thumbnail_ctrl;
+    ASSERT_NE(strip, nullptr);
+    EXPECT_EQ(strip->GetParent(), m_frame->m_panel_top);
+    EXPECT_EQ(strip->GetId(), ID_THUMBNAIL_CTRL);
+    EXPECT_EQ(strip->GetCount(), 0);
+    EXPECT_EQ(strip->GetBackgroundColour(), wxColour(176, 223, 227));
+    EXPECT_EQ(m_frame->m_panel_down->GetBackgroundColour(),
+              wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK));
+}
+
+TEST_F(StartupState, LabelsArePresent)
+{
+    for (const wxStaticText* label :
+         {m_frame->m_staticText_delay, m_frame->m_staticText_sec, m_frame->m_staticText_gif,
+          m_frame->m_staticText_width, m_frame->m_staticText_wpx, m_frame->m_staticText_height,
+          m_frame->m_staticText_hpx})
+        ASSERT_NE(label, nullptr);
+}
+
+TEST_F(StartupState, PreviewIsStoppedWithEndlessLoops)
+{
+    EXPECT_FALSE(m_frame->m_playing);
+    EXPECT_FALSE(m_frame->m_timer.IsRunning());
+    EXPECT_EQ(m_frame->m_timer.GetId(), ID_TIMER_PREVIEW);
+    EXPECT_EQ(m_frame->m_loopCount, 0);
+    EXPECT_EQ(m_frame->m_playIndex, 0);
+    EXPECT_FALSE(m_frame->m_previewBitmap.IsOk());
+}

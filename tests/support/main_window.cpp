@@ -1,0 +1,30 @@
+#include "main_window.h"
+
+#include "gifapp.h"
+#include "gifframe.h"
+#include "test_paths.h"
+
+#include <wx/app.h>
+#include <wx/log.h>
+
+GifFrame* CreateMainWindowForTest(bool show)
+{
+    wxLogNull noLog;
+    static const bool loaded = LoadLayoutResources(BinaryDir() + "/Themes");
+    if (!loaded)
+        return nullptr;
+    GifFrame* frame = CreateMainWindow();
+    if (frame && show)
+        frame->Show(true);
+    return frame;
+}
+
+void DestroyMainWindowForTest(GifFrame* frame)
+{
+    if (!frame)
+        return;
+    frame->Destroy();
+    wxTheApp->ProcessIdle();
+    // Lets the toolkit tell the display that the window is gone.
+    wxTheApp->Yield(true);
+}

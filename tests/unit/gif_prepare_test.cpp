@@ -1,0 +1,107 @@
+#include "window/engine/gif_prepare_frame.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const wxSize kOutput(200, 100);
+
+wxImage Filled(int width, int height, unsigned char red, unsigned char green, unsigned char blue)
+{
+    wxImage image(width, height, false);
+    image.SetRGB(wxRect(0, 0, width, height), red, green, blue);
+    return image;
+}
+
+// The smallest rectangle holding every pixel that is not black.
+wxRect PictureArea(const wxImage& frame)
+{
+    int left = frame.GetWidth(), top = frame.GetHeight(), right = -1, bottom = -1;
+    for (int y = 0; y < frame.GetHeight(); ++y)
+        for (int x = 0; x < frame.GetWidth(); ++x)
+            if (frame.GetRed(x, y) || frame.GetGreen(x, y) || frame.GetBlue(x, y)) {
+                left = std::min(left, x);
+                top = std::min(top, y);
+                right = std::max(right, x);
+                bottom = std::max(bottom, y);
+            }
+    return right < 0 ? wxRect() : wxRect(left, top, right - left + 1, bottom - top + 1);
+}
+
+wxRect Placed(int sourceWidth, int sourceHeight)
+{
+    wxImage work;
+    const wxImage frame = PrepareGifFrame(Filled(sourceWidth, sourceHeight, 200, 100, 50), work, kOutput);
+    EXPECT_EQ(frame.GetSize(), kOutput);
+    EXPECT_FALSE(frame.HasAlpha());
+    EXPECT_FALSE(frame.HasMask());
+    return PictureArea(frame);
+}
+
+} // namespace
+
+TEST(GifPrepareFrame, WidePictureScaledAndCentredVertically)
+{
+    EXPECT_EQ(Placed(400, 100), wxRect(0, 25, 200, 50));
+}
+
+TEST(GifPrepareFrame, PictureScaledToExactlyTheOutput)
+{
+    EXPECT_EQ(Placed(400, 200), wxRect(0, 0, 200, 100));
+}
+
+TEST(GifPrepareFrame, SmallPictureCentredNotEnlarged)
+{
+    EXPECT_EQ(Placed(50, 40), wxRect(75, 30, 50, 40));
+}
+
+TEST(GifPrepareFrame, ScaledSizeIsTruncated)
+{
+    EXPECT_EQ(Placed(201, 30), wxRect(0, 35, 200, 29));
+}
+
+TEST(GifPrepareFrame, OddMarginPutsTheExtraPixelRightAndBelow)
+{
+    EXPECT_EQ(Placed(51, 41), wxRect(74, 29, 51, 41));
+}
+
+TEST(GifPrepareFrame, PictureOfSizeZeroGivesBlack)
+{
+    wxImage work;
+    const wxImage frame = PrepareGifFrame(wxImage(), work, kOutput);
+    ASSERT_EQ(frame.GetSize(), kOutput);
+    EXPECT_EQ(PictureArea(frame), wxRect());
+}
+
+TEST(GifPrepareFrame, ExtremeAspectKeepsOnePixel)
+{
+    EXPECT_EQ(Placed(4000, 1), wxRect(0, 49, 200, 1));
+}
+
+TEST(GifPrepareFrame, MaskedPixelsShowBlack)
+{
+    wxImage picture = Filled(200, 100, 10, 20, 30);
+    picture.SetRGB(wxRect(0, 0, 5, 5), 255, 0, 255);
+    picture.SetMaskColour(255, 0, 255);
+    wxImage work;
+    const wxImage frame = PrepareGifFrame(picture, work, kOutput);
+    EXPECT_EQ(frame.GetRed(0, 0), 0);
+    EXPECT_EQ(frame.GetBlue(4, 4), 0);
+    EXPECT_EQ(frame.GetRed(5, 5), 10);
+    EXPECT_FALSE(frame.HasMask());
+}
+
+TEST(GifPrepareFrame, AlphaBlendsOverBlack)
+{
+    wxImage picture = Filled(50, 40, 200, 100, 250);
+    picture.InitAlpha();
+    picture.SetAlpha(0, 0, 0);
+    picture.SetAlpha(1, 0, 128);
+    wxImage work;
+    const wxImage frame = PrepareGifFrame(picture, work, kOutput);
+    EXPECT_EQ(frame.GetRed(75, 30), 0);
+    EXPECT_EQ(frame.GetRed(76, 30), 100);
+    EXPECT_EQ(frame.GetBlue(76, 30), 125);
+    EXPECT_EQ(frame.GetRed(77, 30), 200);
+    EXPECT_FALSE(frame.HasAlpha());
+}
