@@ -235,7 +235,9 @@ TEST_F(ThumbnailCtrlTest, OutOfRangeIndicesAreReportedAndRefused)
     int col = 9;
     EXPECT_FALSE(m_ctrl->GetRowCol(3, m_ctrl->GetClientSize(), row, col));
     EXPECT_EQ(row, 9);
+    // Looking up a stale index is answered quietly.
     EXPECT_EQ(m_ctrl->GetItem(3), nullptr);
+    EXPECT_EQ(m_ctrl->GetItem(-1), nullptr);
     m_ctrl->Select(1);
     m_ctrl->Delete(3);
     m_ctrl->Delete(-1);
@@ -243,7 +245,7 @@ TEST_F(ThumbnailCtrlTest, OutOfRangeIndicesAreReportedAndRefused)
     EXPECT_EQ(Selection(), (std::vector<int>{1}));
     EXPECT_EQ(s_asserts, (std::vector<wxString>{
                              "n < GetCount()", "n < GetCount()", "item < GetCount()",
-                             "n < GetCount()", "bad index in wxThumbnailItemArray::RemoveAt()",
+                             "bad index in wxThumbnailItemArray::RemoveAt()",
                              "bad index in wxThumbnailItemArray::RemoveAt()"}));
 }
 
