@@ -79,22 +79,21 @@ public:
 
     // Project file. SaveProject returns true when the project was written.
     bool SaveProject();
-    // Opening a project comes in two steps so that Open Project can ask for
-    // the file before it empties the strip, and cancelling loses no frame.
-    // AskProjectPath stops the preview and shows the open dialog; it returns
-    // the chosen file, empty when cancelled. LoadProject(path) reads that file,
-    // applies its settings and starts loading its frames (StartImageLoad with
-    // recordProjectCount = true) after any frames present; it removes none.
+    void LoadProject();
+    // Opening in two steps, so that a caller can ask for the file before it
+    // changes anything. AskProjectPath returns empty when cancelled.
     wxString AskProjectPath();
     void LoadProject(const wxString& path);
+    // Called at the end of every load; records the project once its frames
+    // have all arrived.
+    void OnProjectLoadFinished();
 
     // Loading pictures in the background. StartImageLoad runs the loading
     // thread on a non-empty list of paths (files or GIF frame names) and shows
     // the progress dialog; false, and no dialog, when the thread cannot start.
-    // With recordProjectCount the project record takes the frame count once
-    // the load has ended. AddImages and InsertImages are Add Image and Insert
-    // Image after their file dialogs.
-    bool StartImageLoad(const wxArrayString& paths, bool recordProjectCount = false);
+    // AddImages and InsertImages are Add Image and Insert Image after their
+    // file dialogs.
+    bool StartImageLoad(const wxArrayString& paths);
     void AddImages(const wxArrayString& paths);
     void InsertImages(const wxArrayString& paths);
 
@@ -198,7 +197,6 @@ public:
     // destroy the dialog from inside that loop.
     bool m_loadDialogUpdating = false;
     bool m_loadEnded = false;
-    bool m_loadRecordsProjectCount = false;
 
 private:
     void BindLayoutCommands();
