@@ -28,6 +28,14 @@ protected:
     }
 };
 
+// Runs `code` and fails when it shows any modal dialog.
+#define RUN_WITHOUT_DIALOG(code)                                          \
+    do {                                                                  \
+        MainWindowModalHook noDialogHook(__FILE__, __LINE__, __func__);   \
+        code;                                                             \
+        noDialogHook.CheckUnmetExpectations();                            \
+    } while (false)
+
 #include <wx/filedlg.h>
 #include <wx/image.h>
 
