@@ -79,9 +79,13 @@ public:
 
     // Project file. SaveProject returns true when the project was written.
     bool SaveProject();
+    // Opening a project comes in two steps so that Open Project can ask for
+    // the file before it empties the strip, and cancelling loses no frame.
+    // AskProjectPath stops the preview and shows the open dialog; it returns
+    // the chosen file, empty when cancelled. LoadProject(path) reads that file,
+    // applies its settings and starts loading its frames after any frames
+    // present; it removes none.
     void LoadProject();
-    // Opening in two steps, so that a caller can ask for the file before it
-    // changes anything. AskProjectPath returns empty when cancelled.
     wxString AskProjectPath();
     void LoadProject(const wxString& path);
     // Called at the end of every load; records the project once its frames
@@ -91,11 +95,17 @@ public:
     // Loading pictures in the background. StartImageLoad runs the loading
     // thread on a non-empty list of paths (files or GIF frame names) and shows
     // the progress dialog; false, and no dialog, when the thread cannot start.
-    // AddImages and InsertImages are Add Image and Insert Image after their
-    // file dialogs.
+    // AddImages and InsertImages are Add Image and Insert
+    // Image after their file dialogs.
     bool StartImageLoad(const wxArrayString& paths);
     void AddImages(const wxArrayString& paths);
     void InsertImages(const wxArrayString& paths);
+
+    // Saving the animation.
+    wxString AskGifPath(const wxString& title);
+    bool StartSave(const wxSize& size, const wxString& title);
+    void FinishSave(bool written, const wxString& error);
+    void ShowSaveStatus();
 
     wxThumbnailCtrl* GetThumbnailCtrl() const { return m_thumbnail_ctrl; }
 
@@ -167,6 +177,23 @@ public:
     int m_savedDelay = 0;
     int m_savedWidth = 0;
     int m_savedHeight = 0;
+    // The settings a running save writes; they become the saved record above
+    // only when the file was written.
+    struct SaveRecord {
+        int count = 0;
+        int delay = 0;
+        int width = 0;
+        int height = 0;
+    };
+    SaveRecord m_saveRunning;
+    // The progress dialog's Update runs a nested event loop that can deliver
+    // the save's end; it is then handled once Update has returned.
+    bool m_saveUpdating = false;
+    bool m_saveEndPending = false;
+    bool m_saveEndWritten = false;
+    wxString m_saveEndError;
+    // A project's frames are still arriving.
+    bool m_projectLoadPending = false;
     wxToolBar* m_toolBar_button = nullptr;
     wxThumbnailCtrl* m_thumbnail_ctrl = nullptr;
     wxTimer m_timer;
