@@ -1,10 +1,12 @@
 #pragma once
 
+#include <wx/arrstr.h>
 #include <wx/bitmap.h>
 #include <wx/frame.h>
 #include <wx/image.h>
 #include <wx/timer.h>
 
+class wxDC;
 class wxLocale;
 class wxMenu;
 class wxMenuBar;
@@ -77,13 +79,26 @@ public:
 
     // Project file. SaveProject returns true when the project was written.
     bool SaveProject();
-    void LoadProject();
-    // Opening in two steps, so that a caller can ask for the file before it
-    // changes anything. AskProjectPath returns empty when cancelled.
+    // Opening a project comes in two steps so that Open Project can ask for
+    // the file before it empties the strip, and cancelling loses no frame.
+    // AskProjectPath stops the preview and shows the open dialog; it returns
+    // the chosen file, empty when cancelled. LoadProject(path) reads that file,
+    // applies its settings and starts loading its frames (StartImageLoad with
+    // recordProjectCount = true) after any frames present; it removes none.
     wxString AskProjectPath();
     void LoadProject(const wxString& path);
-    // Called at the end of every load; records the project once its frames
-    // have all arrived.
+
+    // Loading pictures in the background. StartImageLoad runs the loading
+    // thread on a non-empty list of paths (files or GIF frame names) and shows
+    // the progress dialog; false, and no dialog, when the thread cannot start.
+    // With recordProjectCount the project record takes the frame count once
+    // the load has ended. AddImages and InsertImages are Add Image and Insert
+    // Image after their file dialogs.
+    bool StartImageLoad(const wxArrayString& paths, bool recordProjectCount = false);
+    void AddImages(const wxArrayString& paths);
+    void InsertImages(const wxArrayString& paths);
+    // Called by the end of a load started for a project: the project record
+    // takes the frame count, and the window the project's output size.
     void OnProjectLoadFinished();
 
     // Saving the animation.
@@ -177,8 +192,6 @@ public:
     bool m_saveEndPending = false;
     bool m_saveEndWritten = false;
     wxString m_saveEndError;
-    // A project's frames are still arriving.
-    bool m_projectLoadPending = false;
     wxToolBar* m_toolBar_button = nullptr;
     wxThumbnailCtrl* m_thumbnail_ctrl = nullptr;
     wxTimer m_timer;
@@ -204,12 +217,23 @@ public:
     wxLocale* m_locale = nullptr;
     bool m_playing = false;
     bool m_editingEnabled = false;
+    // Load bookkeeping: the progress dialog's Update runs a nested event loop
+    // that delivers further loading events, so the handler must not update or
+    // destroy the dialog from inside that loop.
+    bool m_loadDialogUpdating = false;
+    bool m_loadEnded = false;
+    bool m_loadRecordsProjectCount = false;
 
 private:
     void BindLayoutCommands();
     void FindLayoutWindows();
     void CreateThumbnailStrip();
     void SetLabels();
+
+    wxArrayString AskImagePaths(const wxString& message);
+    void EndImageLoad();
+    void DrawPreview(wxDC& dc);
+    void OnPaintPreview(wxPaintEvent& event);
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -1,6 +1,5 @@
 #include "gifframe.h"
 
-#include "imageloadthread.h"
 #include "paths.h"
 #include "window/engine/file_extension.h"
 #include "window/engine/project_file.h"
@@ -12,15 +11,11 @@
 #include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
-#include <wx/progdlg.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 #include <wx/xml/xml.h>
 
 namespace {
-const int kProgressMaximum = 100;
-const long kProgressStyle = wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME;
-
 wxString FileNamePart(const wxString& path)
 {
     return wxFileName(path).GetFullName();
@@ -97,21 +92,6 @@ bool GifFrame::SaveProject()
     return true;
 }
 
-wxString GifFrame::AskProjectPath()
-{
-    wxFileDialog dialog(this, _("Load Xml Files"), wxEmptyString, wxEmptyString, _("Xml files") + " (*.xml)|*.xml",
-                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-    return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
-}
-
-void GifFrame::LoadProject()
-{
-    StopPreview();
-    const wxString path = AskProjectPath();
-    if (!path.empty())
-        LoadProject(path);
-}
-
 void GifFrame::LoadProject(const wxString& path)
 {
     StopPreview();
@@ -152,24 +132,16 @@ void GifFrame::LoadProject(const wxString& path)
         return;
     }
 
-    auto* thread = new ImageLoadThread(this, loadList);
-    if (thread->Run() != wxTHREAD_NO_ERROR) {
-        delete thread;
+    if (!StartImageLoad(loadList, true)) {
         m_projectCount = m_thumbnail_ctrl->GetCount();
         wxMessageBox(_("The pictures of the project could not be loaded."), GetTitle(), wxOK | wxICON_ERROR, this);
         return;
     }
-    m_projectLoadPending = true;
-    m_loadProgress = new wxProgressDialog(_("Load Images Progress Dialog"), _(" Loading images...."),
-                                          kProgressMaximum, this, kProgressStyle);
     EnableCommands();
 }
 
 void GifFrame::OnProjectLoadFinished()
 {
-    if (!m_projectLoadPending)
-        return;
-    m_projectLoadPending = false;
     // The end of a load sizes the output after the pictures; a project keeps
     // the size it was saved with, when it has one.
     if (m_projectWidth > 0 && m_projectHeight > 0) {
