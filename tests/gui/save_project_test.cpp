@@ -274,6 +274,7 @@ protected:
 
 TEST_F(ProjectRenderTest, CommandLineWritesWhatTheWindowSaves)
 {
+    WriteText(m_dir.File("broken.png"), "\x89PNG\r\n\x1a\n but nothing after the signature");
     const wxString project = m_dir.File("p.xml");
     WriteText(project, ProjectText("anim.gif", "<width>48</width><height>40</height><delay_time>13</delay_time>",
                                    "<images><path>" + m_dir.File("a.png").ToStdString() + "</path><path>" +
@@ -281,6 +282,7 @@ TEST_F(ProjectRenderTest, CommandLineWritesWhatTheWindowSaves)
                                        m_dir.File("b.gif_2").ToStdString() + "</path><path>" +
                                        m_dir.File("b.gif").ToStdString() + "</path><path>" +
                                        m_dir.File("missing.png").ToStdString() + "</path><path>" +
+                                       m_dir.File("broken.png").ToStdString() + "</path><path>" +
                                        m_dir.File("c.png").ToStdString() + "</path></images>"));
     const Bytes window = SaveOpenedProject(project);
     ASSERT_FALSE(window.empty());
