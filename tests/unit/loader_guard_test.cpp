@@ -134,6 +134,28 @@ TEST(LoaderGuard, GifZeroSizedInterlacedFramesAreSkippedSafely)
     EXPECT_EQ(pictures[2].GetAlpha(0, 0), 0);
 }
 
+TEST(LoaderGuard, GifFrameWithShortDataDoesNotEndTheAnimation)
+{
+    // The second frame declares 4x4 pixels but its data ends after one: not
+    // a row of it decodes, so it is skipped, and the third still follows.
+    Bytes gif = GifHeader(4, 4);
+    AddFrame(gif, 0, 0, 1, 1);
+    AddFrame(gif, 0, 0, 4, 4);
+    AddFrame(gif, 2, 2, 1, 1);
+    gif.push_back(0x3B);
+    std::vector<wxImage> pictures;
+    std::vector<int> frames;
+    LoadPicturesFromMemory(gif.data(), gif.size(), PictureRead::AllGifFrames, -1, [&](wxImage&& p, int frame) {
+        pictures.push_back(p);
+        frames.push_back(frame);
+        return true;
+    });
+    ASSERT_EQ(frames, (std::vector<int>{0, 2}));
+    EXPECT_EQ(pictures[1].GetAlpha(0, 0), 255);
+    EXPECT_EQ(pictures[1].GetAlpha(2, 2), 255);
+    EXPECT_EQ(pictures[1].GetAlpha(3, 3), 0);
+}
+
 TEST(LoaderGuard, GifTruncatedInAFrameKeepsTheFramesBefore)
 {
     const wxString path = Corpus("gif/gif-test-suite/animated_loop.gif");

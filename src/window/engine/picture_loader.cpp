@@ -6,6 +6,7 @@
 #include "window/engine/picture_format.h"
 
 #include <wx/file.h>
+#include <wx/filefn.h>
 #include <wx/imagjpeg.h>
 #include <wx/imagpng.h>
 #include <wx/log.h>
@@ -119,8 +120,14 @@ int LoadPicturesFromMemory(const unsigned char* data, size_t size, PictureRead r
 
 int LoadPictures(const wxString& path, const PictureSink& sink)
 {
-    const int frame = GifFrameNumberFromName(path);
-    const wxString source = GifFrameSourcePath(path);
+    int frame = GifFrameNumberFromName(path);
+    wxString source = GifFrameSourcePath(path);
+    // A file whose own name merely looks like a frame name ("a.gif_files/b.png")
+    // is that file, not a frame of a GIF that does not exist.
+    if (frame >= 0 && !wxFileExists(source) && wxFileExists(path)) {
+        frame = -1;
+        source = path;
+    }
     std::vector<unsigned char> bytes;
     try {
         wxLogNull quiet;
