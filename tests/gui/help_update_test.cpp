@@ -98,7 +98,8 @@ TEST_F(UpdateCheckTest, TwoMatchingChildrenTakeTheSecond)
 {
     m_server.Serve(200, Description(Entry("Brackwell GIF Maker", "1.0.82") +
                                     Entry("Brackwell GIF Maker", "1.1.0")));
-    EXPECT_TRUE(CheckAndAnswer(wxID_NO).message.StartsWith("A new version of Brackwell GIF Maker(1.1.0)"));
+    EXPECT_TRUE(CheckAndAnswer(wxID_NO).message.StartsWith(
+        "A new version of Brackwell GIF Maker(1.1.0)"));
 
     m_server.Serve(200, Description(Entry("Brackwell GIF Maker", "1.1.0") +
                                     Entry("Brackwell GIF Maker", "1.0.82")));
@@ -107,7 +108,8 @@ TEST_F(UpdateCheckTest, TwoMatchingChildrenTakeTheSecond)
 
 TEST_F(UpdateCheckTest, ANameThatIsTheLastAttributeIsSkipped)
 {
-    m_server.Serve(200, Description("  <product version=\"1.1.0\" name=\"Brackwell GIF Maker\"/>\n"));
+    m_server.Serve(200,
+                   Description("  <product version=\"1.1.0\" name=\"Brackwell GIF Maker\"/>\n"));
     ExpectFailureMessage();
 }
 
