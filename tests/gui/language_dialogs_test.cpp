@@ -24,6 +24,13 @@
 #include <wx/xrc/xmlres.h>
 
 #include <memory>
+#include <ostream>
+
+// Names a language in test output by its menu text.
+void PrintTo(const InterfaceLanguage& language, std::ostream* out)
+{
+    *out << language.label;
+}
 
 namespace {
 constexpr int kGermanCode = 89;
