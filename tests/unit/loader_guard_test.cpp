@@ -187,6 +187,15 @@ TEST(LoaderGuard, GifFileWorkIsBounded)
     EXPECT_EQ(CountFromMemory(gif, PictureRead::AllGifFrames), kMaxGifFilePixels / (kScreen + 1));
 }
 
+TEST(LoaderGuard, GifFrameCountIsBounded)
+{
+    Bytes gif = GifHeader(1, 1);
+    for (int i = 0; i < kMaxGifFrames + 10; ++i)
+        AddFrame(gif, 0, 0, 1, 1);
+    gif.push_back(0x3B);
+    EXPECT_EQ(CountFromMemory(gif, PictureRead::AllGifFrames), kMaxGifFrames);
+}
+
 TEST(LoaderGuard, NamedBombsAndBrokenFilesYieldNothing)
 {
     if (!wxFileExists(Corpus("gif/pillow/decompression_bomb.gif")))
