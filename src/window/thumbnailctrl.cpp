@@ -41,7 +41,7 @@ wxThumbnailCtrl::wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos, const wxS
       m_focusMarkColour(100, 80, 80),
       m_captionColour(0, 0, 200)
 {
-    const long style = wxHSCROLL | wxBORDER_SUNKEN | THUMB_STYLE_MULTI_SELECT |
+    const long style = wxHSCROLL | wxVSCROLL | wxBORDER_SUNKEN | THUMB_STYLE_MULTI_SELECT |
                        THUMB_STYLE_NAME_LABEL | THUMB_STYLE_CAPTION;
     if (!wxScrolledWindow::Create(parent, ID_THUMBNAIL_CTRL, pos, size, style, wxPanelNameStr))
         return;
@@ -128,8 +128,9 @@ int wxThumbnailCtrl::GetCount() const
 
 wxThumbnailItem* wxThumbnailCtrl::GetItem(int index) const
 {
-    wxCHECK_MSG(IsValidIndex(index), nullptr, "n < GetCount()");
-    return m_items.Item(static_cast<size_t>(index));
+    // Callers look items up by indices that may have gone stale and test
+    // for null; the save worker calls this too, where no report may be shown.
+    return IsValidIndex(index) ? m_items.Item(static_cast<size_t>(index)) : nullptr;
 }
 
 void wxThumbnailCtrl::FreezeLayout()
