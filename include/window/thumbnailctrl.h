@@ -187,6 +187,8 @@ private:
     void ScrollCellIntoView(int index, ScrollOrder order);
     void PaintCells(wxDC& dc);
     int CellFlags(int index, bool ctrlFocused) const;
+    // One flag per item: whether it is selected.
+    std::vector<bool> SelectionMask() const;
 
     void OnPaint(wxPaintEvent& event);
     void OnEraseBackground(wxEraseEvent& event);
