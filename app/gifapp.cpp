@@ -1,5 +1,6 @@
 #include "gifapp.h"
 
+#include "crash_report.h"
 #include "domain_option.h"
 #include "gifframe.h"
 #include "language.h"

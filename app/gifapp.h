@@ -27,6 +27,3 @@ bool LoadLayoutResources(const wxString& themesFolder);
 // Creates the main window from the layout "MyFrame1" and initialises it, not
 // yet shown; null when the loaded layouts hold no such window.
 GifFrame* CreateMainWindow();
-
-// Writes the compressed crash report and tells the user where it lies.
-void GenerateCrashReport();

@@ -65,8 +65,11 @@ void GifFrame::InitFrame()
     BindLayoutCommands();
     FindLayoutWindows();
     CreateThumbnailStrip();
-    if (m_panel_down)
+    if (m_panel_down) {
         m_panel_down->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK));
+        m_panel_down->Connect(wxEVT_PAINT, wxPaintEventHandler(GifFrame::OnPaintPreview), nullptr,
+                              this);
+    }
     m_timer.SetOwner(this, ID_TIMER_PREVIEW);
     SetLabels();
     if (m_statusBar1)

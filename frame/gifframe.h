@@ -1,10 +1,12 @@
 #pragma once
 
+#include <wx/arrstr.h>
 #include <wx/bitmap.h>
 #include <wx/frame.h>
 #include <wx/image.h>
 #include <wx/timer.h>
 
+class wxDC;
 class wxLocale;
 class wxMenu;
 class wxMenuBar;
@@ -77,7 +79,33 @@ public:
 
     // Project file. SaveProject returns true when the project was written.
     bool SaveProject();
-    void LoadProject();
+    // Opening a project comes in two steps so that Open Project can ask for
+    // the file before it empties the strip, and cancelling loses no frame.
+    // AskProjectPath stops the preview and shows the open dialog; it returns
+    // the chosen file, empty when cancelled. LoadProject(path) reads that file,
+    // applies its settings and starts loading its frames (StartImageLoad with
+    // recordProjectCount = true) after any frames present; it removes none.
+    wxString AskProjectPath();
+    void LoadProject(const wxString& path);
+
+    // Loading pictures in the background. StartImageLoad runs the loading
+    // thread on a non-empty list of paths (files or GIF frame names) and shows
+    // the progress dialog; false, and no dialog, when the thread cannot start.
+    // With recordProjectCount the project record takes the frame count once
+    // the load has ended. AddImages and InsertImages are Add Image and Insert
+    // Image after their file dialogs.
+    bool StartImageLoad(const wxArrayString& paths, bool recordProjectCount = false);
+    void AddImages(const wxArrayString& paths);
+    void InsertImages(const wxArrayString& paths);
+    // Called by the end of a load started for a project: the project record
+    // takes the frame count, and the window the project's output size.
+    void OnProjectLoadFinished();
+
+    // Saving the animation.
+    wxString AskGifPath(const wxString& title);
+    bool StartSave(const wxSize& size, const wxString& title);
+    void FinishSave(bool written, const wxString& error);
+    void ShowSaveStatus();
 
     wxThumbnailCtrl* GetThumbnailCtrl() const { return m_thumbnail_ctrl; }
 
@@ -149,6 +177,21 @@ public:
     int m_savedDelay = 0;
     int m_savedWidth = 0;
     int m_savedHeight = 0;
+    // The settings a running save writes; they become the saved record above
+    // only when the file was written.
+    struct SaveRecord {
+        int count = 0;
+        int delay = 0;
+        int width = 0;
+        int height = 0;
+    };
+    SaveRecord m_saveRunning;
+    // The progress dialog's Update runs a nested event loop that can deliver
+    // the save's end; it is then handled once Update has returned.
+    bool m_saveUpdating = false;
+    bool m_saveEndPending = false;
+    bool m_saveEndWritten = false;
+    wxString m_saveEndError;
     wxToolBar* m_toolBar_button = nullptr;
     wxThumbnailCtrl* m_thumbnail_ctrl = nullptr;
     wxTimer m_timer;
@@ -174,12 +217,23 @@ public:
     wxLocale* m_locale = nullptr;
     bool m_playing = false;
     bool m_editingEnabled = false;
+    // Load bookkeeping: the progress dialog's Update runs a nested event loop
+    // that delivers further loading events, so the handler must not update or
+    // destroy the dialog from inside that loop.
+    bool m_loadDialogUpdating = false;
+    bool m_loadEnded = false;
+    bool m_loadRecordsProjectCount = false;
 
 private:
     void BindLayoutCommands();
     void FindLayoutWindows();
     void CreateThumbnailStrip();
     void SetLabels();
+
+    wxArrayString AskImagePaths(const wxString& message);
+    void EndImageLoad();
+    void DrawPreview(wxDC& dc);
+    void OnPaintPreview(wxPaintEvent& event);
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -1,13 +1,24 @@
 #include "gifframe.h"
 
+#include "project_rules.h"
+#include "selection_rules.h"
+#include "window/engine/picture_loader.h"
 #include "window/thumbnailctrl.h"
+#include "window/thumbnailitem.h"
 
+#include <wx/filedlg.h>
+#include <wx/intl.h>
+#include <wx/log.h>
 #include <wx/menu.h>
+#include <wx/msgdlg.h>
 #include <wx/spinctrl.h>
+#include <wx/statusbr.h>
 #include <wx/toolbar.h>
 #include <wx/xrc/xmlres.h>
 
 namespace {
+constexpr int kFrameStatusField = 1;
+
 void SwitchEditingSet(GifFrame& frame, bool enable)
 {
     for (wxMenuItem* item : {frame.m_item_save, frame.m_item_save_as, frame.m_item_delete,
@@ -26,6 +37,20 @@ void SwitchEditingSet(GifFrame& frame, bool enable)
         frame.m_item_save_project->Enable(enable);
     frame.m_editingEnabled = enable;
 }
+
+int SpinValue(const wxSpinCtrl* spin)
+{
+    return spin ? spin->GetValue() : 0;
+}
+
+int AskUnsavedProject(wxWindow* parent)
+{
+    wxMessageDialog question(parent,
+                             _("The project is unsaved,you can continue to edit\n your project when "
+                               "you open it next time,do you \nwant to save the project now?"),
+                             _("Warning"), wxYES_NO | wxCANCEL | wxNO_DEFAULT | wxICON_EXCLAMATION);
+    return question.ShowModal();
+}
 } // namespace
 
 void GifFrame::EnableCommands()
@@ -40,17 +65,164 @@ void GifFrame::DisableCommands()
 
 bool GifFrame::IsProjectUnsaved() const
 {
-    return false;
+    const ProjectSettings current{SpinValue(m_spinctrl_delay), SpinValue(m_spinctrl_width),
+                                  SpinValue(m_spinctrl_height),
+                                  m_thumbnail_ctrl ? m_thumbnail_ctrl->GetCount() : 0};
+    const ProjectSettings record{m_projectDelay, m_projectWidth, m_projectHeight, m_projectCount};
+    return ::IsProjectUnsaved(current, record);
 }
 
-void GifFrame::OnAddImage(wxCommandEvent&) {}
-void GifFrame::OnInsertImage(wxCommandEvent&) {}
-void GifFrame::OnDeleteImage(wxCommandEvent&) {}
-void GifFrame::OnClearAll(wxCommandEvent&) {}
-void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&) {}
-void GifFrame::OnOpenProject(wxCommandEvent&) {}
-
-void GifFrame::OnCloseFrame(wxEvent&)
+wxArrayString GifFrame::AskImagePaths(const wxString& message)
 {
+    wxFileDialog dialog(this, message, wxEmptyString, wxEmptyString,
+                        _("Image files ") + "(*.png;*.jpg;*bmp;*.gif)|*.png;*.jpg;*.bmp;*.gif",
+                        wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
+    wxArrayString paths;
+    if (dialog.ShowModal() == wxID_OK)
+        dialog.GetPaths(paths);
+    return paths;
+}
+
+void GifFrame::OnAddImage(wxCommandEvent&)
+{
+    StopPreview();
+    AddImages(AskImagePaths(_("Add Image Files")));
+}
+
+void GifFrame::AddImages(const wxArrayString& paths)
+{
+    if (paths.empty())
+        return;
+    if (StartImageLoad(paths))
+        EnableCommands();
+}
+
+void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&)
+{
+    StopPreview();
+    wxMenu menu;
+    menu.Append(ID_INSERT_IMAGE, _("&Insert Image") + "\tCtrl+Ins");
+    menu.Append(wxID_DELETE, _("&Delete") + "\tCtrl+Del");
+    PopupMenu(&menu);
+}
+
+void GifFrame::OnInsertImage(wxCommandEvent&)
+{
+    StopPreview();
+    InsertImages(AskImagePaths(_("Insert Image Files")));
+}
+
+void GifFrame::InsertImages(const wxArrayString& paths)
+{
+    if (paths.empty() || !m_thumbnail_ctrl)
+        return;
+    const int position = InsertPosition(m_thumbnail_ctrl->GetSelections(), m_thumbnail_ctrl->GetCount());
+    int inserted = 0;
+    wxLogNull noLog;
+    for (const wxString& path : paths) {
+        LoadPictures(path, [&](wxImage&& picture, int frameIndex) {
+            m_insertImage = TakePicture(picture);
+            auto* item = new wxImageThumbnailItem(m_insertImage, frameIndex, path);
+            m_insertImage = nullptr;
+            m_thumbnail_ctrl->FreezeLayout();
+            m_thumbnail_ctrl->Insert(item, position + inserted);
+            m_thumbnail_ctrl->ThawLayout();
+            ++inserted;
+            return true;
+        });
+    }
+    UpdateOutputSize();
+    if (inserted > 0 && !m_editingEnabled)
+        EnableCommands();
+}
+
+void GifFrame::OnDeleteImage(wxCommandEvent&)
+{
+    StopPreview();
+    if (!m_thumbnail_ctrl || m_thumbnail_ctrl->GetCount() == 0)
+        return;
+    const wxArrayInt& selections = m_thumbnail_ctrl->GetSelections();
+    if (selections.empty() || selections[0] < 0)
+        return;
+    const std::vector<int> order = DeletionOrder(selections, m_thumbnail_ctrl->GetCount());
+
+    wxMessageDialog question(this, _("Are you sure you want to delete selected image(s)?"),
+                             _("Confirm"), wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION);
+    if (question.ShowModal() == wxID_YES) {
+        m_thumbnail_ctrl->FreezeLayout();
+        for (int index : order)
+            m_thumbnail_ctrl->Delete(index);
+        m_thumbnail_ctrl->ThawLayout();
+        ClearPreview();
+    }
+    if (m_statusBar1)
+        m_statusBar1->SetStatusText(wxEmptyString, kFrameStatusField);
+    UpdateOutputSize();
+    if (m_thumbnail_ctrl->GetCount() == 0)
+        DisableCommands();
+}
+
+void GifFrame::OnClearAll(wxCommandEvent&)
+{
+    StopPreview();
+    DisableCommands();
+    if (m_thumbnail_ctrl)
+        m_thumbnail_ctrl->Clear();
+    UpdateOutputSize();
+    if (m_statusBar1)
+        m_statusBar1->SetStatusText(wxEmptyString, kFrameStatusField);
+    ClearPreview();
+}
+
+void GifFrame::OnCloseFrame(wxEvent& event)
+{
+    auto* close = wxDynamicCast(&event, wxCloseEvent);
+    const bool canStay = !close || close->CanVeto();
+    auto stay = [close] {
+        if (close)
+            close->Veto();
+    };
+    // The loading thread still posts to this window until its last event.
+    if (m_loadProgress && canStay) {
+        stay();
+        return;
+    }
+    StopPreview();
+    const bool ask = canStay && m_thumbnail_ctrl && m_thumbnail_ctrl->GetCount() > 0 &&
+                     IsProjectUnsaved();
+    if (ask) {
+        const int answer = AskUnsavedProject(this);
+        // Leaving with Yes only once the project has really been written.
+        if ((answer == wxID_YES && !SaveProject()) || (answer != wxID_YES && answer != wxID_NO)) {
+            stay();
+            return;
+        }
+    }
     Destroy();
+}
+
+void GifFrame::OnOpenProject(wxCommandEvent&)
+{
+    const int count = m_thumbnail_ctrl ? m_thumbnail_ctrl->GetCount() : 0;
+    const bool ask = ShouldAskBeforeOpen(!m_projectPath.empty(), count, IsProjectUnsaved());
+    if (ask) {
+        const int answer = AskUnsavedProject(this);
+        if (answer != wxID_YES && answer != wxID_NO)
+            return;
+        // Nothing is cleared unless the frames were saved or the user let them go.
+        if (answer == wxID_YES && !SaveProject())
+            return;
+    }
+    // The file comes first, so that cancelling here keeps the strip.
+    StopPreview();
+    const wxString path = AskProjectPath();
+    if (path.empty())
+        return;
+    if (ask && m_thumbnail_ctrl) {
+        m_thumbnail_ctrl->Clear();
+        ClearPreview();
+        if (m_statusBar1)
+            m_statusBar1->SetStatusText(wxEmptyString, kFrameStatusField);
+    }
+    LoadProject(path);
 }

@@ -1,12 +1,153 @@
 #include "gifframe.h"
 
-void GifFrame::StopPreview() {}
-void GifFrame::ShowFrame(int) {}
-void GifFrame::ClearPreview() {}
-void GifFrame::ShowPlayLook() {}
-void GifFrame::ShowStopLook() {}
-void GifFrame::OnPlayAnimation(wxCommandEvent&) {}
-void GifFrame::OnTimer(wxTimerEvent&) {}
-void GifFrame::OnThumbnailLeftClick(wxThumbnailEvent&) {}
-void GifFrame::OnLoopCount(wxCommandEvent&) {}
-void GifFrame::OnImageLoaded(wxCommandEvent&) {}
+#include "paths.h"
+#include "preview_rules.h"
+#include "status_text.h"
+#include "window/thumbnailctrl.h"
+#include "window/thumbnailitem.h"
+
+#include <wx/dcclient.h>
+#include <wx/filefn.h>
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/menuitem.h>
+#include <wx/panel.h>
+#include <wx/spinctrl.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/xrc/xmlres.h>
+
+namespace {
+constexpr int kFrameStatusField = 1;
+
+void ClearCanvas(wxDC& dc)
+{
+    dc.SetBackground(wxBrush(dc.GetWindow()->GetBackgroundColour()));
+    dc.Clear();
+}
+
+void ApplyLook(GifFrame& frame, const char* bitmapFile, const wxString& label)
+{
+    {
+        wxLogNull noLog;
+        const wxBitmap bitmap(GetResourceRoot() + "/Themes/" + bitmapFile, wxBITMAP_TYPE_ANY);
+        if (frame.m_toolBar_button && bitmap.IsOk())
+            frame.m_toolBar_button->SetToolNormalBitmap(XRCID("m_tool_play"), bitmap);
+    }
+    if (frame.m_item_run_animation)
+        frame.m_item_run_animation->SetItemLabel(label);
+}
+} // namespace
+
+void GifFrame::ShowPlayLook()
+{
+    ApplyLook(*this, "play.png", _("Run animation") + "\tCtrl+P");
+}
+
+void GifFrame::ShowStopLook()
+{
+    ApplyLook(*this, "stop.png", _("Stop animation") + "\tCtrl+T");
+}
+
+void GifFrame::StopPreview()
+{
+    m_timer.Stop();
+    m_playIndex = 0;
+    ShowPlayLook();
+    m_playing = false;
+}
+
+void GifFrame::OnPlayAnimation(wxCommandEvent&)
+{
+    if (m_playing) {
+        StopPreview();
+        return;
+    }
+    if (!m_thumbnail_ctrl || m_thumbnail_ctrl->GetCount() == 0)
+        return;
+    const int delay = m_spinctrl_delay ? m_spinctrl_delay->GetValue() : 0;
+    m_timer.Start(PreviewIntervalMs(delay), wxTIMER_CONTINUOUS);
+    ShowStopLook();
+    m_playing = true;
+}
+
+void GifFrame::OnTimer(wxTimerEvent&)
+{
+    const int count = m_thumbnail_ctrl ? m_thumbnail_ctrl->GetCount() : 0;
+    if (count == 0) {
+        StopPreview();
+        return;
+    }
+    if (m_playIndex >= count)
+        m_playIndex = 0;
+    ShowFrame(m_playIndex);
+    if (AdvancePreview(m_playIndex, m_loopsPlayed, m_loopCount, count)) {
+        m_timer.Stop();
+        ShowPlayLook();
+        m_playing = false;
+    }
+}
+
+void GifFrame::ShowFrame(int index)
+{
+    if (!m_thumbnail_ctrl || !m_panel_down)
+        return;
+    auto* item = wxDynamicCast(m_thumbnail_ctrl->GetItem(index), wxImageThumbnailItem);
+    if (!item)
+        return;
+    m_previewName = wxFileNameFromPath(item->GetFileName());
+    m_previewBitmap = item->GetFullBitmap();
+
+    wxClientDC dc(m_panel_down);
+    ClearCanvas(dc);
+    DrawPreview(dc);
+
+    if (m_statusBar1) {
+        const wxSize size = m_previewBitmap.IsOk() ? m_previewBitmap.GetSize() : wxSize(0, 0);
+        m_statusBar1->SetStatusText(FrameDetailsText(m_previewName, size.x, size.y),
+                                    kFrameStatusField);
+    }
+}
+
+void GifFrame::DrawPreview(wxDC& dc)
+{
+    if (!m_previewBitmap.IsOk())
+        return;
+    const wxRect place = PreviewPlacement(m_panel_down->GetSize(), m_previewBitmap.GetSize());
+    if (place.IsEmpty())
+        return;
+    if (place.GetSize() == m_previewBitmap.GetSize()) {
+        dc.DrawBitmap(m_previewBitmap, place.GetPosition(), true);
+        return;
+    }
+    wxImage scaled = m_previewBitmap.ConvertToImage();
+    scaled.Rescale(place.width, place.height, wxIMAGE_QUALITY_NORMAL);
+    dc.DrawBitmap(wxBitmap(scaled), place.GetPosition(), true);
+}
+
+// The canvas shows the frame it last showed again whenever the system asks
+// it to repaint, instead of falling back to its bare background.
+void GifFrame::OnPaintPreview(wxPaintEvent&)
+{
+    wxPaintDC dc(m_panel_down);
+    DrawPreview(dc);
+}
+
+void GifFrame::ClearPreview()
+{
+    // Once cleared, a repaint must not bring the old frame back.
+    m_previewName.clear();
+    m_previewBitmap = wxBitmap();
+    if (!m_panel_down)
+        return;
+    wxClientDC dc(m_panel_down);
+    ClearCanvas(dc);
+}
+
+void GifFrame::OnThumbnailLeftClick(wxThumbnailEvent& event)
+{
+    if (!m_thumbnail_ctrl || m_thumbnail_ctrl->GetCount() == 0)
+        return;
+    StopPreview();
+    ShowFrame(event.GetItemIndex());
+}

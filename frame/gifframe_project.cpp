@@ -1,9 +1,168 @@
 #include "gifframe.h"
 
-bool GifFrame::SaveProject()
+#include "paths.h"
+#include "window/engine/file_extension.h"
+#include "window/engine/project_file.h"
+#include "window/thumbnailctrl.h"
+#include "window/thumbnailitem.h"
+
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/msgdlg.h>
+#include <wx/spinctrl.h>
+#include <wx/statusbr.h>
+#include <wx/xml/xml.h>
+
+namespace {
+wxString FileNamePart(const wxString& path)
 {
-    return false;
+    return wxFileName(path).GetFullName();
 }
 
-void GifFrame::LoadProject() {}
-void GifFrame::OnSaveProject(wxCommandEvent&) {}
+wxString ProjectTitle(const wxString& projectName)
+{
+    return ProjectTitleStem(projectName) + " - " + GetProductName();
+}
+
+void ShowLoadFailure(GifFrame& frame)
+{
+    wxMessageBox(_("Failed to load XML file!"), frame.GetTitle(), wxOK | wxICON_INFORMATION, &frame);
+}
+
+// The record keeps what the control shows.
+int ApplySetting(wxSpinCtrl* control, int value)
+{
+    control->SetValue(ClampProjectSetting(value));
+    return control->GetValue();
+}
+} // namespace
+
+void GifFrame::OnSaveProject(wxCommandEvent&)
+{
+    SaveProject();
+}
+
+bool GifFrame::SaveProject()
+{
+    const int count = m_thumbnail_ctrl->GetCount();
+    if (count == 0)
+        return false;
+
+    ProjectFileSettings settings;
+    settings.gifName = FileNamePart(m_gifPath);
+    settings.width = m_spinctrl_width->GetValue();
+    settings.height = m_spinctrl_height->GetValue();
+    settings.delay = m_spinctrl_delay->GetValue();
+    wxArrayString frames;
+    for (int i = 0; i < count; ++i)
+        frames.Add(m_thumbnail_ctrl->GetItem(i)->GetFileName());
+    const auto document = BuildProjectDocument(settings, frames);
+
+    const bool askedForPath = m_projectPath.empty();
+    if (askedForPath) {
+        wxFileDialog dialog(this, _("Save XML Files"), wxEmptyString, wxEmptyString,
+                            _("XML files") + " (*.xml)|*.xml", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+        if (dialog.ShowModal() == wxID_OK)
+            m_projectPath = dialog.GetPath();
+        if (m_projectPath.empty())
+            return false;
+    }
+    m_projectPath = EnsureXmlExtension(m_projectPath);
+
+    wxString error;
+    if (!WriteProjectFile(m_projectPath, *document, &error)) {
+        wxMessageBox(wxString::Format(_("The project could not be saved to \"%s\":\n%s"), m_projectPath, error),
+                     GetTitle(), wxOK | wxICON_ERROR, this);
+        // A path that cannot be written is asked for again next time.
+        if (askedForPath)
+            m_projectPath.clear();
+        return false;
+    }
+
+    // The record changes only when the project was written, so an unsaved
+    // project still counts as unsaved after a cancelled or failed save.
+    m_projectWidth = settings.width;
+    m_projectHeight = settings.height;
+    m_projectDelay = settings.delay;
+    m_projectCount = count;
+    m_projectName = FileNamePart(m_projectPath);
+    SetTitle(ProjectTitle(m_projectName));
+    return true;
+}
+
+wxString GifFrame::AskProjectPath()
+{
+    StopPreview();
+    wxFileDialog dialog(this, _("Load Xml Files"), wxEmptyString, wxEmptyString,
+                        _("Xml files") + " (*.xml)|*.xml", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
+}
+
+void GifFrame::LoadProject(const wxString& path)
+{
+    StopPreview();
+    m_projectPath = path;
+    m_projectName = FileNamePart(path);
+    SetTitle(ProjectTitle(m_projectName));
+
+    const ProjectContents project = ReadProjectFile(path);
+    const ProjectFileSettings& settings = project.settings;
+    if (project.stage < ProjectReadStage::Width)
+        return;
+    m_projectWidth = ApplySetting(m_spinctrl_width, settings.width);
+    if (project.stage < ProjectReadStage::Size)
+        return;
+    m_projectHeight = ApplySetting(m_spinctrl_height, settings.height);
+    m_gifName = settings.gifName;
+    const wxString status = m_gifName.empty()
+                                ? wxString::Format("Unititle.gif(%d * %d)", settings.width, settings.height)
+                                : wxString::Format("%s(%d * %d)", m_gifName, settings.width, settings.height);
+    m_statusBar1->SetStatusText(status + _("px"), 0);
+    m_outputWidth = m_aspectWidth = m_projectWidth;
+    m_outputHeight = m_aspectHeight = m_projectHeight;
+    if (project.stage < ProjectReadStage::Settings)
+        return;
+    m_projectDelay = ApplySetting(m_spinctrl_delay, settings.delay);
+    if (project.stage == ProjectReadStage::NoImages) {
+        ShowLoadFailure(*this);
+        return;
+    }
+    if (project.stage != ProjectReadStage::Entries)
+        return;
+
+    const wxArrayString loadList = ProjectLoadList(project.entries);
+    if (loadList.empty()) {
+        m_statusBar1->SetStatusText(wxEmptyString, 1);
+        ClearPreview();
+        ShowLoadFailure(*this);
+        return;
+    }
+
+    if (!StartImageLoad(loadList, true)) {
+        m_projectCount = m_thumbnail_ctrl->GetCount();
+        wxMessageBox(_("The pictures of the project could not be loaded."), GetTitle(), wxOK | wxICON_ERROR, this);
+        return;
+    }
+    EnableCommands();
+}
+
+void GifFrame::OnProjectLoadFinished()
+{
+    // The end of a load sizes the output after the pictures; a project keeps
+    // the size it was saved with, when it has one.
+    if (m_projectWidth > 0 && m_projectHeight > 0) {
+        m_spinctrl_width->SetValue(m_projectWidth);
+        m_spinctrl_height->SetValue(m_projectHeight);
+        m_outputWidth = m_aspectWidth = m_projectWidth;
+        m_outputHeight = m_aspectHeight = m_projectHeight;
+        const wxString name = m_gifName.empty() ? wxString("Untitled.gif") : m_gifName;
+        m_statusBar1->SetStatusText(
+            wxString::Format("%s (%d * %d)", name, m_projectWidth, m_projectHeight) + _("px"), 0);
+    } else {
+        m_projectWidth = m_spinctrl_width->GetValue();
+        m_projectHeight = m_spinctrl_height->GetValue();
+    }
+    m_projectCount = m_thumbnail_ctrl->GetCount();
+}

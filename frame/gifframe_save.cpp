@@ -1,5 +1,171 @@
 #include "gifframe.h"
 
-void GifFrame::OnSaveAnimator(wxCommandEvent&) {}
-void GifFrame::OnSaveAs(wxCommandEvent&) {}
-void GifFrame::OnSaveThreadUpdate(wxCommandEvent&) {}
+#include "window/engine/file_extension.h"
+#include "window/thumbnailctrl.h"
+#include "window/worksaveasgifthread.h"
+
+#include <wx/app.h>
+#include <wx/filedlg.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
+#include <wx/intl.h>
+#include <wx/msgdlg.h>
+#include <wx/progdlg.h>
+#include <wx/spinctrl.h>
+#include <wx/statusbr.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+const int kProgressMaximum = 100;
+// Elapsed, estimated and remaining time; no abort button; only the main window
+// is disabled while it is shown.
+const long kProgressStyle = wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME;
+
+GifFrame::SaveRecord CurrentSettings(const GifFrame& frame)
+{
+    GifFrame::SaveRecord record;
+    record.count = frame.m_thumbnail_ctrl->GetCount();
+    record.delay = frame.m_spinctrl_delay->GetValue();
+    record.width = frame.m_spinctrl_width->GetValue();
+    record.height = frame.m_spinctrl_height->GetValue();
+    return record;
+}
+
+bool MatchesSavedRecord(const GifFrame& frame, const GifFrame::SaveRecord& record)
+{
+    return record.count == frame.m_savedCount && record.delay == frame.m_savedDelay &&
+           record.width == frame.m_savedWidth && record.height == frame.m_savedHeight;
+}
+} // namespace
+
+wxString GifFrame::AskGifPath(const wxString& title)
+{
+    wxFileDialog dialog(this, title, wxEmptyString, "*.gif", _("Image files") + " (*.gif)|*.gif",
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
+}
+
+void GifFrame::OnSaveAnimator(wxCommandEvent&)
+{
+    std::printf("OnSaveAnimator\n");
+    StopPreview();
+    if (m_thumbnail_ctrl->GetCount() == 0) {
+        // Nothing to write yet; a chosen path is kept for the first save.
+        if (m_gifPath.empty()) {
+            m_gifPath = AskGifPath(_("Save GIF Files"));
+            if (!m_gifPath.empty())
+                m_gifName = wxFileName(m_gifPath).GetFullName();
+        }
+        return;
+    }
+
+    const SaveRecord current = CurrentSettings(*this);
+    if (m_gifPath.empty()) {
+        m_gifPath = AskGifPath(_("Save GIF Files"));
+        if (m_gifPath.empty())
+            return;
+        m_gifName = wxFileName(m_gifPath).GetFullName();
+        m_gifPath = EnsureGifExtension(m_gifPath);
+        m_saveRunning = current;
+        StartSave(wxSize(current.width, current.height), _("Save GIF Progress Dialog"));
+        ShowSaveStatus();
+        return;
+    }
+
+    if (wxFileExists(m_gifPath) && MatchesSavedRecord(*this, current))
+        return;
+    m_saveRunning = current;
+    StartSave(wxSize(current.width, current.height), "Save GIF Progress Dialog");
+    ShowSaveStatus();
+}
+
+void GifFrame::OnSaveAs(wxCommandEvent&)
+{
+    StopPreview();
+    if (m_thumbnail_ctrl->GetCount() == 0)
+        return;
+    // A cancelled dialog forgets the remembered path, so the next Save asks.
+    m_gifPath = AskGifPath(_("Save As GIF Files"));
+    if (m_gifPath.empty())
+        return;
+    m_gifPath = EnsureGifExtension(m_gifPath);
+    m_saveRunning = CurrentSettings(*this);
+    StartSave(wxSize(m_outputWidth, m_outputHeight), _("Save As GIF Progress Dialog"));
+    m_gifName = wxFileName(m_gifPath).GetFullName();
+    ShowSaveStatus();
+}
+
+bool GifFrame::StartSave(const wxSize& size, const wxString& title)
+{
+    if (m_thumbnail_ctrl->GetCount() == 0) {
+        wxMessageBox(_("There are no frames to save."), GetTitle(), wxOK | wxICON_ERROR, this);
+        return false;
+    }
+    auto* thread = new WorkSaveAsGifThread(this, m_thumbnail_ctrl, m_gifPath, m_saveRunning.delay, size);
+    if (thread->Run() != wxTHREAD_NO_ERROR) {
+        delete thread;
+        wxMessageBox(wxString::Format(_("The animation could not be saved to \"%s\":\n%s"), m_gifPath,
+                                      _("the save could not be started")),
+                     GetTitle(), wxOK | wxICON_ERROR, this);
+        return false;
+    }
+    m_saveEndPending = false;
+    m_saveProgress = new wxProgressDialog(title, _(" Saving images...."), kProgressMaximum, this, kProgressStyle);
+    return true;
+}
+
+void GifFrame::ShowSaveStatus()
+{
+    m_statusBar1->SetStatusText(wxString::Format("%s (%d * %d)px", m_gifName, m_spinctrl_width->GetValue(),
+                                                 m_spinctrl_height->GetValue()),
+                                0);
+}
+
+void GifFrame::OnSaveThreadUpdate(wxCommandEvent& event)
+{
+    std::printf("WorkSaveAsGifThreadUpdate:\n");
+    if (event.GetExtraLong() == SAVE_EVENT_FINISHED) {
+        const bool written = event.GetInt() != 0;
+        if (m_saveUpdating) {
+            m_saveEndPending = true;
+            m_saveEndWritten = written;
+            m_saveEndError = event.GetString();
+            return;
+        }
+        FinishSave(written, event.GetString());
+        return;
+    }
+
+    if (!m_saveProgress || m_saveUpdating)
+        return;
+    // At its maximum the dialog would wait modally for the user; the end of
+    // the save closes it instead.
+    const int value = std::min(event.GetInt(), kProgressMaximum - 1);
+    m_saveUpdating = true;
+    m_saveProgress->Update(value, wxEmptyString);
+    m_saveUpdating = false;
+    if (m_saveEndPending) {
+        m_saveEndPending = false;
+        FinishSave(m_saveEndWritten, m_saveEndError);
+    }
+}
+
+void GifFrame::FinishSave(bool written, const wxString& error)
+{
+    if (m_saveProgress) {
+        m_saveProgress->Destroy();
+        m_saveProgress = nullptr;
+    }
+    wxWakeUpIdle();
+    if (written) {
+        m_savedCount = m_saveRunning.count;
+        m_savedDelay = m_saveRunning.delay;
+        m_savedWidth = m_saveRunning.width;
+        m_savedHeight = m_saveRunning.height;
+        return;
+    }
+    wxMessageBox(wxString::Format(_("The animation could not be saved to \"%s\":\n%s"), m_gifPath, error),
+                 GetTitle(), wxOK | wxICON_ERROR, this);
+}

@@ -1,8 +1,30 @@
 #!/bin/sh
 # Installs what building and testing need on Debian 12 (run as root).
 set -eu
-packages="build-essential cmake pkg-config libwxgtk3.2-dev libgtest-dev libgmock-dev
-  libbenchmark-dev libgif-dev libimagequant-dev gettext xvfb xauth xdg-utils"
+packages="
+build-essential
+cmake
+pkg-config
+libwxgtk3.2-dev
+libgtest-dev
+libgmock-dev
+libbenchmark-dev
+libgif-dev
+libimagequant-dev
+libx11-dev
+libcurl4-openssl-dev
+libexpat1-dev
+ca-certificates
+gettext
+xvfb
+xauth
+xdg-utils
+wx-common
+wx3.2-i18n
+fonts-droid-fallback
+clang
+libclang-rt-14-dev
+"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

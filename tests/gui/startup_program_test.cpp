@@ -47,7 +47,7 @@ protected:
     // The program's error box must be answered before it can end.
     void ExpectFailureNaming(const std::string& missing)
     {
-        const X11Window box = WaitForWindowTitled(kMainWindowTitle, kProgramTimeoutMs);
+        const X11Window box = WaitForProcessWindow(m_program.Pid(), kMainWindowTitle, kProgramTimeoutMs);
         ASSERT_NE(box, 0u) << OutputText();
         EXPECT_NE(OutputText().find("cannot start"), std::string::npos) << OutputText();
         EXPECT_NE(OutputText().find(missing), std::string::npos) << OutputText();
@@ -71,7 +71,7 @@ TEST_F(ProgramStart, ThroughASymbolicLinkInPathFindsItsInstallationAndCloses)
     const char* path = std::getenv("PATH");
     ASSERT_TRUE(Start({"gifmaker"}, {"PATH=" + links.string() + ":" + (path ? path : "")}));
 
-    const X11Window window = WaitForWindowTitled(kMainWindowTitle, kProgramTimeoutMs);
+    const X11Window window = WaitForProcessWindow(m_program.Pid(), kMainWindowTitle, kProgramTimeoutMs);
     ASSERT_NE(window, 0u) << OutputText();
     EXPECT_EQ(ReadFileBytes(m_home.File("Brackwell files/Brackwell GIF Maker/language.txt")), "58");
 

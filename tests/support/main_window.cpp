@@ -25,4 +25,6 @@ void DestroyMainWindowForTest(GifFrame* frame)
         return;
     frame->Destroy();
     wxTheApp->ProcessIdle();
+    // Lets the toolkit tell the display that the window is gone.
+    wxTheApp->Yield(true);
 }

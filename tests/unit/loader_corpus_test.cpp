@@ -35,14 +35,14 @@ enum ChildExit { kLoaded = 0, kBadPicture = 3 };
     setrlimit(RLIMIT_AS, &limit);
 #endif
     alarm(kChildSeconds);
-    int expectedFrame = -1;
+    int lastFrame = -1;
     bool good = true;
     LoadPictures(path, [&](wxImage&& picture, int frame) {
         const long long pixels = static_cast<long long>(picture.GetWidth()) * picture.GetHeight();
         good = good && picture.IsOk() && pixels > 0 && pixels <= kMaxPicturePixels;
         // Frames of a whole GIF come in order; other files give frame 0.
-        good = good && (frame == expectedFrame + 1 || (expectedFrame == -1 && frame == 0));
-        expectedFrame = frame;
+        good = good && frame > lastFrame;
+        lastFrame = frame;
         return true;
     });
     _exit(good ? kLoaded : kBadPicture);

@@ -158,3 +158,25 @@ TEST(LoaderGif, SinkCanStopTheLoad)
     EXPECT_EQ(LoadPictures(gif, [&](wxImage&&, int) { return ++calls < 2; }), 2);
     EXPECT_EQ(calls, 2);
 }
+
+TEST(LoaderGif, PathThatOnlyLooksLikeAFrameNameIsLoadedAsItself)
+{
+    const wxString png = CorpusDir() + "/pngsuite/basn2c08.png";
+    if (!wxFileExists(png))
+        GTEST_SKIP() << "corpus not found";
+    TempDir dir;
+    ASSERT_TRUE(wxMkdir(dir.File("old.gif_files")));
+    const wxString inside = dir.File("old.gif_files/a.png");
+    ASSERT_TRUE(wxCopyFile(png, inside));
+    ASSERT_EQ(GifFrameNumberFromName(inside), 0);
+    const std::vector<Delivered> pictures = Load(inside);
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_EQ(pictures[0].picture.GetSize(), wxSize(32, 32));
+}
+
+TEST(LoaderGif, FrameOfAMissingFileYieldsNothing)
+{
+    TempDir dir;
+    EXPECT_TRUE(Load(dir.File("missing.gif_2")).empty());
+    EXPECT_TRUE(Load(dir.File("missing.gif")).empty());
+}

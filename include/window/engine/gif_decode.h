@@ -16,7 +16,9 @@ constexpr int kMaxGifFrames = 100000;
 // Decodes the GIF file held in `data`: every frame when `wantedFrame` is -1,
 // otherwise only frame `wantedFrame` (the frames before it are still painted,
 // since it shows their result). Each picture is the logical screen after that
-// frame. A screen or frame over kMaxPicturePixels yields nothing more; a frame
-// that breaks off is delivered as far as it decoded, and ends the file.
+// frame. A screen or frame over kMaxPicturePixels yields nothing more. A frame
+// whose pixel data is damaged or short shows the rows that decoded (or is
+// skipped when none did) and the frames after it follow; where the file
+// itself ends, decoding ends. Frame numbers count every frame of the file.
 // Returns the number of pictures delivered.
 int DecodeGifPictures(const unsigned char* data, size_t size, int wantedFrame, const PictureSink& sink);

@@ -6,30 +6,27 @@
 #include <vector>
 
 // Finds the palette entry closest to a colour (squared RGB distance; among
-// equally close entries the lowest index), remembering recent answers: photos
-// repeat colours often, and a search touches only entries whose green is
-// near the colour's.
+// equally close entries the lowest index). The colour cube is cut into cells;
+// the first search in a cell lists the few entries that can be nearest to any
+// colour inside it, later searches there look at those alone.
 class GifNearestColour {
 public:
     GifNearestColour(const GifRgb* palette, int count);
 
     int Find(unsigned char red, unsigned char green, unsigned char blue);
 
-    // Replaces every RGB pixel of `rgb` (`pixels` of them) by the index of
-    // its nearest entry; returns the sum of squared errors.
-    std::uint64_t Remap(const unsigned char* rgb, std::size_t pixels, std::uint8_t* indices);
+    static constexpr int kCellBits = 4; // cells of 16 x 16 x 16 colours
 
 private:
-    struct Entry {
-        int red, green, blue;
-        int index;
-    };
-    int Search(int red, int green, int blue) const;
+    static constexpr int kCellsPerSide = 256 >> kCellBits;
 
-    std::vector<Entry> m_byGreen;
+    void BuildCell(int cell, int red, int green, int blue);
+
     std::vector<GifRgb> m_palette;
-    // Direct-mapped cache: the key is 0x1000000 | rgb when filled.
-    static constexpr int kCacheBits = 15;
-    std::vector<std::uint32_t> m_cacheKeys;
-    std::vector<std::uint8_t> m_cacheIndices;
+    // Per cell: where its candidates start in m_candidates (-1 before its
+    // first search) and how many there are.
+    std::vector<std::int32_t> m_cellStart;
+    std::vector<std::uint16_t> m_cellCount;
+    std::vector<std::uint8_t> m_candidates;
+    std::vector<int> m_nearestScratch;
 };

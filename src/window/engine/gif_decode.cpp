@@ -59,8 +59,9 @@ std::vector<int> RowOrder(int height, bool interlaced)
 
 class GifPictureReader {
 public:
-    GifPictureReader(GifFileType* gif, int wantedFrame, const PictureSink& sink)
+    GifPictureReader(GifFileType* gif, MemoryReader& reader, int wantedFrame, const PictureSink& sink)
         : m_gif(gif)
+        , m_reader(reader)
         , m_wantedFrame(wantedFrame)
         , m_sink(sink)
     {
@@ -147,32 +148,52 @@ private:
         const auto* colours = map ? reinterpret_cast<const uint8_t*>(map->Colors) : nullptr;
         const int colourCount = map ? map->ColorCount : 0;
 
-        bool broken = false;
+        // The frame's data sub-blocks start here (giflib has read the LZW
+        // minimum code size with the descriptor).
+        const size_t dataStart = m_reader.offset;
+        bool decoded = true;
         int rowsDecoded = 0;
         if (framePixels > 0) {
             std::vector<GifPixelType> line(frame.Width);
             for (int row : RowOrder(frame.Height, frame.Interlace)) {
                 if (DGifGetLine(m_gif, line.data(), frame.Width) != GIF_OK) {
-                    broken = true;
+                    decoded = false;
                     break;
                 }
                 m_canvas->PaintRow(row, line.data(), colours, colourCount, transparent);
                 ++rowsDecoded;
             }
         } else {
-            broken = !SkipImageData();
+            decoded = SkipImageData();
         }
+        // Like viewers, go on after a frame whose pixel data is damaged or
+        // short, as long as the file goes on.
+        const bool resumed = decoded || ResumeAfterImageData(dataStart);
 
-        // A frame that broke off before its first row shows nothing new.
-        const bool shown = !broken || rowsDecoded > 0;
+        // A frame of which not one row decoded is skipped (its number stays
+        // taken, so frame names keep pointing at the same frames).
+        const bool shown = decoded || rowsDecoded > 0;
         const bool wanted = m_wantedFrame < 0 || m_wantedFrame == m_frameIndex;
         if (wanted && shown)
             Deliver();
         if (m_wantedFrame >= 0 && m_frameIndex >= m_wantedFrame)
             m_finished = true;
         ++m_frameIndex;
-        if (broken)
+        if (!resumed)
             m_finished = true;
+    }
+
+    // Moves the reader past the data sub-blocks that begin at `start`; false
+    // when the file ends inside them.
+    bool ResumeAfterImageData(size_t start)
+    {
+        size_t at = start;
+        while (at < m_reader.size && m_reader.data[at] != 0)
+            at += m_reader.data[at] + 1;
+        if (at >= m_reader.size)
+            return false;
+        m_reader.offset = at + 1; // past the block terminator
+        return true;
     }
 
     // The compressed data of a frame without pixels.
@@ -202,6 +223,7 @@ private:
     }
 
     GifFileType* m_gif;
+    MemoryReader& m_reader;
     int m_wantedFrame;
     const PictureSink& m_sink;
     std::unique_ptr<GifCanvas> m_canvas;
@@ -221,6 +243,6 @@ int DecodeGifPictures(const unsigned char* data, size_t size, int wantedFrame, c
     GifHandle gif(DGifOpen(&reader, ReadFromMemory, &error));
     if (!gif)
         return 0;
-    GifPictureReader pictures(gif.get(), wantedFrame, sink);
+    GifPictureReader pictures(gif.get(), reader, wantedFrame, sink);
     return pictures.Run();
 }

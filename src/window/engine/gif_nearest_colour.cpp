@@ -5,83 +5,76 @@
 
 namespace {
 
-constexpr std::uint32_t kFilled = 0x1000000;
+constexpr int kCellSize = 1 << GifNearestColour::kCellBits;
+
 
 int Square(int v)
 {
     return v * v;
 }
 
+// Squared distance from `value` to the nearest and the farthest point of
+// [low, low + kCellSize - 1] along one axis.
+void AxisRange(int value, int low, int& nearest, int& farthest)
+{
+    const int high = low + kCellSize - 1;
+    nearest = value < low ? Square(low - value) : value > high ? Square(value - high) : 0;
+    farthest = std::max(Square(value - low), Square(value - high));
+}
+
 } // namespace
 
 GifNearestColour::GifNearestColour(const GifRgb* palette, int count)
-    : m_palette(palette, palette + count), m_cacheKeys(std::size_t(1) << kCacheBits, 0),
-      m_cacheIndices(std::size_t(1) << kCacheBits, 0)
+    : m_palette(palette, palette + count), m_cellStart(kCellsPerSide * kCellsPerSide * kCellsPerSide, -1),
+      m_cellCount(m_cellStart.size(), 0)
 {
-    for (int i = 0; i < count; ++i)
-        m_byGreen.push_back({palette[i].red, palette[i].green, palette[i].blue, i});
-    std::stable_sort(m_byGreen.begin(), m_byGreen.end(),
-                     [](const Entry& a, const Entry& b) { return a.green < b.green; });
 }
 
-int GifNearestColour::Search(int red, int green, int blue) const
+void GifNearestColour::BuildCell(int cell, int red, int green, int blue)
 {
-    const auto start = std::lower_bound(m_byGreen.begin(), m_byGreen.end(), green,
-                                        [](const Entry& e, int g) { return e.green < g; });
-    int best = INT_MAX;
-    int bestIndex = INT_MAX;
-    auto consider = [&](const Entry& e) {
-        const int distance = Square(e.red - red) + Square(e.green - green) + Square(e.blue - blue);
-        if (distance < best || (distance == best && e.index < bestIndex)) {
-            best = distance;
-            bestIndex = e.index;
+    const int low[3] = {red & ~(kCellSize - 1), green & ~(kCellSize - 1), blue & ~(kCellSize - 1)};
+    std::vector<int>& nearest = m_nearestScratch;
+    nearest.resize(m_palette.size());
+    int threshold = INT_MAX; // no colour of the cell is farther than this from its nearest entry
+    for (std::size_t i = 0; i < m_palette.size(); ++i) {
+        const int value[3] = {m_palette[i].red, m_palette[i].green, m_palette[i].blue};
+        int near = 0, far = 0;
+        for (int axis = 0; axis < 3; ++axis) {
+            int n, f;
+            AxisRange(value[axis], low[axis], n, f);
+            near += n;
+            far += f;
         }
-    };
-    // Walk outwards from the colour's green until the green difference alone
-    // exceeds the best distance found.
-    auto up = start;
-    auto down = start;
-    while (up != m_byGreen.end() || down != m_byGreen.begin()) {
-        bool progressed = false;
-        if (up != m_byGreen.end() && Square(up->green - green) <= best) {
-            consider(*up++);
-            progressed = true;
-        } else {
-            up = m_byGreen.end();
-        }
-        if (down != m_byGreen.begin() && Square(std::prev(down)->green - green) <= best) {
-            consider(*--down);
-            progressed = true;
-        } else {
-            down = m_byGreen.begin();
-        }
-        if (!progressed)
-            break;
+        nearest[i] = near;
+        threshold = std::min(threshold, far);
     }
-    return bestIndex == INT_MAX ? -1 : bestIndex;
+    m_cellStart[cell] = std::int32_t(m_candidates.size());
+    for (std::size_t i = 0; i < m_palette.size(); ++i)
+        if (nearest[i] <= threshold)
+            m_candidates.push_back(static_cast<std::uint8_t>(i));
+    m_cellCount[cell] = static_cast<std::uint16_t>(m_candidates.size() - m_cellStart[cell]);
 }
 
 int GifNearestColour::Find(unsigned char red, unsigned char green, unsigned char blue)
 {
-    const std::uint32_t key = kFilled | (std::uint32_t(red) << 16) | (std::uint32_t(green) << 8) | blue;
-    // Multiplicative hash onto the cache.
-    const std::size_t slot = (key * 2654435761u) >> (32 - kCacheBits);
-    if (m_cacheKeys[slot] == key)
-        return m_cacheIndices[slot];
-    const int index = Search(red, green, blue);
-    m_cacheKeys[slot] = key;
-    m_cacheIndices[slot] = static_cast<std::uint8_t>(index);
-    return index;
-}
-
-std::uint64_t GifNearestColour::Remap(const unsigned char* rgb, std::size_t pixels, std::uint8_t* indices)
-{
-    std::uint64_t error = 0;
-    for (std::size_t i = 0; i < pixels; ++i, rgb += 3) {
-        const int index = Find(rgb[0], rgb[1], rgb[2]);
-        indices[i] = static_cast<std::uint8_t>(index);
-        const GifRgb& c = m_palette[index];
-        error += Square(c.red - rgb[0]) + Square(c.green - rgb[1]) + Square(c.blue - rgb[2]);
+    if (m_palette.empty())
+        return -1;
+    const int cell = ((red >> kCellBits) * kCellsPerSide + (green >> kCellBits)) * kCellsPerSide + (blue >> kCellBits);
+    if (m_cellStart[cell] < 0)
+        BuildCell(cell, red, green, blue);
+    const std::uint8_t* candidate = m_candidates.data() + m_cellStart[cell];
+    const std::uint8_t* end = candidate + m_cellCount[cell];
+    int best = INT_MAX;
+    int bestIndex = -1;
+    // Candidates are in index order, so a strict comparison keeps the lowest
+    // index among equally close entries.
+    for (; candidate != end; ++candidate) {
+        const GifRgb& c = m_palette[*candidate];
+        const int distance = Square(c.red - red) + Square(c.green - green) + Square(c.blue - blue);
+        if (distance < best) {
+            best = distance;
+            bestIndex = *candidate;
+        }
     }
-    return error;
+    return bestIndex;
 }

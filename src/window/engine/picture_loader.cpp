@@ -6,6 +6,7 @@
 #include "window/engine/picture_format.h"
 
 #include <wx/file.h>
+#include <wx/filefn.h>
 #include <wx/imagjpeg.h>
 #include <wx/imagpng.h>
 #include <wx/log.h>
@@ -16,7 +17,9 @@
 
 namespace {
 
-// JPEG decoders keep every coefficient of a progressive picture in memory.
+// JPEG decoders keep every coefficient of the picture in memory when it comes
+// in several scans (always for progressive files, and for baseline files
+// whose components come in separate scans, which the header does not tell).
 constexpr long long kMaxJpegCoefficientBytes = 512LL * 1024 * 1024;
 
 bool ReadWholeFile(const wxString& path, std::vector<unsigned char>& bytes)
@@ -40,7 +43,7 @@ bool IsAcceptable(PictureFormat format, const unsigned char* data, size_t size)
     case PictureFormat::Jpeg: {
         JpegFrameInfo frame;
         return ReadJpegFrame(data, size, frame) && IsAcceptablePictureSize(frame.size)
-            && (!frame.progressive || frame.coefficientBytes <= kMaxJpegCoefficientBytes);
+            && frame.coefficientBytes <= kMaxJpegCoefficientBytes;
     }
     default:
         return false;
@@ -119,8 +122,14 @@ int LoadPicturesFromMemory(const unsigned char* data, size_t size, PictureRead r
 
 int LoadPictures(const wxString& path, const PictureSink& sink)
 {
-    const int frame = GifFrameNumberFromName(path);
-    const wxString source = GifFrameSourcePath(path);
+    int frame = GifFrameNumberFromName(path);
+    wxString source = GifFrameSourcePath(path);
+    // A file whose own name merely looks like a frame name ("a.gif_files/b.png")
+    // is that file, not a frame of a GIF that does not exist.
+    if (frame >= 0 && !wxFileExists(source) && wxFileExists(path)) {
+        frame = -1;
+        source = path;
+    }
     std::vector<unsigned char> bytes;
     try {
         wxLogNull quiet;

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "cli_options.h"
+
+#include <cstdio>
+
+// Exit statuses of gifmaker-cli.
+enum CliExit { kCliOk = 0, kCliBadUsage = 1, kCliUnreadableInput = 2, kCliUnwritableOutput = 3 };
+
+// Loads the inputs, encodes them and writes the output file (complete or not
+// at all). Failures are told on `errors`; a progress line goes there too when
+// `showProgress`. Returns the exit status.
+int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress);

@@ -1,0 +1,39 @@
+#include "cli_options.h"
+#include "cli_run.h"
+
+#include <wx/init.h>
+#include <wx/log.h>
+
+#include <unistd.h>
+
+int main(int argc, char** argv)
+{
+    wxInitializer toolkit(argc, argv);
+    if (!toolkit.IsOk()) {
+        std::fputs("gifmaker-cli: cannot start the toolkit\n", stderr);
+        return kCliUnwritableOutput;
+    }
+    // Failures are reported in the program's own words.
+    wxLog::EnableLogging(false);
+
+    std::vector<wxString> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(wxString(argv[i], wxConvLibc));
+    CliOptions options;
+    wxString error;
+    switch (ParseCliArguments(arguments, options, error)) {
+    case CliAction::ShowHelp:
+        std::fputs(CliUsage().mb_str(), stdout);
+        return kCliOk;
+    case CliAction::ShowVersion:
+        std::printf("gifmaker-cli %s\n", GIFMAKER_VERSION);
+        return kCliOk;
+    case CliAction::BadUsage:
+        std::fprintf(stderr, "gifmaker-cli: %s\n%s", static_cast<const char*>(error.mb_str()),
+                     static_cast<const char*>(CliUsage().mb_str()));
+        return kCliBadUsage;
+    case CliAction::Encode:
+        break;
+    }
+    return RunCli(options, stderr, ::isatty(STDERR_FILENO) == 1);
+}

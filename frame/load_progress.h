@@ -1,0 +1,11 @@
+#pragma once
+
+// Percentage carried by a picture of entry `entry` (from 0) of a load of
+// `entryCount` entries. A still picture, or a single named GIF frame, counts
+// its own entry as done. The frames of a whole GIF count only the entries
+// before it, so the progress moves once per file, except the very last
+// picture of the load, which reports its entry as done.
+int LoadProgress(int entry, int entryCount, bool wholeGif, bool lastOfLoad);
+
+// Percentage of the event that ends every load.
+constexpr int kLoadComplete = 100;

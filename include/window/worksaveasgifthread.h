@@ -1,0 +1,49 @@
+#pragma once
+
+#include "window/save_frames.h"
+
+#include <wx/event.h>
+#include <wx/gdicmn.h>
+#include <wx/string.h>
+#include <wx/thread.h>
+
+#include <vector>
+
+class wxThumbnailCtrl;
+
+// What an EVT_THREAD_UPDATE event of the save thread reports, in its extra
+// long. Progress events carry the percentage of frames written in their int;
+// the one finished event carries 1 in its int when the file was written, else
+// 0 and the reason in its string.
+enum SaveThreadEventKind : long {
+    SAVE_EVENT_PROGRESS = 0,
+    SAVE_EVENT_FINISHED = 1,
+};
+
+// Writes the frame list as one animated GIF without blocking the window. The
+// frames' pixel buffers are collected on the main thread when the thread is
+// made; the body reads only those, never a bitmap or the strip. The file is
+// written beside its place and moved there only when every frame was written,
+// so a failed save leaves an earlier file as it was.
+class WorkSaveAsGifThread : public wxThread {
+public:
+    WorkSaveAsGifThread(wxEvtHandler* handler, const wxThumbnailCtrl* thumbnails, const wxString& path,
+                        const int& delay, const wxSize& size);
+    ~WorkSaveAsGifThread() override;
+
+    int GetFrameCount() const { return m_count; }
+
+protected:
+    ExitCode Entry() override;
+
+private:
+    void PostProgress(int percent);
+    void PostFinished(bool written, const wxString& error);
+
+    wxEvtHandler* m_handler;
+    int m_count;
+    std::vector<FramePixels> m_frames;
+    wxSize m_size;
+    wxString m_path;
+    int m_delay;
+};

@@ -1,0 +1,306 @@
+#include "save_test_support.h"
+#include "modal_hook.h"
+
+#include "gifframe.h"
+#include "paths.h"
+#include "window/engine/project_file.h"
+#include "main_window.h"
+#include "window/thumbnailctrl.h"
+#include "window/thumbnailitem.h"
+
+#include <wx/ffile.h>
+#include <wx/filedlg.h>
+#include <wx/filefn.h>
+#include <wx/msgdlg.h>
+#include <wx/spinctrl.h>
+#include <wx/statusbr.h>
+#include <wx/utils.h>
+
+#include <string>
+
+namespace {
+wxArrayString ItemNames(const GifFrame& frame)
+{
+    wxArrayString names;
+    for (int i = 0; i < frame.m_thumbnail_ctrl->GetCount(); ++i)
+        names.Add(frame.m_thumbnail_ctrl->GetItem(i)->GetFileName());
+    return names;
+}
+
+wxArrayString Strings(std::initializer_list<wxString> items)
+{
+    wxArrayString array;
+    for (const wxString& item : items)
+        array.Add(item);
+    return array;
+}
+
+void WriteText(const wxString& path, const std::string& text)
+{
+    WriteBytes(path, Bytes(text.begin(), text.end()));
+}
+
+std::string ProjectText(const std::string& name, const std::string& gif, const std::string& images)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<project><name>" + name + "</name><gif>" + gif +
+           "</gif>" + images + "</project>\n";
+}
+} // namespace
+
+class ProjectFilesTest : public ProjectWindowTest {
+protected:
+    void SetUp() override
+    {
+        ProjectWindowTest::SetUp();
+        const wxString corpusGif = CorpusDir() + "/gif/gif-test-suite/animated_loop.gif";
+        ASSERT_TRUE(wxCopyFile(corpusGif, m_dir.File("b.gif")));
+        for (const char* name : {"a.png", "c.png"}) {
+            wxImage picture(30, 20);
+            picture.SetRGB(wxRect(0, 0, 15, 20), 200, 40, 40);
+            ASSERT_TRUE(picture.SaveFile(m_dir.File(name), wxBITMAP_TYPE_PNG));
+        }
+    }
+
+    // a.png, frames 0 and 1 of b.gif, c.png.
+    void AddMixedFrames()
+    {
+        AddPicture(m_dir.File("a.png"));
+        AddPicture(m_dir.File("b.gif"), 0);
+        AddPicture(m_dir.File("b.gif"), 1);
+        AddPicture(m_dir.File("c.png"));
+    }
+
+    wxArrayString MixedNames() const
+    {
+        return Strings({m_dir.File("a.png"), m_dir.File("b.gif_0"), m_dir.File("b.gif_1"), m_dir.File("c.png")});
+    }
+
+    void Open(const wxString& path)
+    {
+        m_frame->LoadProject(path);
+        WaitForLoad();
+    }
+};
+
+TEST_F(ProjectFilesTest, SavedProjectListsEveryFrameAndOpensAgain)
+{
+    AddMixedFrames();
+    ASSERT_EQ(ItemNames(*m_frame), MixedNames());
+    SetOutput(12, 90, 60);
+    m_frame->m_gifPath = m_dir.File("out.gif");
+
+    bool written = false;
+    wxTEST_DIALOG(written = m_frame->SaveProject(), ExpectFileDialog(m_dir.File("anim")));
+    ASSERT_TRUE(written);
+    const wxString projectPath = m_dir.File("anim.xml");
+    EXPECT_EQ(m_frame->m_projectPath, projectPath);
+    EXPECT_EQ(m_frame->GetTitle(), "anim - " + GetProductName());
+
+    const ProjectContents contents = ReadProjectFile(projectPath);
+    ASSERT_EQ(contents.stage, ProjectReadStage::Entries);
+    EXPECT_EQ(contents.settings.gifName, "out.gif");
+    EXPECT_EQ(contents.settings.width, 90);
+    EXPECT_EQ(contents.settings.height, 60);
+    EXPECT_EQ(contents.settings.delay, 12);
+    EXPECT_EQ(contents.entries, Strings({m_dir.File("a.png"), m_dir.File("b.gif_0"), m_dir.File("b.gif_1"),
+                                         m_dir.File("b.gif"), m_dir.File("c.png")}));
+
+    // The second save writes to the same file without asking.
+    SetOutput(20, 90, 60);
+    EXPECT_NO_DIALOG(written = m_frame->SaveProject());
+    EXPECT_TRUE(written);
+    EXPECT_EQ(ReadProjectFile(projectPath).settings.delay, 20);
+
+    // Opened into an empty window, the project brings back the frames and
+    // the settings, and counts as saved once every frame has arrived.
+    DestroyMainWindowForTest(m_frame);
+    m_frame = nullptr;
+    ProjectWindowTest::SetUp();
+    EXPECT_NO_DIALOG(Open(projectPath));
+    EXPECT_EQ(ItemNames(*m_frame), MixedNames());
+    EXPECT_EQ(m_frame->m_spinctrl_width->GetValue(), 90);
+    EXPECT_EQ(m_frame->m_spinctrl_height->GetValue(), 60);
+    EXPECT_EQ(m_frame->m_spinctrl_delay->GetValue(), 20);
+    EXPECT_EQ(m_frame->m_outputWidth, 90);
+    EXPECT_EQ(m_frame->m_outputHeight, 60);
+    EXPECT_EQ(m_frame->m_gifName, "out.gif");
+    EXPECT_EQ(m_frame->m_projectCount, 4);
+    EXPECT_EQ(m_frame->m_projectWidth, 90);
+    EXPECT_EQ(m_frame->m_projectHeight, 60);
+    EXPECT_EQ(m_frame->m_projectDelay, 20);
+    EXPECT_FALSE(m_frame->IsProjectUnsaved());
+    EXPECT_EQ(m_frame->GetTitle(), "anim - " + GetProductName());
+}
+
+TEST_F(ProjectFilesTest, TrailingGifFrameIsFollowedByItsFile)
+{
+    AddPicture(m_dir.File("a.png"));
+    AddPicture(m_dir.File("b.gif"), 0);
+    m_frame->m_projectPath = m_dir.File("p.xml");
+    ASSERT_TRUE(m_frame->SaveProject());
+    const ProjectContents contents = ReadProjectFile(m_dir.File("p.xml"));
+    EXPECT_EQ(contents.entries, Strings({m_dir.File("a.png"), m_dir.File("b.gif_0"), m_dir.File("b.gif")}));
+    EXPECT_EQ(contents.settings.gifName, "");
+}
+
+TEST_F(ProjectFilesTest, OpeningAppendsAfterFramesPresent)
+{
+    AddPicture(m_dir.File("c.png"));
+    AddPicture(m_dir.File("a.png"));
+    const wxString path = m_dir.File("p.xml");
+    WriteText(path, ProjectText("", "<width>30</width><height>20</height><delay_time>5</delay_time>",
+                                "<images><path>" + m_dir.File("b.gif_1").ToStdString() + "</path><path>" +
+                                    m_dir.File("b.gif").ToStdString() + "</path></images>"));
+    Open(path);
+    EXPECT_EQ(ItemNames(*m_frame), Strings({m_dir.File("c.png"), m_dir.File("a.png"), m_dir.File("b.gif_1")}));
+    EXPECT_EQ(m_frame->m_projectCount, 3);
+}
+
+TEST_F(ProjectFilesTest, SettingsAreAppliedUntilTheFirstMissingElement)
+{
+    m_frame->m_spinctrl_delay->SetValue(33);
+    const wxString path = m_dir.File("p.xml");
+    WriteText(path, ProjectText("anim.gif", "<width>abc</width><height>70</height>",
+                                "<images><path>" + m_dir.File("a.png").ToStdString() + "</path></images>"));
+    EXPECT_NO_DIALOG(m_frame->LoadProject(path));
+    EXPECT_EQ(m_frame->m_spinctrl_width->GetValue(), 0);
+    EXPECT_EQ(m_frame->m_spinctrl_height->GetValue(), 70);
+    EXPECT_EQ(m_frame->m_spinctrl_delay->GetValue(), 33);
+    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), "anim.gif(0 * 70)px");
+    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetCount(), 0);
+    EXPECT_FALSE(m_frame->m_loadProgress);
+}
+
+TEST_F(ProjectFilesTest, EmptyNameShowsTheUntitledStatus)
+{
+    const wxString path = m_dir.File("p.xml");
+    WriteText(path, ProjectText("", "<width>30</width><height>20</height><delay_time>5</delay_time>",
+                                "<images><path>" + m_dir.File("a.png").ToStdString() + "</path></images>"));
+    Open(path);
+    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0).Left(13), "Untitled.gif ");
+    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetCount(), 1);
+
+    // The text written while the file is read, before the pictures arrive.
+    DestroyMainWindowForTest(m_frame);
+    m_frame = nullptr;
+    ProjectWindowTest::SetUp();
+    WriteText(path, ProjectText("", "<width>30</width><height>20</height><delay_time>5</delay_time>", "<x/>"));
+    EXPECT_NO_DIALOG(m_frame->LoadProject(path));
+    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), "Unititle.gif(30 * 20)px");
+}
+
+TEST_F(ProjectFilesTest, ProjectsWithoutPicturesSayTheyFailed)
+{
+    const std::string settings = "<width>30</width><height>20</height><delay_time>5</delay_time>";
+    const wxString path = m_dir.File("p.xml");
+    WriteText(path, ProjectText("", settings, "<images/>"));
+    wxTEST_DIALOG(m_frame->LoadProject(path), wxExpectModal<wxMessageDialog>(wxID_OK));
+
+    WriteText(path, ProjectText("", settings,
+                                "<images><path>" + m_dir.File("gone.png").ToStdString() + "</path><path>" +
+                                    m_dir.File("b.gif").ToStdString() + "</path></images>"));
+    m_frame->m_statusBar1->SetStatusText("details", 1);
+    wxTEST_DIALOG(m_frame->LoadProject(path), wxExpectModal<wxMessageDialog>(wxID_OK));
+    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(1), "");
+
+    // An element other than `path` among the entries ends the open quietly.
+    WriteText(path, ProjectText("", settings,
+                                "<images><path>" + m_dir.File("a.png").ToStdString() + "</path><other/></images>"));
+    EXPECT_NO_DIALOG(m_frame->LoadProject(path));
+    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetCount(), 0);
+}
+
+TEST_F(ProjectFilesTest, TitleComesFromTheProjectFileName)
+{
+    const wxString path = m_dir.File("anim.XML");
+    WriteText(path, "not a project");
+    EXPECT_NO_DIALOG(m_frame->LoadProject(path));
+    EXPECT_EQ(m_frame->GetTitle(), " - " + GetProductName());
+    EXPECT_EQ(m_frame->m_projectPath, path);
+}
+
+TEST_F(ProjectFilesTest, FailedOrCancelledSaveKeepsTheProjectUnsaved)
+{
+    AddMixedFrames();
+    SetOutput(9, 30, 20);
+
+    bool written = true;
+    wxTEST_DIALOG(written = m_frame->SaveProject(), ExpectFileDialog(wxEmptyString, wxID_CANCEL));
+    EXPECT_FALSE(written);
+    EXPECT_EQ(m_frame->m_projectCount, 0);
+    EXPECT_EQ(m_frame->m_projectDelay, 0);
+
+    // A folder stands where the project file would go, so it cannot be written.
+    ASSERT_TRUE(wxMkdir(m_dir.File("blocked.xml")));
+    wxTEST_DIALOG(written = m_frame->SaveProject(), ExpectFileDialog(m_dir.File("blocked")),
+                  wxExpectModal<wxMessageDialog>(wxID_OK));
+    EXPECT_FALSE(written);
+    EXPECT_EQ(m_frame->m_projectCount, 0);
+    EXPECT_TRUE(m_frame->m_projectPath.empty());
+
+    // A remembered path that fails is kept; only a newly chosen one is asked again.
+    m_frame->m_projectPath = m_dir.File("blocked.xml");
+    wxTEST_DIALOG(written = m_frame->SaveProject(), wxExpectModal<wxMessageDialog>(wxID_OK));
+    EXPECT_FALSE(written);
+    EXPECT_EQ(m_frame->m_projectPath, m_dir.File("blocked.xml"));
+    EXPECT_EQ(m_frame->m_projectDelay, 0);
+}
+
+// The command line renders a project into the same bytes as the program's
+// Save after opening that project.
+class ProjectRenderTest : public ProjectFilesTest {
+protected:
+    Bytes SaveOpenedProject(const wxString& project)
+    {
+        Open(project);
+        const wxString path = m_dir.File("window.gif");
+        wxTEST_DIALOG(Save(), ExpectFileDialog(path));
+        return ReadBytes(path);
+    }
+
+    Bytes RenderOnCommandLine(const wxString& project)
+    {
+        const wxString path = m_dir.File("cli.gif");
+        const wxString program = BinaryDir() + "/bin/gifmaker-cli";
+        wxArrayString output;
+        wxArrayString errors;
+        const long status = wxExecute(
+            wxString::Format("\"%s\" --project \"%s\" -o \"%s\"", program, project, path), output, errors,
+            wxEXEC_SYNC | wxEXEC_NODISABLE);
+        EXPECT_EQ(status, 0) << wxJoin(errors, '\n');
+        return ReadBytes(path);
+    }
+};
+
+TEST_F(ProjectRenderTest, CommandLineWritesWhatTheWindowSaves)
+{
+    WriteText(m_dir.File("broken.png"), "\x89PNG\r\n\x1a\n but nothing after the signature");
+    const wxString project = m_dir.File("p.xml");
+    WriteText(project, ProjectText("anim.gif", "<width>48</width><height>40</height><delay_time>13</delay_time>",
+                                   "<images><path>" + m_dir.File("a.png").ToStdString() + "</path><path>" +
+                                       m_dir.File("b.gif_0").ToStdString() + "</path><path>" +
+                                       m_dir.File("b.gif_2").ToStdString() + "</path><path>" +
+                                       m_dir.File("b.gif").ToStdString() + "</path><path>" +
+                                       m_dir.File("missing.png").ToStdString() + "</path><path>" +
+                                       m_dir.File("broken.png").ToStdString() + "</path><path>" +
+                                       m_dir.File("c.png").ToStdString() + "</path></images>"));
+    const Bytes window = SaveOpenedProject(project);
+    ASSERT_FALSE(window.empty());
+    EXPECT_EQ(DecodeGif(m_dir.File("window.gif")).frames, 4);
+    EXPECT_EQ(DecodeGif(m_dir.File("window.gif")).width, 48);
+    EXPECT_EQ(RenderOnCommandLine(project), window);
+}
+
+TEST_F(ProjectRenderTest, ProjectWithoutSizeTakesItFromThePictures)
+{
+    const wxString project = m_dir.File("p.xml");
+    WriteText(project, ProjectText("", "<width>abc</width><height>40</height><delay_time>5</delay_time>",
+                                   "<images><path>" + m_dir.File("b.gif_1").ToStdString() + "</path><path>" +
+                                       m_dir.File("a.png").ToStdString() + "</path></images>"));
+    const Bytes window = SaveOpenedProject(project);
+    const DecodedGif gif = DecodeGif(m_dir.File("window.gif"));
+    EXPECT_EQ(gif.width, 100);
+    EXPECT_EQ(gif.height, 100);
+    EXPECT_EQ(RenderOnCommandLine(project), window);
+    EXPECT_FALSE(m_frame->IsProjectUnsaved());
+}

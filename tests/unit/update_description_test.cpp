@@ -1,0 +1,128 @@
+// Reading the update description, which comes from the network and is not to
+// be trusted.
+#include "paths.h"
+#include "update_check.h"
+#include "xml_guard.h"
+
+#include <gtest/gtest.h>
+#include <wx/mstream.h>
+#include <wx/xml/xml.h>
+
+#include <string>
+
+namespace {
+wxString Latest(const std::string& text)
+{
+    wxMemoryInputStream stream(text.data(), text.size());
+    return ReadLatestVersion(stream);
+}
+
+std::string Nested(int depth)
+{
+    std::string text;
+    for (int i = 0; i < depth; ++i)
+        text += "<a>";
+    for (int i = 0; i < depth; ++i)
+        text += "</a>";
+    return text;
+}
+
+// Each entity expands to ten of the one before it: 10^9 bytes in the end.
+std::string BillionLaughs()
+{
+    std::string text = "<?xml version=\"1.0\"?>\n<!DOCTYPE r [\n<!ENTITY e0 \"lol\">\n";
+    for (int level = 1; level <= 9; ++level) {
+        text += "<!ENTITY e" + std::to_string(level) + " \"";
+        for (int i = 0; i < 10; ++i)
+            text += "&e" + std::to_string(level - 1) + ";";
+        text += "\">\n";
+    }
+    return text + "]>\n<r><p a=\"Brackwell GIF Maker\" v=\"&e9;\"/></r>";
+}
+} // namespace
+
+TEST(UpdateDescription, ReadsTheVersionAfterTheProductName)
+{
+    EXPECT_EQ(Latest("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<updates>\n"
+                     "  <product name=\"Other Tool\" version=\"9.9\"/>\n"
+                     "  <product id=\"7\" name=\"Brackwell GIF Maker\" version=\"1.0.90\""
+                     " date=\"x\"/>\n"
+                     "</updates>"),
+              "1.0.90");
+}
+
+TEST(UpdateDescription, TheLastMatchingChildWins)
+{
+    EXPECT_EQ(Latest("<u><p n=\"Brackwell GIF Maker\" v=\"1.0.90\"/>"
+                     "<p n=\"Brackwell GIF Maker\" v=\"1.0.85\"/><p n=\"Other\" v=\"3\"/></u>"),
+              "1.0.85");
+}
+
+TEST(UpdateDescription, ANameThatIsTheLastAttributeIsSkipped)
+{
+    EXPECT_EQ(Latest("<u><p v=\"1.0.90\" n=\"Brackwell GIF Maker\"/></u>"), "");
+    EXPECT_EQ(Latest("<u><p n=\"Brackwell GIF Maker\" v=\"1.0.90\"/>"
+                     "<p v=\"2.0\" n=\"Brackwell GIF Maker\"/></u>"),
+              "1.0.90");
+}
+
+TEST(UpdateDescription, TheNameIsMatchedExactly)
+{
+    EXPECT_EQ(Latest("<u><p n=\"brackwell gif maker\" v=\"1.0.90\"/></u>"), "");
+    EXPECT_EQ(Latest("<u><p n=\" Brackwell GIF Maker\" v=\"1.0.90\"/></u>"), "");
+    EXPECT_EQ(Latest("<u><p n=\"Brackwell GIF Maker\" v=\"1.0.90\"/></u>"), "1.0.90");
+}
+
+TEST(UpdateDescription, OnlyChildrenOfTheRootCount)
+{
+    EXPECT_EQ(Latest("<u n=\"Brackwell GIF Maker\" v=\"1.0.90\"><g>"
+                     "<p n=\"Brackwell GIF Maker\" v=\"1.0.91\"/></g></u>"),
+              "");
+}
+
+TEST(UpdateDescription, BrokenInputGivesNothing)
+{
+    EXPECT_EQ(Latest(""), "");
+    EXPECT_EQ(Latest("<html><body>Not Found</body>"), "");
+    EXPECT_EQ(Latest("404 page not found"), "");
+    const char withZeroByte[] = "<u><p n=\"Brackwell GIF Maker\" v=\"1\0.9\"/></u>";
+    EXPECT_EQ(Latest(std::string(withZeroByte, sizeof withZeroByte - 1)), "");
+}
+
+TEST(UpdateDescription, HostileInputGivesNothingAndEndsQuickly)
+{
+    EXPECT_EQ(Latest(BillionLaughs()), "");
+    EXPECT_EQ(Latest(Nested(200000)), "");
+    EXPECT_EQ(Latest("<!DOCTYPE r [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>"
+                     "<r><p n=\"Brackwell GIF Maker\" v=\"&x;\"/></r>"),
+              "");
+}
+
+TEST(UpdateDescription, ADescriptionOverTheSizeCapIsRefused)
+{
+    const std::string entry = "<u><p n=\"Brackwell GIF Maker\" v=\"1.0.90\"/>";
+    std::string padded = entry + "<!--" + std::string(kMaxUpdateInfoBytes, ' ') + "--></u>";
+    EXPECT_EQ(Latest(padded), "");
+    padded = entry + "<!--" + std::string(kMaxUpdateInfoBytes / 2, ' ') + "--></u>";
+    EXPECT_EQ(Latest(padded), "1.0.90");
+}
+
+TEST(UpdateDescription, ADoctypeWithoutEntitiesIsAccepted)
+{
+    EXPECT_EQ(Latest("<!DOCTYPE u><u><p n=\"Brackwell GIF Maker\" v=\"1.0.90\"/></u>"), "1.0.90");
+}
+
+TEST(XmlGuard, LimitsTheNestingDepth)
+{
+    const std::string deepest = Nested(kMaxUpdateInfoDepth);
+    const std::string tooDeep = Nested(kMaxUpdateInfoDepth + 1);
+    EXPECT_TRUE(IsHarmlessXml(deepest.data(), deepest.size(), kMaxUpdateInfoDepth));
+    EXPECT_FALSE(IsHarmlessXml(tooDeep.data(), tooDeep.size(), kMaxUpdateInfoDepth));
+}
+
+TEST(FindProductVersion, NeedsARoot)
+{
+    const wxXmlDocument empty;
+    EXPECT_EQ(FindProductVersion(empty, GetProductName()), "");
+}
