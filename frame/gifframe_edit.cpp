@@ -201,6 +201,14 @@ void GifFrame::OnCloseFrame(wxEvent& event)
     Destroy();
 }
 
+wxString GifFrame::AskProjectPath()
+{
+    StopPreview();
+    wxFileDialog dialog(this, _("Load Xml Files"), wxEmptyString, wxEmptyString,
+                        _("Xml files") + " (*.xml)|*.xml", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
+}
+
 void GifFrame::OnOpenProject(wxCommandEvent&)
 {
     const int count = m_thumbnail_ctrl ? m_thumbnail_ctrl->GetCount() : 0;
@@ -214,7 +222,6 @@ void GifFrame::OnOpenProject(wxCommandEvent&)
             return;
     }
     // The file comes first, so that cancelling here keeps the strip.
-    StopPreview();
     const wxString path = AskProjectPath();
     if (path.empty())
         return;

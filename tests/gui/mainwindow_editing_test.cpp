@@ -7,6 +7,7 @@
 #include "window/thumbnailctrl.h"
 
 #include <wx/app.h>
+#include <wx/filefn.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/spinctrl.h>
@@ -267,6 +268,15 @@ TEST_F(MainWindowEditing, ExitWithCancelledProjectSaveKeepsTheWindow)
                   ExpectFileChoice("Save XML Files", wxString(), wxID_CANCEL).Optional());
     EXPECT_FALSE(Closed());
     EXPECT_EQ(Count(), 2);
+}
+
+TEST_F(MainWindowEditing, ExitAnsweredYesSavesTheProjectAndCloses)
+{
+    Fill(2);
+    m_frame->m_projectPath = m_dir.File("work.xml");
+    wxTEST_DIALOG(Command(ID_MENU_EXIT), Answer(wxID_YES));
+    EXPECT_TRUE(wxFileExists(m_dir.File("work.xml")));
+    EXPECT_TRUE(Closed());
 }
 
 TEST_F(MainWindowEditing, CloseButtonAsksLikeExit)
