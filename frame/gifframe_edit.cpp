@@ -182,11 +182,14 @@ void GifFrame::OnCloseFrame(wxEvent& event)
         if (close)
             close->Veto();
     };
-    // The loading thread still posts to this window until its last event.
+    // The loading thread posts to this window until its last event: the
+    // window stays while a load runs, and a close that cannot be refused
+    // waits for that event first.
     if (m_loadProgress && canStay) {
         stay();
         return;
     }
+    WaitForImageLoad();
     StopPreview();
     const bool ask = canStay && m_thumbnail_ctrl && m_thumbnail_ctrl->GetCount() > 0 &&
                      IsProjectUnsaved();

@@ -298,6 +298,23 @@ TEST_F(MainWindowEditing, ForcedCloseNeverAsks)
     EXPECT_TRUE(Closed());
 }
 
+TEST_F(MainWindowEditing, CloseDuringALoadWaitsOrStays)
+{
+    wxArrayString paths;
+    for (int i = 0; i < 20; ++i)
+        paths.Add(WritePng(m_dir, wxString::Format("p%d.png", i), 200, 150));
+    m_frame->AddImages(paths);
+    ASSERT_NE(m_frame->m_loadProgress, nullptr);
+    // Refused while the thread still posts to the window...
+    RUN_WITHOUT_DIALOG(EXPECT_FALSE(m_frame->Close()));
+    EXPECT_FALSE(Closed());
+    // ...and a forced close lets the load end first.
+    RUN_WITHOUT_DIALOG(m_frame->Close(true));
+    EXPECT_EQ(m_frame->m_loadProgress, nullptr);
+    EXPECT_EQ(Count(), 20);
+    EXPECT_TRUE(Closed());
+}
+
 TEST_F(MainWindowEditing, OpenProjectWithoutFramesAsksOnlyForTheFile)
 {
     wxTEST_DIALOG(Command(ID_MENU_OPEN_PROJECT),
