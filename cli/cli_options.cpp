@@ -35,6 +35,7 @@ const std::vector<ValueOption>& ValueOptions()
     static const std::vector<ValueOption> options = {
         {"-d", "--delay",
          [](const wxString& value, CliOptions& o, wxString& error) {
+             o.settingsGiven = true;
              if (ReadNumber(value, 0, o.delay))
                  return true;
              error = wxString::Format("the delay must be a whole number from 0 to %ld, not \"%s\"", kMaxField, value);
@@ -42,6 +43,7 @@ const std::vector<ValueOption>& ValueOptions()
          }},
         {"-s", "--size",
          [](const wxString& value, CliOptions& o, wxString& error) {
+             o.settingsGiven = true;
              if (ReadSize(value, o.width, o.height))
                  return true;
              error = wxString::Format("the size must be WIDTHxHEIGHT, each from 1 to %ld, not \"%s\"", kMaxField, value);
@@ -55,6 +57,14 @@ const std::vector<ValueOption>& ValueOptions()
              error = "the output file name is empty";
              return false;
          }},
+        {"-p", "--project",
+         [](const wxString& value, CliOptions& o, wxString& error) {
+             o.project = value;
+             if (!value.empty())
+                 return true;
+             error = "the project file name is empty";
+             return false;
+         }},
     };
     return options;
 }
@@ -64,6 +74,7 @@ const std::vector<ValueOption>& ValueOptions()
 wxString CliUsage()
 {
     return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] -o OUT.gif FILE...\n"
+                            "       gifmaker-cli --project PROJECT.xml -o OUT.gif\n"
                             "Makes an animated GIF that loops for ever from the pictures (PNG, JPEG, BMP, GIF;\n"
                             "every frame of a GIF file), in the order given.\n"
                             "\n"
@@ -72,6 +83,7 @@ wxString CliUsage()
                             "                             taller than all before it); larger pictures are scaled\n"
                             "                             down, every picture is centred on black\n"
                             "  -o, --output OUT.gif       the file to write; replaced only when complete\n"
+                            "  -p, --project PROJECT.xml  render a saved project as the program saves it\n"
                             "  -h, --help                 show this text\n"
                             "      --version              show the version\n"
                             "\n"
@@ -130,6 +142,12 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
     }
     if (options.output.empty()) {
         error = "no output file given (-o OUT.gif)";
+        return CliAction::BadUsage;
+    }
+    if (!options.project.empty()) {
+        if (options.inputs.empty() && !options.settingsGiven)
+            return CliAction::Encode;
+        error = "a project brings its own pictures, delay and size; give no files, -d or -s with --project";
         return CliAction::BadUsage;
     }
     if (options.inputs.empty()) {

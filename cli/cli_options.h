@@ -14,6 +14,9 @@ struct CliOptions {
     int height = 0;
     wxString output;
     std::vector<wxString> inputs;
+    // A project file to render instead of the inputs, with its own settings.
+    wxString project;
+    bool settingsGiven = false; // -d or -s was used
 };
 
 enum class CliAction { Encode, ShowHelp, ShowVersion, BadUsage };

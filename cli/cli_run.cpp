@@ -1,6 +1,8 @@
 #include "cli_run.h"
 
+#include "cli_project.h"
 #include "window/engine/atomic_file.h"
+#include "window/engine/frame_pixels.h"
 #include "window/engine/gif_output_size.h"
 #include "window/engine/gif_pipeline.h"
 #include "window/engine/picture_loader.h"
@@ -55,10 +57,51 @@ bool LoadAll(const std::vector<wxString>& inputs, std::vector<wxImage>& frames, 
     return true;
 }
 
+// Encodes `count` frames from the supplier into the output file, complete or
+// not at all.
+int WriteOutput(const CliOptions& options, std::size_t count, const GifFrameSupplier& supply,
+                const GifEncodeSettings& settings, std::FILE* errors, bool showProgress)
+{
+    const GifProgress progress = [&](std::size_t written) {
+        if (showProgress)
+            std::fprintf(errors, "\rgifmaker-cli: frame %zu of %zu", written, count);
+    };
+    wxString error;
+    const bool ok = WriteFileAtomically(
+        options.output,
+        [&](wxOutputStream& out) { return EncodeGifAnimation(out, count, supply, settings, progress); }, &error);
+    if (showProgress)
+        std::fputc('\n', errors);
+    if (!ok) {
+        Say(errors, wxString::Format("cannot write \"%s\": %s", options.output, error));
+        return kCliUnwritableOutput;
+    }
+    return kCliOk;
+}
+
+int RunProject(const CliOptions& options, std::FILE* errors, bool showProgress)
+{
+    std::vector<wxImage> pictures;
+    GifEncodeSettings settings;
+    wxString error;
+    if (!ReadProjectForRender(options.project, pictures, settings, error)) {
+        Say(errors, error);
+        return kCliUnreadableInput;
+    }
+    // The encoder gets the pictures as the program's save hands them over:
+    // fresh copies of their pixels.
+    std::vector<FramePixels> pixels;
+    for (const wxImage& picture : pictures)
+        pixels.push_back(FramePixelsOf(picture));
+    return WriteOutput(options, pixels.size(), MakeFrameSupplier(pixels), settings, errors, showProgress);
+}
+
 } // namespace
 
 int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress)
 {
+    if (!options.project.empty())
+        return RunProject(options, errors, showProgress);
     std::vector<wxImage> frames;
     wxString failed;
     if (!LoadAll(options.inputs, frames, failed)) {
@@ -90,20 +133,5 @@ int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress)
         frames[index] = wxImage();
         return picture;
     };
-    const std::size_t count = frames.size();
-    const GifProgress progress = [&](std::size_t written) {
-        if (showProgress)
-            std::fprintf(errors, "\rgifmaker-cli: frame %zu of %zu", written, count);
-    };
-    wxString error;
-    const bool ok = WriteFileAtomically(
-        options.output,
-        [&](wxOutputStream& out) { return EncodeGifAnimation(out, count, supply, settings, progress); }, &error);
-    if (showProgress)
-        std::fputc('\n', errors);
-    if (!ok) {
-        Say(errors, wxString::Format("cannot write \"%s\": %s", options.output, error));
-        return kCliUnwritableOutput;
-    }
-    return kCliOk;
+    return WriteOutput(options, frames.size(), supply, settings, errors, showProgress);
 }

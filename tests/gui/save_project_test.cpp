@@ -14,6 +14,7 @@
 #include <wx/msgdlg.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
+#include <wx/utils.h>
 
 #include <string>
 
@@ -243,4 +244,63 @@ TEST_F(ProjectFilesTest, FailedOrCancelledSaveKeepsTheProjectUnsaved)
     EXPECT_FALSE(written);
     EXPECT_EQ(m_frame->m_projectPath, m_dir.File("blocked.xml"));
     EXPECT_EQ(m_frame->m_projectDelay, 0);
+}
+
+// The command line renders a project into the same bytes as the program's
+// Save after opening that project.
+class ProjectRenderTest : public ProjectFilesTest {
+protected:
+    Bytes SaveOpenedProject(const wxString& project)
+    {
+        Open(project);
+        const wxString path = m_dir.File("window.gif");
+        wxTEST_DIALOG(Save(), ExpectFileDialog(path));
+        return ReadBytes(path);
+    }
+
+    Bytes RenderOnCommandLine(const wxString& project)
+    {
+        const wxString path = m_dir.File("cli.gif");
+        const wxString program = BinaryDir() + "/bin/gifmaker-cli";
+        wxArrayString output;
+        wxArrayString errors;
+        const long status = wxExecute(
+            wxString::Format("\"%s\" --project \"%s\" -o \"%s\"", program, project, path), output, errors,
+            wxEXEC_SYNC | wxEXEC_NODISABLE);
+        EXPECT_EQ(status, 0) << wxJoin(errors, '\n');
+        return ReadBytes(path);
+    }
+};
+
+TEST_F(ProjectRenderTest, CommandLineWritesWhatTheWindowSaves)
+{
+    WriteText(m_dir.File("broken.png"), "\x89PNG\r\n\x1a\n but nothing after the signature");
+    const wxString project = m_dir.File("p.xml");
+    WriteText(project, ProjectText("anim.gif", "<width>48</width><height>40</height><delay_time>13</delay_time>",
+                                   "<images><path>" + m_dir.File("a.png").ToStdString() + "</path><path>" +
+                                       m_dir.File("b.gif_0").ToStdString() + "</path><path>" +
+                                       m_dir.File("b.gif_2").ToStdString() + "</path><path>" +
+                                       m_dir.File("b.gif").ToStdString() + "</path><path>" +
+                                       m_dir.File("missing.png").ToStdString() + "</path><path>" +
+                                       m_dir.File("broken.png").ToStdString() + "</path><path>" +
+                                       m_dir.File("c.png").ToStdString() + "</path></images>"));
+    const Bytes window = SaveOpenedProject(project);
+    ASSERT_FALSE(window.empty());
+    EXPECT_EQ(DecodeGif(m_dir.File("window.gif")).frames, 4);
+    EXPECT_EQ(DecodeGif(m_dir.File("window.gif")).width, 48);
+    EXPECT_EQ(RenderOnCommandLine(project), window);
+}
+
+TEST_F(ProjectRenderTest, ProjectWithoutSizeTakesItFromThePictures)
+{
+    const wxString project = m_dir.File("p.xml");
+    WriteText(project, ProjectText("", "<width>abc</width><height>40</height><delay_time>5</delay_time>",
+                                   "<images><path>" + m_dir.File("b.gif_1").ToStdString() + "</path><path>" +
+                                       m_dir.File("a.png").ToStdString() + "</path></images>"));
+    const Bytes window = SaveOpenedProject(project);
+    const DecodedGif gif = DecodeGif(m_dir.File("window.gif"));
+    EXPECT_EQ(gif.width, 100);
+    EXPECT_EQ(gif.height, 100);
+    EXPECT_EQ(RenderOnCommandLine(project), window);
+    EXPECT_FALSE(m_frame->IsProjectUnsaved());
 }

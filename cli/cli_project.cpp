@@ -1,0 +1,44 @@
+#include "cli_project.h"
+
+#include "window/engine/gif_output_size.h"
+#include "window/engine/picture_loader.h"
+#include "window/engine/project_file.h"
+
+bool ReadProjectForRender(const wxString& path, std::vector<wxImage>& pictures, GifEncodeSettings& settings,
+                          wxString& error)
+{
+    const ProjectContents project = ReadProjectFile(path);
+    if (project.stage == ProjectReadStage::NoImages) {
+        error = wxString::Format("the project \"%s\" lists no pictures", path);
+        return false;
+    }
+    if (project.stage != ProjectReadStage::Entries) {
+        error = wxString::Format("\"%s\" is not a complete project file", path);
+        return false;
+    }
+    for (const wxString& entry : ProjectLoadList(project.entries))
+        LoadPictures(entry, [&](wxImage&& picture, int) {
+            pictures.push_back(picture);
+            picture = wxImage();
+            return true;
+        });
+    if (pictures.empty()) {
+        error = wxString::Format("none of the pictures of the project \"%s\" can be read", path);
+        return false;
+    }
+
+    // The window shows the project's size once its pictures have arrived, or
+    // the size taken from the pictures when the project holds none.
+    settings.delayCs = ClampProjectSetting(project.settings.delay);
+    settings.width = ClampProjectSetting(project.settings.width);
+    settings.height = ClampProjectSetting(project.settings.height);
+    if (settings.width == 0 || settings.height == 0) {
+        std::vector<wxSize> sizes;
+        for (const wxImage& picture : pictures)
+            sizes.push_back(picture.GetSize());
+        const wxSize size = GifDefaultOutputSize(sizes);
+        settings.width = ClampProjectSetting(size.GetWidth());
+        settings.height = ClampProjectSetting(size.GetHeight());
+    }
+    return true;
+}
