@@ -204,14 +204,6 @@ void GifFrame::OnCloseFrame(wxEvent& event)
     Destroy();
 }
 
-wxString GifFrame::AskProjectPath()
-{
-    StopPreview();
-    wxFileDialog dialog(this, _("Load Xml Files"), wxEmptyString, wxEmptyString,
-                        _("Xml files") + " (*.xml)|*.xml", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-    return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
-}
-
 void GifFrame::OnOpenProject(wxCommandEvent&)
 {
     const int count = m_thumbnail_ctrl ? m_thumbnail_ctrl->GetCount() : 0;
