@@ -232,6 +232,7 @@ private:
 
     wxArrayString AskImagePaths(const wxString& message);
     void EndImageLoad();
+    void WaitForImageLoad();
     void DrawPreview(wxDC& dc);
     void OnPaintPreview(wxPaintEvent& event);
 

@@ -182,11 +182,14 @@ void GifFrame::OnCloseFrame(wxEvent& event)
         if (close)
             close->Veto();
     };
-    // The loading thread still posts to this window until its last event.
+    // The loading thread posts to this window until its last event: the
+    // window stays while a load runs, and a close that cannot be refused
+    // waits for that event first.
     if (m_loadProgress && canStay) {
         stay();
         return;
     }
+    WaitForImageLoad();
     StopPreview();
     const bool ask = canStay && m_thumbnail_ctrl && m_thumbnail_ctrl->GetCount() > 0 &&
                      IsProjectUnsaved();
@@ -214,7 +217,6 @@ void GifFrame::OnOpenProject(wxCommandEvent&)
             return;
     }
     // The file comes first, so that cancelling here keeps the strip.
-    StopPreview();
     const wxString path = AskProjectPath();
     if (path.empty())
         return;

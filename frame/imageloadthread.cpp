@@ -7,11 +7,14 @@
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 
+#include <wx/app.h>
 #include <wx/filefn.h>
 #include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/progdlg.h>
 #include <wx/spinctrl.h>
+#include <wx/stopwatch.h>
+#include <wx/utils.h>
 
 #include <cstdio>
 
@@ -19,6 +22,9 @@ namespace {
 // Elapsed, estimated and remaining time; no Cancel button, and only the main
 // window is disabled while the dialog is shown.
 constexpr int kLoadProgressStyle = wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME;
+
+// How long a close that cannot be refused waits for a running load to end.
+constexpr long kLoadEndWaitMs = 30000;
 
 // wxString storage must not be shared between threads.
 wxString DeepCopy(const wxString& text)
@@ -131,6 +137,15 @@ void GifFrame::OnImageLoaded(wxCommandEvent& event)
     }
     if (m_loadEnded)
         EndImageLoad();
+}
+
+void GifFrame::WaitForImageLoad()
+{
+    wxStopWatch watch;
+    while (m_loadProgress && watch.Time() < kLoadEndWaitMs) {
+        wxTheApp->Yield(true);
+        wxMilliSleep(1);
+    }
 }
 
 void GifFrame::EndImageLoad()

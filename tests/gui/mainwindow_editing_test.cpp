@@ -7,6 +7,7 @@
 #include "window/thumbnailctrl.h"
 
 #include <wx/app.h>
+#include <wx/filefn.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/spinctrl.h>
@@ -269,6 +270,15 @@ TEST_F(MainWindowEditing, ExitWithCancelledProjectSaveKeepsTheWindow)
     EXPECT_EQ(Count(), 2);
 }
 
+TEST_F(MainWindowEditing, ExitAnsweredYesSavesTheProjectAndCloses)
+{
+    Fill(2);
+    m_frame->m_projectPath = m_dir.File("work.xml");
+    wxTEST_DIALOG(Command(ID_MENU_EXIT), Answer(wxID_YES));
+    EXPECT_TRUE(wxFileExists(m_dir.File("work.xml")));
+    EXPECT_TRUE(Closed());
+}
+
 TEST_F(MainWindowEditing, CloseButtonAsksLikeExit)
 {
     Fill(2);
@@ -285,6 +295,23 @@ TEST_F(MainWindowEditing, ForcedCloseNeverAsks)
 {
     Fill(2);
     RUN_WITHOUT_DIALOG(m_frame->Close(true));
+    EXPECT_TRUE(Closed());
+}
+
+TEST_F(MainWindowEditing, CloseDuringALoadWaitsOrStays)
+{
+    wxArrayString paths;
+    for (int i = 0; i < 20; ++i)
+        paths.Add(WritePng(m_dir, wxString::Format("p%d.png", i), 200, 150));
+    m_frame->AddImages(paths);
+    ASSERT_NE(m_frame->m_loadProgress, nullptr);
+    // Refused while the thread still posts to the window...
+    RUN_WITHOUT_DIALOG(EXPECT_FALSE(m_frame->Close()));
+    EXPECT_FALSE(Closed());
+    // ...and a forced close lets the load end first.
+    RUN_WITHOUT_DIALOG(m_frame->Close(true));
+    EXPECT_EQ(m_frame->m_loadProgress, nullptr);
+    EXPECT_EQ(Count(), 20);
     EXPECT_TRUE(Closed());
 }
 
