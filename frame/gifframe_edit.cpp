@@ -121,8 +121,7 @@ void GifFrame::InsertImages(const wxArrayString& paths)
     wxLogNull noLog;
     for (const wxString& path : paths) {
         LoadPictures(path, [&](wxImage&& picture, int frameIndex) {
-            m_insertImage = new wxImage(picture);
-            picture.Destroy();
+            m_insertImage = TakePicture(picture);
             auto* item = new wxImageThumbnailItem(m_insertImage, frameIndex, path);
             m_insertImage = nullptr;
             m_thumbnail_ctrl->FreezeLayout();
@@ -202,16 +201,6 @@ void GifFrame::OnCloseFrame(wxEvent& event)
     Destroy();
 }
 
-wxString GifFrame::AskProjectPath()
-{
-    StopPreview();
-    wxFileDialog dialog(this, _("Load Xml Files"), wxEmptyString, wxEmptyString,
-                        _("Xml files") + " (*.xml)|*.xml", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-    if (dialog.ShowModal() != wxID_OK)
-        return wxString();
-    return dialog.GetPath();
-}
-
 void GifFrame::OnOpenProject(wxCommandEvent&)
 {
     const int count = m_thumbnail_ctrl ? m_thumbnail_ctrl->GetCount() : 0;
@@ -225,6 +214,7 @@ void GifFrame::OnOpenProject(wxCommandEvent&)
             return;
     }
     // The file comes first, so that cancelling here keeps the strip.
+    StopPreview();
     const wxString path = AskProjectPath();
     if (path.empty())
         return;

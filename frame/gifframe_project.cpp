@@ -92,6 +92,13 @@ bool GifFrame::SaveProject()
     return true;
 }
 
+void GifFrame::LoadProject()
+{
+    const wxString path = AskProjectPath();
+    if (!path.empty())
+        LoadProject(path);
+}
+
 void GifFrame::LoadProject(const wxString& path)
 {
     StopPreview();
@@ -132,16 +139,20 @@ void GifFrame::LoadProject(const wxString& path)
         return;
     }
 
-    if (!StartImageLoad(loadList, true)) {
+    if (!StartImageLoad(loadList)) {
         m_projectCount = m_thumbnail_ctrl->GetCount();
         wxMessageBox(_("The pictures of the project could not be loaded."), GetTitle(), wxOK | wxICON_ERROR, this);
         return;
     }
+    m_projectLoadPending = true;
     EnableCommands();
 }
 
 void GifFrame::OnProjectLoadFinished()
 {
+    if (!m_projectLoadPending)
+        return;
+    m_projectLoadPending = false;
     // The end of a load sizes the output after the pictures; a project keeps
     // the size it was saved with, when it has one.
     if (m_projectWidth > 0 && m_projectHeight > 0) {

@@ -55,20 +55,24 @@ wxThread::ExitCode ImageLoadThread::Entry()
     const int count = static_cast<int>(m_paths.size());
     bool completed = false;
     for (int i = 0; i < count && !TestDestroy(); ++i) {
-        const wxString path = GifFrameSourcePath(m_paths[i]);
+        const wxString& entry = m_paths[i];
+        int frameNumber = GifFrameNumberFromName(entry);
+        wxString path = GifFrameSourcePath(entry);
+        // A file whose own name only looks like a frame name is that file.
+        if (frameNumber >= 0 && !wxFileExists(path) && wxFileExists(entry)) {
+            frameNumber = -1;
+            path = entry;
+        }
         if (!wxFileExists(path))
             continue;
-        const bool wholeGif = GifFrameNumberFromName(m_paths[i]) < 0 && HasGifExtension(path);
+        const bool wholeGif = frameNumber < 0 && HasGifExtension(path);
         int heldFrame = 0;
         // Each picture is posted when the next one arrives, so that the last
         // picture of the load is known when it goes out.
-        LoadPictures(m_paths[i], [&](wxImage&& picture, int frameIndex) {
+        LoadPictures(entry, [&](wxImage&& picture, int frameIndex) {
             if (m_image)
                 Post(LoadProgress(i, count, wholeGif, false), heldFrame, path, m_image);
-            // Take the picture over without leaving a second reference to its
-            // data on this thread.
-            m_image = new wxImage(picture);
-            picture.Destroy();
+            m_image = TakePicture(picture);
             heldFrame = frameIndex;
             return !TestDestroy();
         });
@@ -85,7 +89,7 @@ wxThread::ExitCode ImageLoadThread::Entry()
     return 0;
 }
 
-bool GifFrame::StartImageLoad(const wxArrayString& paths, bool recordProjectCount)
+bool GifFrame::StartImageLoad(const wxArrayString& paths)
 {
     if (paths.empty() || m_loadProgress)
         return false;
@@ -95,7 +99,6 @@ bool GifFrame::StartImageLoad(const wxArrayString& paths, bool recordProjectCoun
         return false;
     }
     m_loadEnded = false;
-    m_loadRecordsProjectCount = recordProjectCount;
     m_loadProgress = new wxProgressDialog(_("Load Images Progress Dialog"), _(" Loading images...."),
                                           kLoadComplete, this, kLoadProgressStyle);
     if (thread->Run() != wxTHREAD_NO_ERROR) {
@@ -142,10 +145,7 @@ void GifFrame::EndImageLoad()
         ShowFrame(0);
     else
         DisableCommands();
-    if (m_loadRecordsProjectCount) {
-        m_loadRecordsProjectCount = false;
-        OnProjectLoadFinished();
-    }
+    OnProjectLoadFinished();
     if (m_loadProgress) {
         m_loadProgress->Destroy();
         m_loadProgress = nullptr;

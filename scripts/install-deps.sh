@@ -19,6 +19,9 @@ gettext
 xvfb
 xauth
 xdg-utils
+wx-common
+wx3.2-i18n
+fonts-droid-fallback
 clang
 libclang-rt-14-dev
 "

@@ -128,8 +128,9 @@ int wxThumbnailCtrl::GetCount() const
 
 wxThumbnailItem* wxThumbnailCtrl::GetItem(int index) const
 {
-    wxCHECK_MSG(IsValidIndex(index), nullptr, "n < GetCount()");
-    return m_items.Item(static_cast<size_t>(index));
+    // Callers look items up by indices that may have gone stale and test
+    // for null; the save worker calls this too, where no report may be shown.
+    return IsValidIndex(index) ? m_items.Item(static_cast<size_t>(index)) : nullptr;
 }
 
 void wxThumbnailCtrl::FreezeLayout()

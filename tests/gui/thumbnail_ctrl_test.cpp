@@ -206,17 +206,22 @@ TEST_F(ThumbnailCtrlTest, NestedFreezeWaitsForTheLastThaw)
 
 TEST_F(ThumbnailCtrlTest, FrozenStripKeepsShowingWhatItShowed)
 {
-    const wxImage before = Painted();
+    Painted();
     m_ctrl->FreezeLayout();
     AppendItems(3);
     m_ctrl->Select(0);
     m_ctrl->m_cellsDrawn = 0;
     const wxImage frozen = Painted();
     EXPECT_EQ(m_ctrl->m_cellsDrawn, 0);
-    EXPECT_EQ(frozen.GetRed(10, 10), before.GetRed(10, 10));
+    wxRect cell;
+    ASSERT_TRUE(m_ctrl->GetItemRect(0, cell));
+    const wxPoint inside(cell.x + 1, cell.y + cell.height / 2);
+    EXPECT_EQ(frozen.GetRed(inside.x, inside.y), kStripBackgroundRed);
+
     m_ctrl->ThawLayout();
-    Painted();
-    EXPECT_EQ(m_ctrl->m_cellsDrawn, 3);
+    const wxImage thawed = Painted();
+    EXPECT_EQ(m_ctrl->m_cellsInLastPaint, 3);
+    EXPECT_NE(thawed.GetRed(inside.x, inside.y), kStripBackgroundRed);
 }
 
 TEST_F(ThumbnailCtrlTest, OutOfRangeIndicesAreReportedAndRefused)
@@ -230,7 +235,9 @@ TEST_F(ThumbnailCtrlTest, OutOfRangeIndicesAreReportedAndRefused)
     int col = 9;
     EXPECT_FALSE(m_ctrl->GetRowCol(3, m_ctrl->GetClientSize(), row, col));
     EXPECT_EQ(row, 9);
+    // Looking up a stale index is answered quietly.
     EXPECT_EQ(m_ctrl->GetItem(3), nullptr);
+    EXPECT_EQ(m_ctrl->GetItem(-1), nullptr);
     m_ctrl->Select(1);
     m_ctrl->Delete(3);
     m_ctrl->Delete(-1);
@@ -238,7 +245,7 @@ TEST_F(ThumbnailCtrlTest, OutOfRangeIndicesAreReportedAndRefused)
     EXPECT_EQ(Selection(), (std::vector<int>{1}));
     EXPECT_EQ(s_asserts, (std::vector<wxString>{
                              "n < GetCount()", "n < GetCount()", "item < GetCount()",
-                             "n < GetCount()", "bad index in wxThumbnailItemArray::RemoveAt()",
+                             "bad index in wxThumbnailItemArray::RemoveAt()",
                              "bad index in wxThumbnailItemArray::RemoveAt()"}));
 }
 
@@ -296,17 +303,16 @@ TEST_F(ThumbnailCtrlTest, RepaintDrawsOnlyTheVisibleCellsOfALongList)
     AppendItems(2000);
     m_ctrl->ThawLayout();
     Settle();
-    m_ctrl->m_cellsDrawn = 0;
     Painted();
     // Three columns and at most four partly visible rows.
-    EXPECT_GT(m_ctrl->m_cellsDrawn, 0);
-    EXPECT_LE(m_ctrl->m_cellsDrawn, 12);
+    EXPECT_GT(m_ctrl->m_cellsInLastPaint, 0);
+    EXPECT_LE(m_ctrl->m_cellsInLastPaint, 12);
 
     m_ctrl->Scroll(0, m_ctrl->GetScrollLines(wxVERTICAL));
     Settle();
-    m_ctrl->m_cellsDrawn = 0;
     const wxImage painted = Painted();
-    EXPECT_LE(m_ctrl->m_cellsDrawn, 12);
+    EXPECT_GT(m_ctrl->m_cellsInLastPaint, 0);
+    EXPECT_LE(m_ctrl->m_cellsInLastPaint, 12);
     wxRect last;
     ASSERT_TRUE(m_ctrl->GetItemRectImage(1999, last));
     EXPECT_LT(last.y, kClientHeight);

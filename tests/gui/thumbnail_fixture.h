@@ -25,6 +25,7 @@ public:
     {
         Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
             ++m_paints;
+            m_cellsInLastPaint = 0;
             event.Skip();
         });
     }
@@ -34,6 +35,7 @@ public:
     using wxThumbnailCtrl::MoveFocusByKey;
 
     int m_cellsDrawn = 0;
+    int m_cellsInLastPaint = 0;
     int m_paints = 0;
 
 protected:
@@ -41,6 +43,7 @@ protected:
                       int flags) override
     {
         ++m_cellsDrawn;
+        ++m_cellsInLastPaint;
         return wxThumbnailCtrl::DrawItemCell(index, dc, cellRect, imageRect, flags);
     }
 };

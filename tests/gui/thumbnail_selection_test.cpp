@@ -2,6 +2,10 @@
 // real toolkit events.
 #include "thumbnail_fixture.h"
 
+#include <wx/uiaction.h>
+
+#include <functional>
+
 namespace {
 using Events = std::vector<RecordedEvent>;
 } // namespace
@@ -351,4 +355,35 @@ TEST_F(ThumbnailCtrlTest, SelectAllOfALongListIsLinear)
     Click(0);
     EXPECT_EQ(Selection(), (std::vector<int>{0}));
     EXPECT_EQ(m_events.size(), 2000u + 1u);
+}
+
+TEST_F(ThumbnailCtrlTest, RealClicksAndKeysFromTheDisplay)
+{
+    AppendItems(10);
+    Settle();
+    // Input arrives asynchronously through the X server.
+    const auto waitFor = [](const std::function<bool()>& done) {
+        const wxLongLong deadline = wxGetLocalTimeMillis() + kPaintTimeoutMs;
+        while (!done() && wxGetLocalTimeMillis() < deadline) {
+            wxTheApp->Yield(true);
+            wxMilliSleep(5);
+        }
+        return done();
+    };
+    wxUIActionSimulator input;
+    wxRect cell;
+    ASSERT_TRUE(m_ctrl->GetItemRect(4, cell));
+    input.MouseMove(m_ctrl->ClientToScreen(cell.GetPosition() + wxSize(20, 40)));
+    Settle();
+    input.MouseClick();
+    ASSERT_TRUE(waitFor([this] { return Selection() == std::vector<int>{4}; }));
+    EXPECT_EQ(m_events, (Events{Selected(4), LeftClick(4)}));
+    ASSERT_TRUE(waitFor([this] { return wxWindow::FindFocus() == m_ctrl; }));
+
+    input.Char(WXK_RIGHT);
+    EXPECT_TRUE(waitFor([this] { return m_ctrl->GetFocusItem() == 5; }));
+    input.Char(WXK_DOWN);
+    EXPECT_TRUE(waitFor([this] { return m_ctrl->GetFocusItem() == 8; }));
+    input.Char(WXK_LEFT, wxMOD_SHIFT);
+    EXPECT_TRUE(waitFor([this] { return Selection() == std::vector<int>{8, 7}; }));
 }

@@ -20,10 +20,10 @@ bool ReadPngSize(const unsigned char* data, size_t size, DeclaredSize& out);
 bool ReadGifScreenSize(const unsigned char* data, size_t size, DeclaredSize& out);
 
 // A JPEG's frame header (SOF): size, and the memory its decoder needs for
-// the coefficients of the whole picture when that is kept (progressive).
+// the coefficients of the whole picture when that is kept (progressive or
+// multi-scan files).
 struct JpegFrameInfo {
     DeclaredSize size;
-    bool progressive = false;
     long long coefficientBytes = 0;
 };
 bool ReadJpegFrame(const unsigned char* data, size_t size, JpegFrameInfo& out);

@@ -19,18 +19,16 @@ namespace {
 constexpr int kQuantiserSpeed = 8;
 // libimagequant's default gamma for sRGB input.
 constexpr double kInputGamma = 0.45455;
-// k-means steps over the distinct colours: few for photos (each step touches
-// every distinct colour), more when there are few.
-constexpr int kPhotoSteps = 2;
-// Bits per channel of the cells photo colours are gathered into before the
-// palette is chosen and refined, and the refinement steps on the exact
-// colours after that.
+// Photos: their colours are gathered into cells of this many bits per channel
+// (a tenth as many colours); the palette is chosen and refined by k-means on
+// the cells, then refined on the exact colours.
 constexpr int kCoarseBits = 5;
+constexpr int kPhotoSteps = 2;
 constexpr int kExactPhotoSteps = 1;
-constexpr int kFewColourSteps = 10;
 // Up to this many distinct colours (screen content) merging clusters is both
-// affordable and better than the photo quantiser.
+// affordable and better than the photo quantiser; k-means polishes the result.
 constexpr std::size_t kFewColours = 2048;
+constexpr int kFewColourSteps = 10;
 
 struct LiqDeleter {
     void operator()(liq_attr* p) const { liq_attr_destroy(p); }

@@ -46,18 +46,12 @@ unsigned LittleEndian16(const unsigned char* p)
     return unsigned(p[0]) | (unsigned(p[1]) << 8);
 }
 
-bool IsProgressiveSof(unsigned char marker)
-{
-    // SOF2, SOF6, SOF10 and SOF14 are the progressive ones.
-    return (marker & 0x03) == 0x02;
-}
-
 long long CeilDiv(long long a, long long b)
 {
     return (a + b - 1) / b;
 }
 
-bool ReadSof(const unsigned char* segment, size_t length, unsigned char marker, JpegFrameInfo& out)
+bool ReadSof(const unsigned char* segment, size_t length, JpegFrameInfo& out)
 {
     // precision, height, width, component count, then 3 bytes per component
     constexpr size_t kFixedPart = 6;
@@ -69,7 +63,6 @@ bool ReadSof(const unsigned char* segment, size_t length, unsigned char marker, 
     const int components = segment[5];
     if (components == 0 || length < kFixedPart + components * kComponentBytes)
         return false;
-    out.progressive = IsProgressiveSof(marker);
 
     int maxH = 1;
     int maxV = 1;
@@ -147,7 +140,7 @@ bool ReadJpegFrame(const unsigned char* data, size_t size, JpegFrameInfo& out)
         if (length < 2 || at + length > size)
             return false;
         if (marker >= kSof0 && marker <= kSof15 && marker != kDht && marker != kJpg && marker != kDac)
-            return ReadSof(data + at + 2, length - 2, marker, out);
+            return ReadSof(data + at + 2, length - 2, out);
         at += length;
     }
     return false;

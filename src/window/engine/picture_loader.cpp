@@ -17,7 +17,9 @@
 
 namespace {
 
-// JPEG decoders keep every coefficient of a progressive picture in memory.
+// JPEG decoders keep every coefficient of the picture in memory when it comes
+// in several scans (always for progressive files, and for baseline files
+// whose components come in separate scans, which the header does not tell).
 constexpr long long kMaxJpegCoefficientBytes = 512LL * 1024 * 1024;
 
 bool ReadWholeFile(const wxString& path, std::vector<unsigned char>& bytes)
@@ -41,7 +43,7 @@ bool IsAcceptable(PictureFormat format, const unsigned char* data, size_t size)
     case PictureFormat::Jpeg: {
         JpegFrameInfo frame;
         return ReadJpegFrame(data, size, frame) && IsAcceptablePictureSize(frame.size)
-            && (!frame.progressive || frame.coefficientBytes <= kMaxJpegCoefficientBytes);
+            && frame.coefficientBytes <= kMaxJpegCoefficientBytes;
     }
     default:
         return false;

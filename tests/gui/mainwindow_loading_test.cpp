@@ -1,0 +1,180 @@
+// Pictures arriving from the loading thread: order, names, progress, and the
+// end of every load, whatever the files hold.
+#include "gifframe.h"
+#include "home_override.h"
+#include "main_window.h"
+#include "mainwindow_test_support.h"
+#include "window/thumbnailctrl.h"
+#include "window/thumbnailitem.h"
+
+#include <wx/dir.h>
+#include <wx/menu.h>
+#include <wx/progdlg.h>
+#include <wx/spinctrl.h>
+#include <wx/statusbr.h>
+
+namespace {
+class MainWindowLoading : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_frame = CreateMainWindowForTest();
+        ASSERT_NE(m_frame, nullptr);
+    }
+    void TearDown() override
+    {
+        WaitForLoad(m_frame);
+        DestroyMainWindowForTest(m_frame);
+    }
+
+    wxImageThumbnailItem* Item(int index) const
+    {
+        return wxDynamicCast(m_frame->m_thumbnail_ctrl->GetItem(index), wxImageThumbnailItem);
+    }
+
+    AssertsFailTests m_asserts;
+    HomeOverride m_home;
+    TempDir m_dir;
+    GifFrame* m_frame = nullptr;
+};
+
+wxArrayString Paths(std::initializer_list<wxString> paths)
+{
+    wxArrayString array;
+    for (const wxString& path : paths)
+        array.Add(path);
+    return array;
+}
+} // namespace
+
+TEST_F(MainWindowLoading, GifFramesThenPictureArriveInOrder)
+{
+    const wxString gif = WriteGif(m_dir, "anim.gif", 3, 40, 30);
+    const wxString png = WritePng(m_dir, "b.png", 64, 48);
+    LoadRecorder recorder(m_frame);
+    m_frame->AddImages(Paths({gif, png}));
+    ASSERT_NE(m_frame->m_loadProgress, nullptr);
+    EXPECT_FALSE(m_frame->IsEnabled());
+    ASSERT_TRUE(WaitForLoad(m_frame));
+
+    ASSERT_EQ(ItemNames(m_frame),
+              (std::vector<std::string>{"anim.gif_0", "anim.gif_1", "anim.gif_2", "b.png"}));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Item(i)->GetFrameIndex(), i);
+    EXPECT_EQ(Item(3)->GetFrameIndex(), 0);
+    ASSERT_EQ(recorder.Progress(), (std::vector<int>{0, 0, 0, 100}));
+    EXPECT_EQ(recorder.Events()[0].path, gif);
+    EXPECT_EQ(recorder.Events()[3].path, png);
+
+    // The end of the load sized the output, showed frame 0 and gave the
+    // window back.
+    EXPECT_EQ(m_frame->m_spinctrl_width->GetValue(), 64);
+    EXPECT_EQ(m_frame->m_spinctrl_height->GetValue(), 48);
+    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), "Untitled.gif (64 * 48)px");
+    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(1), "anim.gif_0 Width:40px,Height:30 px");
+    EXPECT_TRUE(m_frame->IsEnabled());
+    EXPECT_TRUE(m_frame->m_item_delete->IsEnabled());
+}
+
+TEST_F(MainWindowLoading, ItemsTakeTheCurrentDelay)
+{
+    m_frame->m_spinctrl_delay->SetValue(25);
+    m_frame->AddImages(Paths({WritePng(m_dir, "a.png", 10, 10)}));
+    ASSERT_TRUE(WaitForLoad(m_frame));
+    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetDelay(), 25);
+}
+
+TEST_F(MainWindowLoading, MissingFileInTheMiddleIsSkipped)
+{
+    LoadRecorder recorder(m_frame);
+    m_frame->AddImages(Paths({WritePng(m_dir, "a.png", 10, 10), m_dir.File("missing.png"),
+                              WritePng(m_dir, "c.png", 10, 10)}));
+    ASSERT_TRUE(WaitForLoad(m_frame));
+    EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"a.png", "c.png"}));
+    EXPECT_EQ(recorder.Progress(), (std::vector<int>{33, 100}));
+}
+
+TEST_F(MainWindowLoading, UpperCaseGifIsOnePicture)
+{
+    const wxString gif = WriteGif(m_dir, "ANIM.GIF", 3);
+    m_frame->AddImages(Paths({gif}));
+    ASSERT_TRUE(WaitForLoad(m_frame));
+    EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"ANIM.GIF"}));
+}
+
+TEST_F(MainWindowLoading, ProjectEntryLoadsOneFrame)
+{
+    const wxString gif = WriteGif(m_dir, "anim.gif", 3);
+    LoadRecorder recorder(m_frame);
+    m_frame->AddImages(Paths({gif + "_2"}));
+    ASSERT_TRUE(WaitForLoad(m_frame));
+    ASSERT_EQ(ItemNames(m_frame), (std::vector<std::string>{"anim.gif_2"}));
+    EXPECT_EQ(Item(0)->GetFrameIndex(), 2);
+    ASSERT_EQ(recorder.Events().size(), 1u);
+    EXPECT_EQ(recorder.Events()[0].path, gif);
+    EXPECT_EQ(recorder.Events()[0].progress, 100);
+}
+
+TEST_F(MainWindowLoading, LoadWhoseLastEntryIsBrokenStillEnds)
+{
+    LoadRecorder recorder(m_frame);
+    m_frame->AddImages(
+        Paths({WritePng(m_dir, "a.png", 20, 10), WriteBytes(m_dir, "broken.png", "not a picture")}));
+    ASSERT_TRUE(WaitForLoad(m_frame));
+    EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"a.png"}));
+    ASSERT_EQ(recorder.Progress(), (std::vector<int>{50, 100}));
+    EXPECT_FALSE(recorder.Events()[1].hasPicture);
+    EXPECT_TRUE(m_frame->IsEnabled());
+    EXPECT_EQ(m_frame->m_spinctrl_width->GetValue(), 20);
+    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(1), "a.png Width:20px,Height:10 px");
+}
+
+TEST_F(MainWindowLoading, LoadThatYieldsNothingEndsWithCommandsOff)
+{
+    m_frame->AddImages(Paths({WriteBytes(m_dir, "broken.gif", "GIF89a broken"),
+                              m_dir.File("missing.png")}));
+    ASSERT_TRUE(WaitForLoad(m_frame));
+    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetCount(), 0);
+    EXPECT_TRUE(m_frame->IsEnabled());
+    EXPECT_FALSE(m_frame->m_item_delete->IsEnabled());
+    EXPECT_FALSE(m_frame->m_item_run_animation->IsEnabled());
+}
+
+TEST_F(MainWindowLoading, AddImageAsksForFilesAndLoadsThem)
+{
+    const wxString png = WritePng(m_dir, "b.png", 30, 20);
+    wxCommandEvent event(wxEVT_MENU, ID_MENU_ADD_IMAGE);
+    wxTEST_DIALOG(m_frame->ProcessWindowEvent(event), ExpectFileChoice("Add Image Files", png));
+    ASSERT_TRUE(WaitForLoad(m_frame));
+    EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"b.png"}));
+    EXPECT_TRUE(m_frame->m_item_clear_all->IsEnabled());
+}
+
+TEST_F(MainWindowLoading, CancelledAddImageChangesNothing)
+{
+    wxCommandEvent event(wxEVT_MENU, ID_MENU_ADD_IMAGE);
+    wxTEST_DIALOG(m_frame->ProcessWindowEvent(event),
+                  ExpectFileChoice("Add Image Files", wxString(), wxID_CANCEL));
+    EXPECT_EQ(m_frame->m_loadProgress, nullptr);
+    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetCount(), 0);
+    EXPECT_FALSE(m_frame->m_item_delete->IsEnabled());
+}
+
+// Every file of the shared corpus in one load, valid, odd and broken alike,
+// followed by one good picture: the load ends and the good picture arrives last.
+TEST_F(MainWindowLoading, WholeCorpusLoadsWithoutHarm)
+{
+    wxArrayString paths;
+    wxDir::GetAllFiles(CorpusDir(), &paths);
+    ASSERT_GT(paths.size(), 100u);
+    paths.Sort();
+    paths.Add(WritePng(m_dir, "last.png", 12, 12));
+    m_frame->AddImages(paths);
+    ASSERT_TRUE(WaitForLoad(m_frame, 300000));
+    const std::vector<std::string> names = ItemNames(m_frame);
+    ASSERT_GT(names.size(), 100u);
+    EXPECT_EQ(names.back(), "last.png");
+    for (int i = 0; i < m_frame->m_thumbnail_ctrl->GetCount(); ++i)
+        EXPECT_TRUE(Item(i)->GetFullSize().x > 0) << names[i];
+    EXPECT_TRUE(m_frame->IsEnabled());
+}

@@ -1,0 +1,139 @@
+#include "gif_test_decoders.h"
+#include "test_paths.h"
+
+#include "cli_options.h"
+#include "cli_run.h"
+
+#include <wx/dir.h>
+#include <wx/ffile.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace {
+
+wxString SavePicture(const TempDir& dir, const wxString& name, int width, int height, unsigned char shade)
+{
+    wxImage image(width, height, false);
+    image.SetRGB(wxRect(0, 0, width, height), shade, 255 - shade, 40);
+    const wxString path = dir.File(name);
+    EXPECT_TRUE(image.SaveFile(path, wxBITMAP_TYPE_PNG));
+    return path;
+}
+
+Bytes ReadFile(const wxString& path)
+{
+    wxFFile file(path, "rb");
+    Bytes bytes(file.IsOpened() ? file.Length() : 0);
+    if (!bytes.empty())
+        file.Read(bytes.data(), bytes.size());
+    return bytes;
+}
+
+struct RunResult {
+    int status;
+    std::string errors;
+};
+
+RunResult RunCapturing(const CliOptions& options)
+{
+    char* text = nullptr;
+    std::size_t length = 0;
+    std::FILE* errors = ::open_memstream(&text, &length);
+    const int status = RunCli(options, errors, false);
+    std::fclose(errors);
+    RunResult result{status, std::string(text, length)};
+    std::free(text);
+    return result;
+}
+
+CliOptions Options(const wxString& output, std::vector<wxString> inputs)
+{
+    CliOptions options;
+    options.output = output;
+    options.inputs = std::move(inputs);
+    return options;
+}
+
+} // namespace
+
+class CliRun : public ::testing::Test {
+protected:
+    void SetUp() override { wxImage::AddHandler(new wxPNGHandler); }
+    void TearDown() override { wxImage::CleanUpHandlers(); }
+    TempDir m_dir;
+};
+
+TEST_F(CliRun, WritesEveryFrameWithTheDefaultSizeRuleAndDelay)
+{
+    // 300 x 100 then 200 x 200: the second is taller, so it sets the size.
+    const wxString wide = SavePicture(m_dir, "wide.png", 300, 100, 10);
+    const wxString tall = SavePicture(m_dir, "tall.png", 200, 200, 200);
+    const wxString out = m_dir.File("out.gif");
+    const RunResult result = RunCapturing(Options(out, {wide, tall}));
+    ASSERT_EQ(result.status, kCliOk) << result.errors;
+    EXPECT_TRUE(result.errors.empty());
+
+    const GiflibFile gif = DecodeWithGiflib(ReadFile(out));
+    ASSERT_TRUE(gif.ok);
+    EXPECT_EQ(gif.screenWidth, 200);
+    EXPECT_EQ(gif.screenHeight, 200);
+    EXPECT_EQ(gif.loopCount, 0);
+    ASSERT_EQ(gif.frames.size(), 2u);
+    for (const GiflibFrame& frame : gif.frames) {
+        EXPECT_EQ(frame.delayCs, CliOptions::kDefaultDelay);
+        EXPECT_EQ(frame.width, 200);
+    }
+
+    // The other way round the wide one comes last and wins.
+    ASSERT_EQ(RunCapturing(Options(out, {tall, wide})).status, kCliOk);
+    EXPECT_EQ(DecodeWithGiflib(ReadFile(out)).screenWidth, 300);
+}
+
+TEST_F(CliRun, SizeAndDelayFromTheOptions)
+{
+    const wxString picture = SavePicture(m_dir, "a.png", 64, 48, 90);
+    CliOptions options = Options(m_dir.File("out.gif"), {picture});
+    options.delay = 35;
+    options.width = 32;
+    options.height = 40;
+    ASSERT_EQ(RunCapturing(options).status, kCliOk);
+    const GiflibFile gif = DecodeWithGiflib(ReadFile(options.output));
+    ASSERT_EQ(gif.frames.size(), 1u);
+    EXPECT_EQ(gif.frames[0].width, 32);
+    EXPECT_EQ(gif.frames[0].height, 40);
+    EXPECT_EQ(gif.frames[0].delayCs, 35);
+}
+
+TEST_F(CliRun, UnreadableInputIsNamedAndNothingIsWritten)
+{
+    const wxString good = SavePicture(m_dir, "a.png", 8, 8, 1);
+    const wxString broken = m_dir.File("broken.png");
+    wxFFile(broken, "wb").Write(wxString("not a picture"));
+    const wxString out = m_dir.File("out.gif");
+    for (const wxString& bad : {broken, m_dir.File("missing.png")}) {
+        const RunResult result = RunCapturing(Options(out, {good, bad}));
+        EXPECT_EQ(result.status, kCliUnreadableInput);
+        EXPECT_NE(result.errors.find(bad.ToStdString()), std::string::npos) << result.errors;
+        EXPECT_FALSE(wxFileExists(out));
+    }
+}
+
+TEST_F(CliRun, UnwritableOutputKeepsTheOldFileAndLeavesNoPartialFile)
+{
+    const wxString picture = SavePicture(m_dir, "a.png", 8, 8, 1);
+    const RunResult missingFolder = RunCapturing(Options(m_dir.File("no/such/out.gif"), {picture}));
+    EXPECT_EQ(missingFolder.status, kCliUnwritableOutput);
+    EXPECT_NE(missingFolder.errors.find("No such file or directory"), std::string::npos) << missingFolder.errors;
+
+    // A folder standing where the file should go cannot be replaced.
+    const wxString occupied = m_dir.File("taken.gif");
+    ASSERT_TRUE(wxMkdir(occupied));
+    EXPECT_EQ(RunCapturing(Options(occupied, {picture})).status, kCliUnwritableOutput);
+    EXPECT_TRUE(wxDirExists(occupied));
+
+    wxArrayString left;
+    wxDir::GetAllFiles(m_dir.Path(), &left, wxEmptyString, wxDIR_FILES | wxDIR_HIDDEN);
+    EXPECT_EQ(left.size(), 1u) << "only the input remains";
+}
