@@ -92,8 +92,16 @@ bool GifFrame::SaveProject()
     return true;
 }
 
+wxString GifFrame::AskProjectPath()
+{
+    wxFileDialog dialog(this, _("Load Xml Files"), wxEmptyString, wxEmptyString, _("Xml files") + " (*.xml)|*.xml",
+                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
+}
+
 void GifFrame::LoadProject()
 {
+    StopPreview();
     const wxString path = AskProjectPath();
     if (!path.empty())
         LoadProject(path);
