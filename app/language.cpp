@@ -54,14 +54,21 @@ void InitLocaleQuietly(wxLocale& locale, int language)
 // chosen language and a "C" message locale becomes C.UTF-8 (always present).
 void FollowInSystemCatalogs(int language)
 {
-    static const char* const original = std::getenv("LANGUAGE");
-    static const std::string originalValue = original ? original : "";
+    // What the environment asked for, put back for the system language.
+    struct Variable {
+        bool present;
+        std::string value;
+    };
+    static const Variable original = [] {
+        const char* value = std::getenv("LANGUAGE");
+        return Variable{value != nullptr, value ? value : ""};
+    }();
 
     const wxLanguageInfo* info =
         language == wxLANGUAGE_DEFAULT ? nullptr : wxLocale::GetLanguageInfo(language);
     if (!info) {
-        if (original)
-            setenv("LANGUAGE", originalValue.c_str(), 1);
+        if (original.present)
+            setenv("LANGUAGE", original.value.c_str(), 1);
         else
             unsetenv("LANGUAGE");
         return;

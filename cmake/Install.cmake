@@ -5,7 +5,8 @@ if(TARGET gifmaker-cli)
   install(TARGETS gifmaker-cli RUNTIME DESTINATION bin)
 endif()
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/Themes/ DESTINATION Themes PATTERN README EXCLUDE)
-install(DIRECTORY ${CMAKE_BINARY_DIR}/Language/ DESTINATION Language OPTIONAL)
+# The compiled catalogs, Language/<lang>/language.mo (see Resources.cmake).
+install(DIRECTORY ${CMAKE_BINARY_DIR}/Language/ DESTINATION Language)
 install(FILES ${CMAKE_SOURCE_DIR}/option.cfg DESTINATION .)
 
 # Desktop menu entry and icon. The entry names the program by its installed

@@ -83,23 +83,23 @@ public:
     // the file before it empties the strip, and cancelling loses no frame.
     // AskProjectPath stops the preview and shows the open dialog; it returns
     // the chosen file, empty when cancelled. LoadProject(path) reads that file,
-    // applies its settings and starts loading its frames after any frames
-    // present; it removes none.
-    void LoadProject();
+    // applies its settings and starts loading its frames (StartImageLoad with
+    // recordProjectCount = true) after any frames present; it removes none.
     wxString AskProjectPath();
     void LoadProject(const wxString& path);
-    // Called at the end of every load; records the project once its frames
-    // have all arrived.
-    void OnProjectLoadFinished();
 
     // Loading pictures in the background. StartImageLoad runs the loading
     // thread on a non-empty list of paths (files or GIF frame names) and shows
     // the progress dialog; false, and no dialog, when the thread cannot start.
-    // AddImages and InsertImages are Add Image and Insert
+    // With recordProjectCount the project record takes the frame count once
+    // the load has ended. AddImages and InsertImages are Add Image and Insert
     // Image after their file dialogs.
-    bool StartImageLoad(const wxArrayString& paths);
+    bool StartImageLoad(const wxArrayString& paths, bool recordProjectCount = false);
     void AddImages(const wxArrayString& paths);
     void InsertImages(const wxArrayString& paths);
+    // Called by the end of a load started for a project: the project record
+    // takes the frame count, and the window the project's output size.
+    void OnProjectLoadFinished();
 
     // Saving the animation.
     wxString AskGifPath(const wxString& title);
@@ -192,8 +192,6 @@ public:
     bool m_saveEndPending = false;
     bool m_saveEndWritten = false;
     wxString m_saveEndError;
-    // A project's frames are still arriving.
-    bool m_projectLoadPending = false;
     wxToolBar* m_toolBar_button = nullptr;
     wxThumbnailCtrl* m_thumbnail_ctrl = nullptr;
     wxTimer m_timer;
@@ -224,6 +222,7 @@ public:
     // destroy the dialog from inside that loop.
     bool m_loadDialogUpdating = false;
     bool m_loadEnded = false;
+    bool m_loadRecordsProjectCount = false;
 
 private:
     void BindLayoutCommands();

@@ -91,6 +91,7 @@ void GifFrame::OnUpdateChecked(wxCommandEvent& event)
             OpenInBrowser(GetHomeUrl());
         return;
     }
-    wxMessageBox("This version of " + caption + "(" + GetProductVersion() + ") is the latest version.",
-                 caption, wxOK | wxCENTRE, nullptr);
+    const wxString text =
+        "This version of " + caption + "(" + GetProductVersion() + ") is the latest version.";
+    wxMessageBox(text, caption, wxOK | wxCENTRE, nullptr);
 }

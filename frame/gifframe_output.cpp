@@ -11,6 +11,8 @@
 #include <wx/splitter.h>
 #include <wx/stattext.h>
 #include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/xrc/xmlres.h>
 
 #include <cstdio>
 #include <vector>
@@ -38,6 +40,13 @@ void GifFrame::SetLabels()
     set(m_staticText_wpx, _("px"));
     set(m_staticText_height, _("Height") + ":");
     set(m_staticText_hpx, _("px"));
+    // The layout's tool tips were translated while only the start-up locale
+    // existed.
+    if (m_toolBar_button) {
+        m_toolBar_button->SetToolShortHelp(XRCID("m_tool_insert"), _("Add Image"));
+        m_toolBar_button->SetToolShortHelp(XRCID("m_tool_delete"), _("Delete"));
+        m_toolBar_button->SetToolShortHelp(XRCID("m_tool_play"), _("Run animation"));
+    }
 }
 
 void GifFrame::UpdateOutputSize()

@@ -94,17 +94,10 @@ bool GifFrame::SaveProject()
 
 wxString GifFrame::AskProjectPath()
 {
-    wxFileDialog dialog(this, _("Load Xml Files"), wxEmptyString, wxEmptyString, _("Xml files") + " (*.xml)|*.xml",
-                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-    return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
-}
-
-void GifFrame::LoadProject()
-{
     StopPreview();
-    const wxString path = AskProjectPath();
-    if (!path.empty())
-        LoadProject(path);
+    wxFileDialog dialog(this, _("Load Xml Files"), wxEmptyString, wxEmptyString,
+                        _("Xml files") + " (*.xml)|*.xml", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
 }
 
 void GifFrame::LoadProject(const wxString& path)
@@ -147,20 +140,16 @@ void GifFrame::LoadProject(const wxString& path)
         return;
     }
 
-    if (!StartImageLoad(loadList)) {
+    if (!StartImageLoad(loadList, true)) {
         m_projectCount = m_thumbnail_ctrl->GetCount();
         wxMessageBox(_("The pictures of the project could not be loaded."), GetTitle(), wxOK | wxICON_ERROR, this);
         return;
     }
-    m_projectLoadPending = true;
     EnableCommands();
 }
 
 void GifFrame::OnProjectLoadFinished()
 {
-    if (!m_projectLoadPending)
-        return;
-    m_projectLoadPending = false;
     // The end of a load sizes the output after the pictures; a project keeps
     // the size it was saved with, when it has one.
     if (m_projectWidth > 0 && m_projectHeight > 0) {

@@ -55,24 +55,20 @@ wxThread::ExitCode ImageLoadThread::Entry()
     const int count = static_cast<int>(m_paths.size());
     bool completed = false;
     for (int i = 0; i < count && !TestDestroy(); ++i) {
-        const wxString& entry = m_paths[i];
-        int frameNumber = GifFrameNumberFromName(entry);
-        wxString path = GifFrameSourcePath(entry);
-        // A file whose own name only looks like a frame name is that file.
-        if (frameNumber >= 0 && !wxFileExists(path) && wxFileExists(entry)) {
-            frameNumber = -1;
-            path = entry;
-        }
+        const wxString path = GifFrameSourcePath(m_paths[i]);
         if (!wxFileExists(path))
             continue;
-        const bool wholeGif = frameNumber < 0 && HasGifExtension(path);
+        const bool wholeGif = GifFrameNumberFromName(m_paths[i]) < 0 && HasGifExtension(path);
         int heldFrame = 0;
         // Each picture is posted when the next one arrives, so that the last
         // picture of the load is known when it goes out.
-        LoadPictures(entry, [&](wxImage&& picture, int frameIndex) {
+        LoadPictures(m_paths[i], [&](wxImage&& picture, int frameIndex) {
             if (m_image)
                 Post(LoadProgress(i, count, wholeGif, false), heldFrame, path, m_image);
-            m_image = TakePicture(picture);
+            // Take the picture over without leaving a second reference to its
+            // data on this thread.
+            m_image = new wxImage(picture);
+            picture.Destroy();
             heldFrame = frameIndex;
             return !TestDestroy();
         });
@@ -89,7 +85,7 @@ wxThread::ExitCode ImageLoadThread::Entry()
     return 0;
 }
 
-bool GifFrame::StartImageLoad(const wxArrayString& paths)
+bool GifFrame::StartImageLoad(const wxArrayString& paths, bool recordProjectCount)
 {
     if (paths.empty() || m_loadProgress)
         return false;
@@ -99,6 +95,7 @@ bool GifFrame::StartImageLoad(const wxArrayString& paths)
         return false;
     }
     m_loadEnded = false;
+    m_loadRecordsProjectCount = recordProjectCount;
     m_loadProgress = new wxProgressDialog(_("Load Images Progress Dialog"), _(" Loading images...."),
                                           kLoadComplete, this, kLoadProgressStyle);
     if (thread->Run() != wxTHREAD_NO_ERROR) {
@@ -145,7 +142,10 @@ void GifFrame::EndImageLoad()
         ShowFrame(0);
     else
         DisableCommands();
-    OnProjectLoadFinished();
+    if (m_loadRecordsProjectCount) {
+        m_loadRecordsProjectCount = false;
+        OnProjectLoadFinished();
+    }
     if (m_loadProgress) {
         m_loadProgress->Destroy();
         m_loadProgress = nullptr;

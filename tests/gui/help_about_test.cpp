@@ -101,8 +101,8 @@ TEST_F(AboutDialogTest, WithoutItsLayoutTheTextsAppearInAMessage)
     ReplacedResources empty(new wxXmlResource);
     ShownMessage shown;
     wxTEST_DIALOG(Choose(ID_MENU_ABOUT), ExpectMessage(shown, wxID_OK));
-    EXPECT_EQ(shown.message,
-              wxString("Brackwell GIF Maker 1.0.82\n") + kNotice + "\nhttps://brackwell.test/gifmaker");
+    EXPECT_EQ(shown.message, wxString("Brackwell GIF Maker 1.0.82\n") + kNotice +
+                                 "\nhttps://brackwell.test/gifmaker");
 }
 
 TEST_F(AboutDialogTest, ALayoutWithoutSomeControlsShowsTheRest)

@@ -3,6 +3,8 @@
 #include "help_test_support.h"
 #include "local_http_server.h"
 
+#include <wx/ffile.h>
+
 namespace {
 const char kFailure[] = "Update failed!Please check if the network is available.";
 const char kLatest[] = "This version of Brackwell GIF Maker(1.0.82) is the latest version.";
@@ -96,7 +98,8 @@ TEST_F(UpdateCheckTest, TwoMatchingChildrenTakeTheSecond)
 {
     m_server.Serve(200, Description(Entry("Brackwell GIF Maker", "1.0.82") +
                                     Entry("Brackwell GIF Maker", "1.1.0")));
-    EXPECT_TRUE(CheckAndAnswer(wxID_NO).message.StartsWith("A new version of Brackwell GIF Maker(1.1.0)"));
+    EXPECT_TRUE(CheckAndAnswer(wxID_NO).message.StartsWith(
+        "A new version of Brackwell GIF Maker(1.1.0)"));
 
     m_server.Serve(200, Description(Entry("Brackwell GIF Maker", "1.1.0") +
                                     Entry("Brackwell GIF Maker", "1.0.82")));
@@ -105,7 +108,8 @@ TEST_F(UpdateCheckTest, TwoMatchingChildrenTakeTheSecond)
 
 TEST_F(UpdateCheckTest, ANameThatIsTheLastAttributeIsSkipped)
 {
-    m_server.Serve(200, Description("  <product version=\"1.1.0\" name=\"Brackwell GIF Maker\"/>\n"));
+    m_server.Serve(200,
+                   Description("  <product version=\"1.1.0\" name=\"Brackwell GIF Maker\"/>\n"));
     ExpectFailureMessage();
 }
 
@@ -159,14 +163,26 @@ TEST_F(UpdateCheckTest, AnHttpsAddressIsTriedNotDropped)
 
 TEST_F(UpdateCheckTest, WithoutAFifthOptionValueNothingHappens)
 {
-    g_domainOption->m_updateUrl = "-update.xml";
-    ShownMessage shown;
-    wxTEST_DIALOG(
-        {
-            Choose(ID_MENU_CHECK_UPDATE);
-            DeliverQueuedEvents();
-        },
-        ExpectMessage(shown, wxID_OK).Optional());
-    EXPECT_FALSE(shown.shown);
+    const char* const groups[] = {
+        "<help>h</help><r2/><support>s</support><r4/>",
+        "<help>h</help><r2/><support>s</support><r4/><update></update><home>p</home><r7/>",
+    };
+    for (const char* group : groups) {
+        const wxString path = m_dir.File("option.cfg");
+        ASSERT_TRUE(wxFFile(path, "w").Write(wxString("<options><links>") + group +
+                                             "</links></options>"));
+        delete g_domainOption;
+        g_domainOption = new DomainOption(path);
+        LoadDomainOptions();
+
+        ShownMessage shown;
+        wxTEST_DIALOG(
+            {
+                Choose(ID_MENU_CHECK_UPDATE);
+                DeliverQueuedEvents();
+            },
+            ExpectMessage(shown, wxID_OK).Optional());
+        EXPECT_FALSE(shown.shown) << group;
+    }
     EXPECT_EQ(m_server.RequestCount(), 0);
 }

@@ -3,16 +3,14 @@
 // comes up in it. The machine running these tests needs no system locale for
 // the languages: the catalogs must work without them.
 #include "gifframe.h"
+#include "home_override.h"
 #include "language.h"
-#include "paths.h"
-#include "test_paths.h"
+#include "main_window.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
-#include <wx/ffile.h>
 #include <wx/log.h>
 #include <wx/menu.h>
-#include <wx/xrc/xmlres.h>
 
 #include <libintl.h>
 
@@ -24,62 +22,22 @@
 namespace {
 constexpr int kGermanCode = 89;
 
-// A fresh home folder, so that language.txt starts out missing.
-class FreshHome {
-public:
-    FreshHome() : m_previous(std::getenv("HOME")) { setenv("HOME", m_home.Path().utf8_str(), 1); }
-    ~FreshHome() { setenv("HOME", m_previous.utf8_str(), 1); }
-    wxString LanguageFile() const { return GetLanguageFilePath(); }
-
-private:
-    TempDir m_home;
-    wxString m_previous;
-};
-
 wxString ReadText(const wxString& path)
 {
-    wxString text;
-    wxFFile file(path, "rb");
-    if (file.IsOpened())
-        file.ReadAll(&text);
-    return text;
+    return wxString::FromUTF8(ReadFileBytes(path));
 }
 
-void WriteText(const wxString& path, const wxString& text)
+void WriteText(const wxString& path, const char* text)
 {
-    wxFFile file(path, "wb");
-    file.Write(text);
-}
-
-// The main window as start-up builds it.
-GifFrame* CreateFrame()
-{
-    wxLogNull noLog;
-    static const bool loaded = wxXmlResource::Get()->LoadAllFiles(BinaryDir() + "/Themes");
-    if (!loaded)
-        return nullptr;
-    auto* frame = new GifFrame;
-    if (!wxXmlResource::Get()->LoadFrame(frame, nullptr, "MyFrame1")) {
-        delete frame;
-        return nullptr;
-    }
-    frame->InitFrame();
-    frame->Show();
-    return frame;
-}
-
-void DestroyFrame(GifFrame* frame)
-{
-    frame->Destroy();
-    wxTheApp->ProcessIdle();
+    WriteFileBytes(path, text);
 }
 
 // Chooses a language item the way the menu does.
 void ChooseLanguage(GifFrame& frame, int code)
 {
-    wxCommandEvent event(wxEVT_MENU, code);
-    event.SetEventObject(frame.GetMenuBar());
-    frame.ProcessWindowEvent(event);
+    wxMenuItem* item = frame.GetMenuBar()->FindItem(code);
+    ASSERT_NE(item, nullptr);
+    ASSERT_TRUE(item->GetMenu()->SendEvent(code, 1));
     wxTheApp->ProcessIdle();
 }
 
@@ -130,22 +88,19 @@ class LanguageSwitch : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_frame = CreateFrame();
+        m_frame = CreateMainWindowForTest();
         ASSERT_NE(m_frame, nullptr);
     }
-    void TearDown() override
-    {
-        if (m_frame)
-            DestroyFrame(m_frame);
-    }
+    void TearDown() override { DestroyMainWindowForTest(m_frame); }
+    // Closes the window and builds a new one, as the next start does.
     void Restart()
     {
-        DestroyFrame(m_frame);
-        m_frame = CreateFrame();
+        DestroyMainWindowForTest(m_frame);
+        m_frame = CreateMainWindowForTest();
         ASSERT_NE(m_frame, nullptr);
     }
 
-    FreshHome m_home;
+    HomeOverride m_home;
     GifFrame* m_frame = nullptr;
 };
 
@@ -231,17 +186,6 @@ TEST_F(LanguageSwitch, SwitchingShowsNoMessage)
     for (const InterfaceLanguage& language : kInterfaceLanguages)
         ChooseLanguage(*m_frame, language.code);
     EXPECT_TRUE(log.m_messages.empty()) << log.m_messages.front();
-}
-
-TEST_F(LanguageSwitch, ReplacedMenuBarIsDestroyed)
-{
-    bool destroyed = false;
-    m_frame->GetMenuBar()->Bind(wxEVT_DESTROY, [&destroyed](wxWindowDestroyEvent& event) {
-        destroyed = true;
-        event.Skip();
-    });
-    ChooseLanguage(*m_frame, kGermanCode);
-    EXPECT_TRUE(destroyed);
 }
 
 TEST_F(LanguageSwitch, SystemLanguageCodeChecksNoItem)

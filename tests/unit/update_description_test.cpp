@@ -46,7 +46,8 @@ TEST(UpdateDescription, ReadsTheVersionAfterTheProductName)
     EXPECT_EQ(Latest("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                      "<updates>\n"
                      "  <product name=\"Other Tool\" version=\"9.9\"/>\n"
-                     "  <product id=\"7\" name=\"Brackwell GIF Maker\" version=\"1.0.90\" date=\"x\"/>\n"
+                     "  <product id=\"7\" name=\"Brackwell GIF Maker\" version=\"1.0.90\""
+                     " date=\"x\"/>\n"
                      "</updates>"),
               "1.0.90");
 }

@@ -1,0 +1,180 @@
+// After a language switch the main window's labels, tool tips and status
+// texts, and every dialog opened from then on, speak the new language; the
+// fixed-layout loop count dialog has room for the texts of every language.
+#include "gifframe.h"
+#include "home_override.h"
+#include "language.h"
+#include "loopcountdialog.h"
+#include "main_window.h"
+#include "window/thumbnailctrl.h"
+#include "window/thumbnailitem.h"
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/dialog.h>
+#include <wx/menu.h>
+#include <wx/radiobut.h>
+#include <wx/spinctrl.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/statusbr.h>
+#include <wx/testing.h>
+#include <wx/toolbar.h>
+#include <wx/xrc/xmlres.h>
+
+#include <memory>
+#include <ostream>
+
+// Names a language in test output by its menu text.
+void PrintTo(const InterfaceLanguage& language, std::ostream* out)
+{
+    *out << language.label;
+}
+
+namespace {
+constexpr int kGermanCode = 89;
+constexpr int kSimplifiedChineseCode = 46;
+
+// Room a label needs beside its text: GTK's default theme pads a button's
+// label by 8 pixels on each side and indents a box's title by about as much.
+constexpr int kButtonTextPadding = 8;
+constexpr int kBoxTitlePadding = 10;
+
+wxString Utf8(const char* text)
+{
+    return wxString::FromUTF8(text);
+}
+
+class LanguageDialogs : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_frame = CreateMainWindowForTest();
+        ASSERT_NE(m_frame, nullptr);
+    }
+    void TearDown() override { DestroyMainWindowForTest(m_frame); }
+
+    void ChooseLanguage(int code)
+    {
+        wxMenuItem* item = m_frame->GetMenuBar()->FindItem(code);
+        ASSERT_NE(item, nullptr);
+        ASSERT_TRUE(item->GetMenu()->SendEvent(code, 1));
+        wxTheApp->ProcessIdle();
+    }
+
+    wxString ToolTip(const char* tool) const
+    {
+        return m_frame->m_toolBar_button->GetToolShortHelp(XRCID(tool));
+    }
+
+    HomeOverride m_home;
+    GifFrame* m_frame = nullptr;
+};
+
+TEST_F(LanguageDialogs, LabelsAndToolTipsFollowTheSwitch)
+{
+    ChooseLanguage(kGermanCode);
+    EXPECT_EQ(m_frame->m_staticText_delay->GetLabel(), Utf8("Verzögerung :"));
+    EXPECT_EQ(m_frame->m_staticText_width->GetLabel(), "Breite:");
+    EXPECT_EQ(m_frame->m_staticText_height->GetLabel(), Utf8("Höhe:"));
+    EXPECT_EQ(ToolTip("m_tool_insert"), Utf8("Bild hinzufügen"));
+    EXPECT_EQ(ToolTip("m_tool_delete"), Utf8("Löschen"));
+    EXPECT_EQ(ToolTip("m_tool_play"), "Animation abspielen");
+}
+
+TEST_F(LanguageDialogs, WindowStartedInALanguageShowsItEverywhere)
+{
+    // The layout is loaded before the window's own language is in force;
+    // what it translated then must be set again.
+    ChooseLanguage(kGermanCode);
+    DestroyMainWindowForTest(m_frame);
+    m_frame = CreateMainWindowForTest();
+    ASSERT_NE(m_frame, nullptr);
+    EXPECT_EQ(m_frame->m_staticText_width->GetLabel(), "Breite:");
+    EXPECT_EQ(ToolTip("m_tool_insert"), Utf8("Bild hinzufügen"));
+}
+
+TEST_F(LanguageDialogs, StatusTextsFollowTheSwitch)
+{
+    // The strip takes a frame only when its file exists.
+    const wxString picture = m_home.Path() + "/frame01.png";
+    ASSERT_TRUE(wxImage(64, 48).SaveFile(picture, wxBITMAP_TYPE_PNG));
+    m_frame->GetThumbnailCtrl()->Append(new wxImageThumbnailItem(new wxImage(64, 48), 0, picture), 10);
+    m_frame->UpdateOutputSize();
+
+    ChooseLanguage(kSimplifiedChineseCode);
+    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), Utf8("Untitled.gif (64 * 48)像素"));
+}
+
+TEST_F(LanguageDialogs, DialogsOpenedAfterASwitchUseTheNewLanguage)
+{
+    ChooseLanguage(kSimplifiedChineseCode);
+    LoopCountDialog loopCount(m_frame);
+    EXPECT_EQ(loopCount.GetTitle(), Utf8("循环次数"));
+    EXPECT_EQ(loopCount.m_buttonCancel->GetLabel(), Utf8("取消"));
+
+    // The About dialog comes from the layout file, translated while it loads.
+    wxString title, button, notice;
+    class ExpectAbout : public wxExpectModalBase<wxDialog, ExpectAbout> {
+    public:
+        ExpectAbout(wxString& title, wxString& button, wxString& notice)
+            : m_title(&title), m_button(&button), m_notice(&notice) {}
+
+    protected:
+        int OnInvoked(wxDialog* dialog) const override
+        {
+            *m_title = dialog->GetTitle();
+            if (wxWindow* ok = dialog->FindWindow(wxID_OK))
+                *m_button = ok->GetLabel();
+            if (wxWindow* line = dialog->FindWindow(XRCID("m_static_information")))
+                *m_notice = line->GetLabel();
+            return wxID_OK;
+        }
+
+    private:
+        wxString* m_title;
+        wxString* m_button;
+        wxString* m_notice;
+    };
+    wxMenuItem* about = m_frame->GetMenuBar()->FindItem(ID_MENU_ABOUT);
+    ASSERT_NE(about, nullptr);
+    wxTEST_DIALOG(about->GetMenu()->SendEvent(ID_MENU_ABOUT), ExpectAbout(title, button, notice));
+    EXPECT_EQ(title, Utf8("关于"));
+    EXPECT_EQ(button, Utf8("确定"));
+    EXPECT_EQ(notice, Utf8("版权所有 (C) 2026 Brackwell。保留所有权利。"));
+}
+
+class LoopCountLayout : public LanguageDialogs,
+                        public ::testing::WithParamInterface<InterfaceLanguage> {};
+
+int TextWidth(const wxWindow* control)
+{
+    return control->GetTextExtent(control->GetLabel()).x;
+}
+
+int RightEdge(const wxWindow* control)
+{
+    return control->GetPosition().x + control->GetBestSize().x;
+}
+
+TEST_P(LoopCountLayout, TextsFitTheFixedLayout)
+{
+    ChooseLanguage(GetParam().code);
+    LoopCountDialog dialog(m_frame);
+    const wxRect box = dialog.m_box->GetRect();
+
+    EXPECT_LE(RightEdge(dialog.m_radioTimes), dialog.m_spinTimes->GetPosition().x);
+    EXPECT_LE(RightEdge(dialog.m_labelTimes), dialog.GetClientSize().x);
+    EXPECT_LE(RightEdge(dialog.m_radioEndless), box.GetRight());
+    EXPECT_LE(TextWidth(dialog.m_box) + 2 * kBoxTitlePadding, box.width);
+    for (const wxButton* button : {dialog.m_buttonOk, dialog.m_buttonCancel})
+        EXPECT_LE(TextWidth(button) + 2 * kButtonTextPadding, button->GetSize().x)
+            << button->GetLabel();
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, LoopCountLayout, ::testing::ValuesIn(kInterfaceLanguages),
+                         [](const ::testing::TestParamInfo<InterfaceLanguage>& info) {
+                             return "Code" + std::to_string(info.param.code);
+                         });
+} // namespace
