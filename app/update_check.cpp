@@ -3,7 +3,7 @@
 #include "domain_option.h"
 #include "paths.h"
 #include "url_download.h"
-#include "xml_guard.h"
+#include "window/engine/xml_guard.h"
 
 #include <wx/app.h>
 #include <wx/log.h>
@@ -98,7 +98,7 @@ wxString ReadLatestVersion(wxInputStream& stream)
     std::string data;
     if (!ReadAll(stream, kMaxUpdateInfoBytes, data))
         return wxString();
-    if (!IsHarmlessXml(data.data(), data.size(), kMaxUpdateInfoDepth))
+    if (!CheckXmlText(data.data(), data.size(), kMaxUpdateInfoDepth, nullptr))
         return wxString();
 
     // The parser logs what it dislikes; the user sees the failure message only.

@@ -2,7 +2,7 @@
 // be trusted.
 #include "paths.h"
 #include "update_check.h"
-#include "xml_guard.h"
+#include "window/engine/xml_guard.h"
 
 #include <gtest/gtest.h>
 #include <wx/mstream.h>
@@ -117,8 +117,8 @@ TEST(XmlGuard, LimitsTheNestingDepth)
 {
     const std::string deepest = Nested(kMaxUpdateInfoDepth);
     const std::string tooDeep = Nested(kMaxUpdateInfoDepth + 1);
-    EXPECT_TRUE(IsHarmlessXml(deepest.data(), deepest.size(), kMaxUpdateInfoDepth));
-    EXPECT_FALSE(IsHarmlessXml(tooDeep.data(), tooDeep.size(), kMaxUpdateInfoDepth));
+    EXPECT_TRUE(CheckXmlText(deepest.data(), deepest.size(), kMaxUpdateInfoDepth, nullptr));
+    EXPECT_FALSE(CheckXmlText(tooDeep.data(), tooDeep.size(), kMaxUpdateInfoDepth, nullptr));
 }
 
 TEST(FindProductVersion, NeedsARoot)
