@@ -3,6 +3,8 @@
 # private Xvfb display).
 #   scripts/run-tests.sh             normal build in build/
 #   scripts/run-tests.sh --sanitize  AddressSanitizer + UBSan build in build-sanitize/
+# The normal run also fuzzes the picture loader for a minute (clang build in
+# build-fuzz/).
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -23,5 +25,11 @@ scripts/install-deps.sh
 jobs=$(nproc); [ "$jobs" -gt 2 ] && jobs=2
 cmake -S . -B "$build_dir" $build_options
 cmake --build "$build_dir" -j"$jobs"
-cd "$build_dir"
-xvfb-run -a -s '-screen 0 1600x1200x24' ctest --output-on-failure -j"$jobs"
+(cd "$build_dir" && xvfb-run -a -s '-screen 0 1600x1200x24' ctest --output-on-failure -j"$jobs")
+
+if [ "$build_dir" = build ]; then
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DGIFMAKER_FUZZ=ON -DGIFMAKER_SANITIZE=ON -DGIFMAKER_BENCH=OFF
+  cmake --build build-fuzz -j"$jobs" --target loader_fuzz
+  (cd build-fuzz && ctest -L fuzz --output-on-failure)
+fi
