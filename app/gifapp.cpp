@@ -4,6 +4,7 @@
 #include "domain_option.h"
 #include "gifframe.h"
 #include "language.h"
+#include "layout_check.h"
 #include "paths.h"
 
 #include <wx/filefn.h>
@@ -37,11 +38,21 @@ bool LoadLayoutResources(const wxString& themesFolder)
     return true;
 }
 
-GifFrame* CreateMainWindow()
+GifFrame* CreateMainWindow(wxString* missing)
 {
     auto* frame = new GifFrame;
+    wxString lacking;
     if (!wxXmlResource::Get()->LoadFrame(frame, nullptr, kMainWindowLayout)) {
         delete frame;
+        lacking = wxString::Format("the window layout \"%s\"", kMainWindowLayout);
+    } else if (const wxString object = FindMissingLayoutObject(*frame); !object.empty()) {
+        frame->Destroy();
+        lacking = wxString::Format("the control %s of the window layout \"%s\"", object,
+                                   kMainWindowLayout);
+    }
+    if (!lacking.empty()) {
+        if (missing)
+            *missing = lacking;
         return nullptr;
     }
     frame->InitFrame();
@@ -77,10 +88,14 @@ bool GifApp::OnInit()
     g_domainOption = new DomainOption(GetOptionFilePath());
     LoadDomainOptions();
 
-    m_frame = CreateMainWindow();
-    if (!m_frame)
-        return ReportMissingResource(
-            wxString::Format("the window layout \"%s\" in \"%s\"", kMainWindowLayout, themes));
+    wxString missing;
+    m_frame = CreateMainWindow(&missing);
+    if (!m_frame) {
+        // OnExit is not called when start-up fails.
+        delete g_domainOption;
+        g_domainOption = nullptr;
+        return ReportMissingResource(wxString::Format("%s in \"%s\"", missing, themes));
+    }
     m_frame->Show(true);
     return true;
 }

@@ -25,5 +25,6 @@ wxDECLARE_APP(GifApp);
 bool LoadLayoutResources(const wxString& themesFolder);
 
 // Creates the main window from the layout "MyFrame1" and initialises it, not
-// yet shown; null when the loaded layouts hold no such window.
-GifFrame* CreateMainWindow();
+// yet shown. Null when the loaded layouts hold no such window or it lacks a
+// control the window needs; `missing` then says which.
+GifFrame* CreateMainWindow(wxString* missing = nullptr);

@@ -45,10 +45,13 @@ wxImage ScreenLike(int width, int height, unsigned seed)
     image.SetRGB(wxRect(0, 0, width, height), 236, 236, 236);
     image.SetRGB(wxRect(0, 0, width, height / 12), 40, 70, 140);
     std::mt19937 random(seed);
-    for (int line = 0; line < height / 20; ++line)
+    constexpr int kLineHeight = 18;
+    constexpr int kStrokeSpread = 10;
+    const int top = height / 8;
+    for (int line = 0; top + line * kLineHeight + kStrokeSpread < height; ++line)
         for (int x = 20; x < width - 20; ++x) {
             const int shade = int(random() % 240);
-            image.SetRGB(x, height / 8 + line * 18 + int(random() % 10), shade, shade, shade + 10);
+            image.SetRGB(x, top + line * kLineHeight + int(random() % kStrokeSpread), shade, shade, shade + 10);
         }
     return image;
 }

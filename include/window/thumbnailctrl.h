@@ -104,6 +104,14 @@ public:
                     const wxSize& size = wxDefaultSize);
     ~wxThumbnailCtrl() override;
 
+protected:
+    // Declared first so that the virtual slots keep their established order:
+    // the two drawing hooks, the list operations, then MoveFocusByKey.
+    virtual bool DrawItemImage(int index, wxDC& dc, const wxRect& rect, int flags);
+    virtual bool DrawItemCell(int index, wxDC& dc, const wxRect& cellRect, const wxRect& imageRect,
+                              int flags);
+
+public:
     // The frame list.
     virtual int Append(wxThumbnailItem* item, int delay);
     virtual int Insert(wxThumbnailItem* item, int pos);
@@ -152,9 +160,6 @@ public:
     const wxColour& GetCaptionColour() const { return m_captionColour; }
 
 protected:
-    virtual bool DrawItemImage(int index, wxDC& dc, const wxRect& rect, int flags);
-    virtual bool DrawItemCell(int index, wxDC& dc, const wxRect& cellRect, const wxRect& imageRect,
-                              int flags);
     virtual bool MoveFocusByKey(int keyCode, int flags);
 
     void ApplyClickSelection(int index, int flags);
@@ -182,6 +187,8 @@ private:
     void ScrollCellIntoView(int index, ScrollOrder order);
     void PaintCells(wxDC& dc);
     int CellFlags(int index, bool ctrlFocused) const;
+    // One flag per item: whether it is selected.
+    std::vector<bool> SelectionMask() const;
 
     void OnPaint(wxPaintEvent& event);
     void OnEraseBackground(wxEraseEvent& event);

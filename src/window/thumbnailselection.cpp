@@ -29,11 +29,7 @@ void wxThumbnailCtrl::SelectAll()
     FreezeLayout();
     // The same result as selecting every index in turn: the missing ones are
     // added in ascending order after those already selected.
-    std::vector<bool> selected(static_cast<size_t>(count), false);
-    for (int index : m_selections) {
-        if (index >= 0 && index < count)
-            selected[static_cast<size_t>(index)] = true;
-    }
+    const std::vector<bool> selected = SelectionMask();
     for (int index = 0; index < count; ++index) {
         if (!selected[static_cast<size_t>(index)])
             m_selections.Add(index);
@@ -73,19 +69,19 @@ void wxThumbnailCtrl::ApplyClickSelection(int index, int flags)
         const int anchor = m_anchorItem;
         const wxArrayInt oldSelection = m_selections;
         m_selections.Clear();
-        const bool buildRange = anchor != -1 && anchor < GetCount() && anchor != index;
+        const bool buildRange = anchor >= 0 && anchor < GetCount() && anchor != index;
         if (buildRange) {
+            // The selection is empty here and the range has no repeats.
             const int step = index > anchor ? 1 : -1;
             for (int item = anchor; item != index; item += step) {
-                if (!IsSelected(item)) {
-                    m_selections.Add(item);
-                    changed.Add(item);
-                    RefreshItem(item);
-                }
+                m_selections.Add(item);
+                changed.Add(item);
+                RefreshItem(item);
             }
         }
+        const std::vector<bool> inRange = SelectionMask();
         for (int item : oldSelection) {
-            if (!IsSelected(item))
+            if (item >= 0 && item < GetCount() && !inRange[static_cast<size_t>(item)])
                 RefreshItem(item);
         }
         Select(index, true);
@@ -104,11 +100,24 @@ void wxThumbnailCtrl::ApplyClickSelection(int index, int flags)
             changed.Add(index);
     }
 
+    // Decided before any handler runs, from the selection as it now stands.
+    const std::vector<bool> selected = SelectionMask();
     for (int item : changed) {
-        SendThumbnailEvent(IsSelected(item) ? wxEVT_COMMAND_THUMBNAIL_ITEM_SELECTED
-                                            : wxEVT_COMMAND_THUMBNAIL_ITEM_DESELECTED,
+        SendThumbnailEvent(selected[static_cast<size_t>(item)]
+                               ? wxEVT_COMMAND_THUMBNAIL_ITEM_SELECTED
+                               : wxEVT_COMMAND_THUMBNAIL_ITEM_DESELECTED,
                            item, 0);
     }
+}
+
+std::vector<bool> wxThumbnailCtrl::SelectionMask() const
+{
+    std::vector<bool> mask(static_cast<size_t>(GetCount()), false);
+    for (int index : m_selections) {
+        if (IsValidIndex(index))
+            mask[static_cast<size_t>(index)] = true;
+    }
+    return mask;
 }
 
 void wxThumbnailCtrl::RefreshItem(int index)

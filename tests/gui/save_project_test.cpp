@@ -210,6 +210,22 @@ TEST_F(ProjectFilesTest, ProjectsWithoutPicturesSayTheyFailed)
     EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetCount(), 0);
 }
 
+TEST_F(ProjectFilesTest, OpenProjectCommandAsksForTheFile)
+{
+    const wxString path = m_dir.File("p.xml");
+    WriteText(path, ProjectText("", "<width>30</width><height>20</height><delay_time>5</delay_time>",
+                                "<images><path>" + m_dir.File("c.png").ToStdString() + "</path></images>"));
+    wxCommandEvent event;
+    wxTEST_DIALOG(m_frame->OnOpenProject(event), ExpectFileDialog(wxEmptyString, wxID_CANCEL));
+    EXPECT_TRUE(m_frame->m_projectPath.empty());
+
+    wxTEST_DIALOG(m_frame->OnOpenProject(event), ExpectFileDialog(path));
+    WaitForLoad();
+    EXPECT_EQ(ItemNames(*m_frame), Strings({m_dir.File("c.png")}));
+    EXPECT_EQ(m_frame->m_projectPath, path);
+    EXPECT_FALSE(m_frame->IsProjectUnsaved());
+}
+
 TEST_F(ProjectFilesTest, TitleComesFromTheProjectFileName)
 {
     const wxString path = m_dir.File("anim.XML");

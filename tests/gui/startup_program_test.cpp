@@ -101,6 +101,19 @@ TEST_F(ProgramStart, LayoutWithoutTheMainWindowIsNamedAndTheStartFails)
     ExpectFailureNaming("MyFrame1");
 }
 
+TEST_F(ProgramStart, LayoutLackingAControlNamesItAndTheStartFails)
+{
+    const fs::path root = CopyInstallation(true);
+    std::string layout = ReadFileBytes(m_tree.File("Themes/gifmaker.xrc"));
+    const std::string control = "name=\"m_spinctrl_height\"";
+    const size_t at = layout.find(control);
+    ASSERT_NE(at, std::string::npos);
+    layout.replace(at, control.size(), "name=\"m_spinctrl_renamed\"");
+    WriteFileBytes(m_tree.File("Themes/gifmaker.xrc"), layout);
+    ASSERT_TRUE(Start({(root / "bin" / "gifmaker").string()}));
+    ExpectFailureNaming("m_spinctrl_height");
+}
+
 TEST_F(ProgramStart, FileNameArgumentIsRejectedWithoutAWindow)
 {
     ASSERT_TRUE(Start({BuiltProgram(), "picture.png"}));

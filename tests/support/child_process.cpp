@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <map>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -108,6 +110,34 @@ bool ChildProcess::WaitForExit(int timeoutMs)
         std::this_thread::sleep_for(kPollInterval);
     }
     return true;
+}
+
+namespace {
+bool MainThreadInPoll(pid_t pid)
+{
+    std::ifstream syscallFile("/proc/" + std::to_string(pid) + "/syscall");
+    long number = -1;
+    if (!(syscallFile >> number))
+        return false;
+#ifdef SYS_poll
+    if (number == SYS_poll)
+        return true;
+#endif
+    return number == SYS_ppoll;
+}
+} // namespace
+
+bool ChildProcess::WaitUntilIdle(int timeoutMs) const
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    int idleLooks = 0;
+    while (m_running && std::chrono::steady_clock::now() < deadline) {
+        idleLooks = MainThreadInPoll(m_pid) ? idleLooks + 1 : 0;
+        if (idleLooks == 2)
+            return true;
+        std::this_thread::sleep_for(kPollInterval * 5);
+    }
+    return false;
 }
 
 void ChildProcess::Signal(int signal) const

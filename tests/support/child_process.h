@@ -21,6 +21,9 @@ public:
                const std::string& outputPath);
     // True when the process ended within the time.
     bool WaitForExit(int timeoutMs);
+    // True once the process's main thread sits in poll(), where an idle
+    // event loop waits, for two looks in a row.
+    bool WaitUntilIdle(int timeoutMs) const;
     void Signal(int signal) const;
     void Kill();
 

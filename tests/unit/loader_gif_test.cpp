@@ -12,6 +12,8 @@
 
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct Delivered {
@@ -179,4 +181,14 @@ TEST(LoaderGif, FrameOfAMissingFileYieldsNothing)
     TempDir dir;
     EXPECT_TRUE(Load(dir.File("missing.gif_2")).empty());
     EXPECT_TRUE(Load(dir.File("missing.gif")).empty());
+}
+
+TEST(LoaderGif, OnlyRegularFilesAreRead)
+{
+    TempDir dir;
+    const wxString fifo = dir.File("pipe.png");
+    ASSERT_EQ(mkfifo(fifo.fn_str(), 0600), 0);
+    EXPECT_TRUE(Load(fifo).empty()); // would block in open() if it were read
+    EXPECT_TRUE(Load(dir.Path()).empty());
+    EXPECT_TRUE(Load("/dev/zero").empty());
 }

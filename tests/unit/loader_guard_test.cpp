@@ -176,15 +176,26 @@ TEST(LoaderGuard, GifTruncatedInAFrameKeepsTheFramesBefore)
 
 TEST(LoaderGuard, GifFileWorkIsBounded)
 {
-    // A large screen with many one-pixel frames: the file's pixel budget,
-    // not the frame count, decides how many pictures come out.
-    constexpr unsigned kSide = 5000;
-    constexpr long long kScreen = static_cast<long long>(kSide) * kSide;
-    Bytes gif = GifHeader(kSide, kSide);
-    for (int i = 0; i < 50; ++i)
+    // One-pixel frames between frames that declare the largest size allowed
+    // (with one pixel of data): the declared pixels use up the file's budget,
+    // so the pictures stop after the third pair.
+    static_assert(kMaxGifFilePixels / kMaxPicturePixels == 3, "the frames below assume a budget of three");
+    Bytes gif = GifHeader(1, 1);
+    for (int i = 0; i < 10; ++i) {
+        AddFrame(gif, 0, 0, 1, 1);
+        AddFrame(gif, 0, 0, 10000, 10000);
+    }
+    gif.push_back(0x3B);
+    EXPECT_EQ(CountFromMemory(gif, PictureRead::AllGifFrames), 3);
+}
+
+TEST(LoaderGuard, GifFrameCountIsBounded)
+{
+    Bytes gif = GifHeader(1, 1);
+    for (int i = 0; i < kMaxGifFrames + 10; ++i)
         AddFrame(gif, 0, 0, 1, 1);
     gif.push_back(0x3B);
-    EXPECT_EQ(CountFromMemory(gif, PictureRead::AllGifFrames), kMaxGifFilePixels / (kScreen + 1));
+    EXPECT_EQ(CountFromMemory(gif, PictureRead::AllGifFrames), kMaxGifFrames);
 }
 
 TEST(LoaderGuard, NamedBombsAndBrokenFilesYieldNothing)

@@ -9,7 +9,7 @@ class wxXmlDocument;
 
 // A project file is refused beyond these limits before a tree is built: a
 // project lists one short path per frame and is four elements deep.
-constexpr long long kMaxProjectFileBytes = 16LL * 1024 * 1024;
+constexpr long long kMaxProjectFileBytes = 8LL * 1024 * 1024;
 constexpr int kMaxProjectDepth = 32;
 
 // The window's delay, width and height controls, like the GIF's 16-bit

@@ -163,7 +163,7 @@ bool DecodeUncompressed(const unsigned char* data, size_t size, const BmpHeader&
 }
 
 // RLE8 and RLE4: every write is checked against the picture; codes that
-// would leave it are dropped, a stream that ends early leaves colour 0.
+// would leave it are dropped, pixels the stream skips or never reaches stay black.
 bool DecodeRle(const unsigned char* data, size_t size, const BmpHeader& h, BmpPicture& picture)
 {
     if (h.pixelOffset >= size)

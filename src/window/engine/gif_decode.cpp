@@ -105,6 +105,16 @@ private:
         }
     }
 
+    // The low-level reader also keeps a copy of every image descriptor and
+    // its colour table, growing one array frame by frame; nothing here uses
+    // them, and dropping them keeps memory and copying flat for files with
+    // very many frames. The current descriptor (m_gif->Image) stays.
+    void ForgetSavedImages()
+    {
+        GifFreeSavedImages(m_gif);
+        m_gif->ImageCount = 0;
+    }
+
     bool MakeCanvas(const GifImageDesc& frame)
     {
         long long width = m_gif->SWidth;
@@ -126,6 +136,7 @@ private:
             m_finished = true;
             return;
         }
+        ForgetSavedImages();
         const GifImageDesc frame = m_gif->Image;
         const long long framePixels = static_cast<long long>(frame.Width) * frame.Height;
         if (!m_canvas && !MakeCanvas(frame)) {

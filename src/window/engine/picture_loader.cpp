@@ -22,10 +22,17 @@ namespace {
 // whose components come in separate scans, which the header does not tell).
 constexpr long long kMaxJpegCoefficientBytes = 512LL * 1024 * 1024;
 
+// Only regular files: opening a FIFO or a device could block or never end.
+bool IsRegularFile(const wxString& path)
+{
+    wxStructStat info;
+    return wxStat(path, &info) == 0 && S_ISREG(info.st_mode);
+}
+
 bool ReadWholeFile(const wxString& path, std::vector<unsigned char>& bytes)
 {
     wxFile file;
-    if (!wxFile::Exists(path) || !file.Open(path, wxFile::read))
+    if (!IsRegularFile(path) || !file.Open(path, wxFile::read))
         return false;
     const wxFileOffset length = file.Length();
     if (length <= 0 || length > kMaxPictureFileBytes)
