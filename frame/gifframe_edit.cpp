@@ -221,7 +221,11 @@ void GifFrame::OnOpenProject(wxCommandEvent&)
     if (path.empty())
         return;
     if (ask && m_thumbnail_ctrl) {
+        // As Clear All, so that a project that fails to open leaves a
+        // consistent empty window.
+        DisableCommands();
         m_thumbnail_ctrl->Clear();
+        UpdateOutputSize();
         ClearPreview();
         if (m_statusBar1)
             m_statusBar1->SetStatusText(wxEmptyString, kFrameStatusField);

@@ -352,4 +352,25 @@ TEST_F(MainWindowEditing, OpenProjectAnsweredNoClearsOnceTheFileIsChosen)
     wxTEST_DIALOG(Command(ID_MENU_OPEN_PROJECT), Answer(wxID_NO),
                   ExpectFileChoice("Load Xml Files", project));
     EXPECT_EQ(Count(), 0);
+    EXPECT_FALSE(m_frame->m_item_delete->IsEnabled());
+    EXPECT_EQ(m_frame->m_spinctrl_width->GetValue(), 0);
+}
+
+TEST_F(MainWindowEditing, OpenProjectAfterNoLoadsTheProjectFrames)
+{
+    Fill(3);
+    const wxString png = WritePng(m_dir, "p.png", 30, 20);
+    const wxString project = WriteBytes(
+        m_dir, "p.xml",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<project><name></name><gif><width>30</width>"
+        "<height>20</height><delay_time>7</delay_time></gif><images><path>" +
+            std::string(png.utf8_str()) + "</path></images></project>\n");
+    wxTEST_DIALOG(Command(ID_MENU_OPEN_PROJECT), Answer(wxID_NO),
+                  ExpectFileChoice("Load Xml Files", project));
+    ASSERT_TRUE(WaitForLoad(m_frame));
+    EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"p.png"}));
+    EXPECT_EQ(m_frame->m_spinctrl_delay->GetValue(), 7);
+    EXPECT_TRUE(m_frame->m_item_delete->IsEnabled());
+    // Just opened: nothing unsaved.
+    EXPECT_FALSE(m_frame->IsProjectUnsaved());
 }

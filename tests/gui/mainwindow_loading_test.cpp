@@ -76,6 +76,20 @@ TEST_F(MainWindowLoading, GifFramesThenPictureArriveInOrder)
     EXPECT_TRUE(m_frame->m_item_delete->IsEnabled());
 }
 
+TEST_F(MainWindowLoading, ProgressMovesOncePerFile)
+{
+    LoadRecorder recorder(m_frame);
+    m_frame->AddImages(Paths({WritePng(m_dir, "a.png", 8, 8), WriteGif(m_dir, "anim.gif", 3)}));
+    ASSERT_TRUE(WaitForLoad(m_frame));
+    EXPECT_EQ(recorder.Progress(), (std::vector<int>{50, 50, 50, 100}));
+
+    LoadRecorder stills(m_frame);
+    m_frame->AddImages(Paths({WritePng(m_dir, "1.png", 8, 8), WritePng(m_dir, "2.png", 8, 8),
+                              WritePng(m_dir, "3.png", 8, 8), WritePng(m_dir, "4.png", 8, 8)}));
+    ASSERT_TRUE(WaitForLoad(m_frame));
+    EXPECT_EQ(stills.Progress(), (std::vector<int>{25, 50, 75, 100}));
+}
+
 TEST_F(MainWindowLoading, ItemsTakeTheCurrentDelay)
 {
     m_frame->m_spinctrl_delay->SetValue(25);
