@@ -176,7 +176,7 @@ void GifFrame::OnClearAll(wxCommandEvent&)
 
 void GifFrame::OnCloseFrame(wxEvent& event)
 {
-    auto* close = wxDynamicCast(&event, wxCloseEvent);
+    auto* close = dynamic_cast<wxCloseEvent*>(&event);
     const bool canStay = !close || close->CanVeto();
     auto stay = [close] {
         if (close)

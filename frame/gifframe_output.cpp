@@ -61,7 +61,7 @@ void GifFrame::UpdateOutputSize()
     }
     std::vector<wxSize> sizes;
     for (int i = 0; i < m_thumbnail_ctrl->GetCount(); ++i)
-        if (auto* item = wxDynamicCast(m_thumbnail_ctrl->GetItem(i), wxImageThumbnailItem))
+        if (auto* item = dynamic_cast<wxImageThumbnailItem*>(m_thumbnail_ctrl->GetItem(i)))
             sizes.push_back(item->GetFullSize());
     const wxSize size = LargestFrameSize(sizes);
     m_aspectWidth = m_outputWidth = size.x;

@@ -92,7 +92,7 @@ void GifFrame::ShowFrame(int index)
 {
     if (!m_thumbnail_ctrl || !m_panel_down)
         return;
-    auto* item = wxDynamicCast(m_thumbnail_ctrl->GetItem(index), wxImageThumbnailItem);
+    auto* item = dynamic_cast<wxImageThumbnailItem*>(m_thumbnail_ctrl->GetItem(index));
     if (!item)
         return;
     m_previewName = wxFileNameFromPath(item->GetFileName());

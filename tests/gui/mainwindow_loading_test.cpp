@@ -29,7 +29,7 @@ protected:
 
     wxImageThumbnailItem* Item(int index) const
     {
-        return wxDynamicCast(m_frame->m_thumbnail_ctrl->GetItem(index), wxImageThumbnailItem);
+        return dynamic_cast<wxImageThumbnailItem*>(m_frame->m_thumbnail_ctrl->GetItem(index));
     }
 
     AssertsFailTests m_asserts;
