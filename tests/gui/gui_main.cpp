@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/evtloop.h>
 #include <wx/image.h>
 #include <wx/filename.h>
 #include <wx/log.h>
@@ -53,7 +54,14 @@ int main(int argc, char** argv)
         setenv("HOME", home, 1);
     if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit())
         return 2;
+    // A progress dialog shown while no event loop is active makes one of its
+    // own and deletes it with itself, even when that happens inside a wxYield
+    // running on it. The program always works inside its main loop, so the
+    // tests run with a loop active too.
+    wxGUIEventLoop testLoop;
+    wxEventLoopBase::SetActive(&testLoop);
     const int result = RUN_ALL_TESTS();
+    wxEventLoopBase::SetActive(nullptr);
     wxTheApp->OnExit();
     wxEntryCleanup();
     wxFileName::Rmdir(home, wxPATH_RMDIR_RECURSIVE);
