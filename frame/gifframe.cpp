@@ -2,6 +2,7 @@
 
 #include "language.h"
 #include "paths.h"
+#include "preview_rules.h"
 #include "update_check.h"
 #include "window/thumbnailctrl.h"
 
@@ -66,7 +67,9 @@ void GifFrame::InitFrame()
     FindLayoutWindows();
     CreateThumbnailStrip();
     if (m_panel_down) {
-        m_panel_down->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK));
+        m_panel_down->SetBackgroundColour(
+            OpaqueColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK),
+                         m_panel_down->GetParent()->GetBackgroundColour()));
         m_panel_down->Connect(wxEVT_PAINT, wxPaintEventHandler(GifFrame::OnPaintPreview), nullptr,
                               this);
     }
