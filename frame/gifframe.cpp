@@ -77,6 +77,10 @@ void GifFrame::InitFrame()
     SetLabels();
     if (m_statusBar1)
         m_statusBar1->SetStatusWidths(3, kStatusWidths);
+    // The menus carry no help texts; left on, the frame would blank field 0
+    // while a menu is open and could leave the text written by a menu
+    // command (the saved file's name and size) blank afterwards.
+    SetStatusBarPane(-1);
     DisableCommands();
 
     m_aspectWidth = m_aspectHeight = 0;

@@ -180,3 +180,15 @@ TEST_F(StartupState, PreviewIsStoppedWithEndlessLoops)
     EXPECT_EQ(m_frame->m_playIndex, 0);
     EXPECT_FALSE(m_frame->m_previewBitmap.IsOk());
 }
+
+TEST_F(StartupState, OpeningAMenuKeepsTheStatusText)
+{
+    ASSERT_NE(m_frame->m_statusBar1, nullptr);
+    m_frame->m_statusBar1->SetStatusText("anim (320 * 240)px", 0);
+    // What GTK sends while the pointer moves over "Save" in an open menu.
+    wxMenuEvent highlight(wxEVT_MENU_HIGHLIGHT, m_frame->m_item_save->GetId(),
+                          m_frame->m_menu_file);
+    highlight.SetEventObject(m_frame->m_menu_file);
+    m_frame->ProcessWindowEvent(highlight);
+    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), "anim (320 * 240)px");
+}
