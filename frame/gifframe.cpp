@@ -2,6 +2,7 @@
 
 #include "language.h"
 #include "paths.h"
+#include "preview_rules.h"
 #include "update_check.h"
 #include "window/thumbnailctrl.h"
 
@@ -66,7 +67,9 @@ void GifFrame::InitFrame()
     FindLayoutWindows();
     CreateThumbnailStrip();
     if (m_panel_down) {
-        m_panel_down->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK));
+        m_panel_down->SetBackgroundColour(
+            OpaqueColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK),
+                         m_panel_down->GetParent()->GetBackgroundColour()));
         m_panel_down->Connect(wxEVT_PAINT, wxPaintEventHandler(GifFrame::OnPaintPreview), nullptr,
                               this);
     }
@@ -74,6 +77,10 @@ void GifFrame::InitFrame()
     SetLabels();
     if (m_statusBar1)
         m_statusBar1->SetStatusWidths(3, kStatusWidths);
+    // The menus carry no help texts; left on, the frame would blank field 0
+    // while a menu is open and could leave the text written by a menu
+    // command (the saved file's name and size) blank afterwards.
+    SetStatusBarPane(-1);
     DisableCommands();
 
     m_aspectWidth = m_aspectHeight = 0;

@@ -176,6 +176,8 @@ void GifFrame::OnClearAll(wxCommandEvent&)
 
 void GifFrame::OnCloseFrame(wxEvent& event)
 {
+    // Exit arrives as a menu command: a checked cast, since the toolkit's
+    // wxDynamicCast downcasts before it checks the type.
     auto* close = dynamic_cast<wxCloseEvent*>(&event);
     const bool canStay = !close || close->CanVeto();
     auto stay = [close] {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <wx/colour.h>
 #include <wx/gdicmn.h>
 
 // Where a frame of `frame` size is drawn on a canvas of `canvas` size: at its
@@ -19,3 +20,9 @@ bool AdvancePreview(int& playIndex, int& loopsPlayed, int loopCount, int frameCo
 // delay of 0 still leaves the event loop time between two frames.
 constexpr int kMinimumPreviewIntervalMs = 10;
 int PreviewIntervalMs(int delay);
+
+// The canvas colour as the eye sees it: a translucent system colour (GTK
+// themes give the tooltip colour an alpha) blended over the colour beneath.
+// Clearing with the translucent colour would darken the canvas with every
+// frame and leave it a different shade from what the toolkit paints.
+wxColour OpaqueColour(const wxColour& colour, const wxColour& beneath);

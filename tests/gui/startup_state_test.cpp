@@ -2,6 +2,7 @@
 #include "gifframe.h"
 #include "home_override.h"
 #include "main_window.h"
+#include "preview_rules.h"
 #include "window/thumbnailctrl.h"
 
 #include <gtest/gtest.h>
@@ -153,8 +154,12 @@ TEST_F(StartupState, StripSitsInTheTopPaneAndThePreviewBelow)
     EXPECT_EQ(strip->GetId(), ID_THUMBNAIL_CTRL);
     EXPECT_EQ(strip->GetCount(), 0);
     EXPECT_EQ(strip->GetBackgroundColour(), wxColour(176, 223, 227));
-    EXPECT_EQ(m_frame->m_panel_down->GetBackgroundColour(),
-              wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK));
+    // The theme's tooltip colour, made opaque so that clearing the canvas
+    // gives the same shade as the toolkit's own painting.
+    const wxColour canvas = m_frame->m_panel_down->GetBackgroundColour();
+    EXPECT_EQ(canvas, OpaqueColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK),
+                                   m_frame->m_splitter3->GetBackgroundColour()));
+    EXPECT_EQ(canvas.Alpha(), wxALPHA_OPAQUE);
 }
 
 TEST_F(StartupState, LabelsArePresent)
@@ -174,4 +179,16 @@ TEST_F(StartupState, PreviewIsStoppedWithEndlessLoops)
     EXPECT_EQ(m_frame->m_loopCount, 0);
     EXPECT_EQ(m_frame->m_playIndex, 0);
     EXPECT_FALSE(m_frame->m_previewBitmap.IsOk());
+}
+
+TEST_F(StartupState, OpeningAMenuKeepsTheStatusText)
+{
+    ASSERT_NE(m_frame->m_statusBar1, nullptr);
+    m_frame->m_statusBar1->SetStatusText("anim (320 * 240)px", 0);
+    // What GTK sends while the pointer moves over "Save" in an open menu.
+    wxMenuEvent highlight(wxEVT_MENU_HIGHLIGHT, m_frame->m_item_save->GetId(),
+                          m_frame->m_menu_file);
+    highlight.SetEventObject(m_frame->m_menu_file);
+    m_frame->ProcessWindowEvent(highlight);
+    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), "anim (320 * 240)px");
 }

@@ -117,3 +117,21 @@ TEST(AtomicFile, StreamErrorCountsEvenWhenTheWriterSaysTrue)
     EXPECT_FALSE(wxFileExists(path));
     EXPECT_TRUE(FilesIn(dir.Path()).empty());
 }
+
+TEST(AtomicFile, SpecialFileIsNotReplaced)
+{
+    // A pipe stands for /dev/null, /dev/full and the like, which root could
+    // otherwise turn into plain files.
+    TempDir dir;
+    const wxString path = dir.File("pipe.gif");
+    ASSERT_EQ(::mkfifo(path.fn_str(), 0600), 0);
+    wxString error;
+    bool called = false;
+    EXPECT_FALSE(WriteFileAtomically(path, [&](wxOutputStream&) { return called = true; }, &error));
+    EXPECT_FALSE(called);
+    struct stat info;
+    ASSERT_EQ(::stat(path.fn_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_NE(error.Find("not a regular file"), wxNOT_FOUND) << error;
+    EXPECT_EQ(FilesIn(dir.Path()).size(), 1u);
+}

@@ -47,6 +47,13 @@ bool WriteFileAtomically(const wxString& path, const std::function<bool(wxOutput
 {
     // Failures are told through `error`; the toolkit's own log lines would repeat them.
     wxLogNull quiet;
+    // A device, pipe or folder at the path is no file to replace: the rename
+    // would put a plain file in its place (for root even /dev/null).
+    struct stat existing;
+    if (::stat(path.fn_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        Report(error, wxString::Format(_("Cannot replace \"%s\": %s."), path, _("not a regular file")));
+        return false;
+    }
     const wxFileName target(path);
     wxString folder = target.GetPath();
     if (folder.empty())
