@@ -62,6 +62,12 @@ bool LoadAll(const std::vector<wxString>& inputs, std::vector<wxImage>& frames, 
 int WriteOutput(const CliOptions& options, std::size_t count, const GifFrameSupplier& supply,
                 const GifEncodeSettings& settings, std::FILE* errors, bool showProgress)
 {
+    if (!IsGifOutputSizeAllowed(settings.width, settings.height)) {
+        Say(errors, wxString::Format("the output size %d x %d is too large: at most %lld pixels in all; "
+                                     "choose a smaller size with -s",
+                                     settings.width, settings.height, kMaxGifOutputPixels));
+        return kCliBadUsage;
+    }
     const GifProgress progress = [&](std::size_t written) {
         if (showProgress)
             std::fprintf(errors, "\rgifmaker-cli: frame %zu of %zu", written, count);

@@ -1,5 +1,7 @@
 #include "gifframe.h"
 
+#include "window/engine/gif_pipeline.h"
+
 #include "window/engine/file_extension.h"
 #include "window/thumbnailctrl.h"
 #include "window/worksaveasgifthread.h"
@@ -101,6 +103,13 @@ bool GifFrame::StartSave(const wxSize& size, const wxString& title)
 {
     if (m_thumbnail_ctrl->GetCount() == 0) {
         wxMessageBox(_("There are no frames to save."), GetTitle(), wxOK | wxICON_ERROR, this);
+        return false;
+    }
+    if (!IsGifOutputSizeAllowed(size.GetWidth(), size.GetHeight())) {
+        wxMessageBox(wxString::Format(_("The output size %d * %d px is too large to save. Choose a smaller width "
+                                        "or height."),
+                                      size.GetWidth(), size.GetHeight()),
+                     GetTitle(), wxOK | wxICON_ERROR, this);
         return false;
     }
     auto* thread = new WorkSaveAsGifThread(this, m_thumbnail_ctrl, m_gifPath, m_saveRunning.delay, size);

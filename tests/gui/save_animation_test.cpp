@@ -239,3 +239,14 @@ TEST_F(SaveWindowTest, SaveWithoutFramesIsRefusedWithAMessage)
     EXPECT_FALSE(started);
     EXPECT_FALSE(m_frame->m_saveProgress);
 }
+
+TEST_F(SaveWindowTest, OutputTooLargeToHoldIsRefusedWithAMessage)
+{
+    AddFrames(1, 16, 16);
+    SetOutput(10, 20000, 20000);
+    const wxString path = m_dir.File("huge.gif");
+    wxTEST_DIALOG(Save(), ExpectFileDialog(path), wxExpectModal<wxMessageDialog>(wxID_OK));
+    EXPECT_FALSE(m_frame->m_saveProgress);
+    EXPECT_FALSE(wxFileExists(path));
+    EXPECT_EQ(m_frame->m_savedWidth, 0) << "a refused save does not count as saved";
+}

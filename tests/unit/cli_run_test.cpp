@@ -106,6 +106,18 @@ TEST_F(CliRun, SizeAndDelayFromTheOptions)
     EXPECT_EQ(gif.frames[0].delayCs, 35);
 }
 
+TEST_F(CliRun, OutputTooLargeToHoldIsRefusedBeforeAnyWork)
+{
+    const wxString picture = SavePicture(m_dir, "a.png", 8, 8, 1);
+    CliOptions options = Options(m_dir.File("out.gif"), {picture});
+    options.width = 20000;
+    options.height = 20000;
+    const RunResult result = RunCapturing(options);
+    EXPECT_EQ(result.status, kCliBadUsage);
+    EXPECT_NE(result.errors.find("20000 x 20000"), std::string::npos) << result.errors;
+    EXPECT_FALSE(wxFileExists(options.output));
+}
+
 TEST_F(CliRun, UnreadableInputIsNamedAndNothingIsWritten)
 {
     const wxString good = SavePicture(m_dir, "a.png", 8, 8, 1);

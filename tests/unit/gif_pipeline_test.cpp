@@ -121,6 +121,12 @@ TEST(GifPipeline, RefusesSizesAGifCannotHold)
     EXPECT_FALSE(EncodeGifAnimation(out, kFrames, SourceFrame, settings));
     settings.width = 70000;
     EXPECT_FALSE(EncodeGifAnimation(out, kFrames, SourceFrame, settings));
+    // Within the format's sides but too many pixels to hold several frames at once.
+    settings.width = 20000;
+    settings.height = 20000;
+    EXPECT_FALSE(EncodeGifAnimation(out, kFrames, SourceFrame, settings));
+    EXPECT_TRUE(IsGifOutputSizeAllowed(10000, 10000));
+    EXPECT_FALSE(IsGifOutputSizeAllowed(10001, 10000));
     EXPECT_FALSE(EncodeGifAnimation(out, 0, SourceFrame, Settings(1)));
     EXPECT_EQ(out.GetLength(), 0);
 }

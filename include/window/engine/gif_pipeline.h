@@ -7,6 +7,15 @@
 #include <cstddef>
 #include <functional>
 
+// Each frame in flight is held at the output size, several at a time, so an
+// output larger than this is refused before any work starts (the same bound
+// as for the pictures read).
+constexpr long long kMaxGifOutputPixels = 100LL * 1000 * 1000;
+
+// True when frames of width x height can be written: each side 1 to 65535
+// (the format's 16-bit fields) and at most kMaxGifOutputPixels in all.
+bool IsGifOutputSizeAllowed(int width, int height);
+
 struct GifEncodeSettings {
     int width = 0;         // output size in pixels
     int height = 0;

@@ -127,12 +127,18 @@ bool WriteFrame(wxOutputStream& out, const wxImage& frame, int delayMs, std::siz
 
 } // namespace
 
+bool IsGifOutputSizeAllowed(int width, int height)
+{
+    return width >= 1 && height >= 1 && width <= kMaxGifSide && height <= kMaxGifSide &&
+           static_cast<long long>(width) * height <= kMaxGifOutputPixels;
+}
+
 bool EncodeGifAnimation(wxOutputStream& out, std::size_t count, const GifFrameSupplier& supply,
                         const GifEncodeSettings& settings, const GifProgress& progress,
                         const std::atomic<bool>* cancel)
 {
-    if (count == 0 || count > std::size_t(INT_MAX) || settings.width < 1 || settings.height < 1 ||
-        settings.width > kMaxGifSide || settings.height > kMaxGifSide || settings.delayCs < 0)
+    if (count == 0 || count > std::size_t(INT_MAX) || !IsGifOutputSizeAllowed(settings.width, settings.height) ||
+        settings.delayCs < 0)
         return false;
     const int delayMs = std::min(settings.delayCs, 0xFFFF) * kMillisecondsPerDelayUnit;
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
