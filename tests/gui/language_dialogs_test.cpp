@@ -55,13 +55,7 @@ protected:
     }
     void TearDown() override { DestroyMainWindowForTest(m_frame); }
 
-    void ChooseLanguage(int code)
-    {
-        wxMenuItem* item = m_frame->GetMenuBar()->FindItem(code);
-        ASSERT_NE(item, nullptr);
-        ASSERT_TRUE(item->GetMenu()->SendEvent(code, 1));
-        wxTheApp->ProcessIdle();
-    }
+    void ChooseLanguage(int code) { ChooseMenuItemForTest(*m_frame, code); }
 
     wxString ToolTip(const char* tool) const
     {

@@ -32,15 +32,6 @@ void WriteText(const wxString& path, const char* text)
     WriteFileBytes(path, text);
 }
 
-// Chooses a language item the way the menu does.
-void ChooseLanguage(GifFrame& frame, int code)
-{
-    wxMenuItem* item = frame.GetMenuBar()->FindItem(code);
-    ASSERT_NE(item, nullptr);
-    ASSERT_TRUE(item->GetMenu()->SendEvent(code, 1));
-    wxTheApp->ProcessIdle();
-}
-
 std::vector<wxString> MenuTitles(const GifFrame& frame)
 {
     std::vector<wxString> titles;
@@ -118,7 +109,7 @@ TEST_F(LanguageSwitch, FirstStartIsEnglishAndStoresEnglish)
 
 TEST_F(LanguageSwitch, ChoosingGermanSwitchesAtOnceAndSurvivesARestart)
 {
-    ChooseLanguage(*m_frame, kGermanCode);
+    ChooseMenuItemForTest(*m_frame, kGermanCode);
 
     EXPECT_EQ(ReadText(m_home.LanguageFile()), "89");
     EXPECT_EQ(m_frame->m_language, kGermanCode);
@@ -135,11 +126,11 @@ TEST_F(LanguageSwitch, ChoosingGermanSwitchesAtOnceAndSurvivesARestart)
 
 TEST_F(LanguageSwitch, ChoosingTheActiveLanguageRunsEveryStepAgain)
 {
-    ChooseLanguage(*m_frame, kGermanCode);
+    ChooseMenuItemForTest(*m_frame, kGermanCode);
     WriteText(m_home.LanguageFile(), "58");
     const wxMenuBar* before = m_frame->GetMenuBar();
 
-    ChooseLanguage(*m_frame, kGermanCode);
+    ChooseMenuItemForTest(*m_frame, kGermanCode);
 
     EXPECT_EQ(ReadText(m_home.LanguageFile()), "89");
     EXPECT_NE(m_frame->GetMenuBar(), before);
@@ -150,7 +141,7 @@ TEST_F(LanguageSwitch, ChoosingTheActiveLanguageRunsEveryStepAgain)
 TEST_F(LanguageSwitch, EveryLanguageTranslatesTheMenusWithoutItsSystemLocale)
 {
     for (const InterfaceLanguage& language : kInterfaceLanguages) {
-        ChooseLanguage(*m_frame, language.code);
+        ChooseMenuItemForTest(*m_frame, language.code);
         const bool english = language.code == kEnglishLanguageCode;
         EXPECT_EQ(MenuTitles(*m_frame) == kEnglishTitles, english) << language.label;
         EXPECT_EQ(CheckedLanguageItems(*m_frame), std::vector<int>{language.code});
@@ -161,11 +152,11 @@ TEST_F(LanguageSwitch, ToolkitAndSystemTextsFollowTheLanguage)
 {
     // The progress dialogs' own texts come from the toolkit's catalog, the
     // file chooser's and the message boxes' buttons from the system's.
-    ChooseLanguage(*m_frame, kGermanCode);
+    ChooseMenuItemForTest(*m_frame, kGermanCode);
     EXPECT_EQ(wxGetTranslation("Elapsed time:"), wxString::FromUTF8("Benötigte Zeit:"));
     EXPECT_STREQ(dgettext("gtk30", "_Cancel"), "_Abbrechen");
 
-    ChooseLanguage(*m_frame, kEnglishLanguageCode);
+    ChooseMenuItemForTest(*m_frame, kEnglishLanguageCode);
     EXPECT_EQ(wxGetTranslation("Elapsed time:"), "Elapsed time:");
     EXPECT_STREQ(dgettext("gtk30", "_Cancel"), "_Cancel");
 }
@@ -173,7 +164,7 @@ TEST_F(LanguageSwitch, ToolkitAndSystemTextsFollowTheLanguage)
 TEST_F(LanguageSwitch, LanguageItemTextsAreTheSameInEveryLanguage)
 {
     for (const InterfaceLanguage& shown : kInterfaceLanguages) {
-        ChooseLanguage(*m_frame, shown.code);
+        ChooseMenuItemForTest(*m_frame, shown.code);
         for (const InterfaceLanguage& language : kInterfaceLanguages)
             EXPECT_EQ(ItemLabel(*m_frame, language.code), wxString::FromUTF8(language.label))
                 << "shown in " << shown.label;
@@ -184,7 +175,7 @@ TEST_F(LanguageSwitch, SwitchingShowsNoMessage)
 {
     LogRecorder log;
     for (const InterfaceLanguage& language : kInterfaceLanguages)
-        ChooseLanguage(*m_frame, language.code);
+        ChooseMenuItemForTest(*m_frame, language.code);
     EXPECT_TRUE(log.m_messages.empty()) << log.m_messages.front();
 }
 

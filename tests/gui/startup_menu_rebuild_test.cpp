@@ -23,14 +23,7 @@ protected:
     }
     void TearDown() override { DestroyMainWindowForTest(m_frame); }
 
-    // Chooses a language through its menu item, as the user does.
-    void ChooseLanguage(int code)
-    {
-        wxMenuItem* item = m_frame->GetMenuBar()->FindItem(code);
-        ASSERT_NE(item, nullptr);
-        ASSERT_TRUE(item->GetMenu()->SendEvent(code, 1));
-        wxTheApp->ProcessIdle();
-    }
+    void ChooseLanguage(int code) { ChooseMenuItemForTest(*m_frame, code); }
 
     // Removes the frame's menu bindings of `id` one by one and counts those
     // that lead to `handler`; any binding left over leads elsewhere.

@@ -4,7 +4,9 @@
 #include "gifframe.h"
 #include "test_paths.h"
 
+#include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/menu.h>
 #include <wx/log.h>
 
 GifFrame* CreateMainWindowForTest(bool show)
@@ -27,4 +29,12 @@ void DestroyMainWindowForTest(GifFrame* frame)
     wxTheApp->ProcessIdle();
     // Lets the toolkit tell the display that the window is gone.
     wxTheApp->Yield(true);
+}
+
+void ChooseMenuItemForTest(GifFrame& frame, int id)
+{
+    wxMenuItem* item = frame.GetMenuBar()->FindItem(id);
+    ASSERT_NE(item, nullptr);
+    ASSERT_TRUE(item->GetMenu()->SendEvent(id, 1));
+    wxTheApp->ProcessIdle();
 }

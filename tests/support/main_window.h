@@ -11,3 +11,7 @@ GifFrame* CreateMainWindowForTest(bool show = true);
 // Destroys the window without the close prompt and lets the toolkit delete it
 // before returning.
 void DestroyMainWindowForTest(GifFrame* frame);
+
+// Chooses the menu item with this id the way the menu bar does, then lets the
+// toolkit do its idle work (a menu bar replaced by the command is deleted then).
+void ChooseMenuItemForTest(GifFrame& frame, int id);
