@@ -13,6 +13,8 @@
 #include <wx/palette.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -123,6 +125,8 @@ struct GiflibFrame {
     int left = 0, top = 0, width = 0, height = 0;
     int delayCs = -1;
     int transparentIndex = -1;
+    int disposal = 0;
+    std::vector<std::uint8_t> indices;
     std::vector<std::uint8_t> rgb;
 };
 
@@ -169,6 +173,7 @@ inline GiflibFile DecodeWithGiflib(const Bytes& bytes)
         if (DGifSavedExtensionToGCB(gif, i, &gcb) == GIF_OK) {
             frame.delayCs = gcb.DelayTime;
             frame.transparentIndex = gcb.TransparentColor;
+            frame.disposal = gcb.DisposalMode;
         }
         for (int e = 0; e + 1 < saved.ExtensionBlockCount; ++e) {
             const ExtensionBlock& block = saved.ExtensionBlocks[e];
@@ -179,6 +184,7 @@ inline GiflibFile DecodeWithGiflib(const Bytes& bytes)
         }
         const ColorMapObject* map = saved.ImageDesc.ColorMap ? saved.ImageDesc.ColorMap : gif->SColorMap;
         const int pixels = frame.width * frame.height;
+        frame.indices.assign(saved.RasterBits, saved.RasterBits + pixels);
         for (int p = 0; p < pixels; ++p) {
             const GifColorType& c = map->Colors[saved.RasterBits[p]];
             frame.rgb.insert(frame.rgb.end(), {c.Red, c.Green, c.Blue});
@@ -187,6 +193,53 @@ inline GiflibFile DecodeWithGiflib(const Bytes& bytes)
     }
     DGifCloseFile(gif, &error);
     return file;
+}
+
+// What a viewer shows after each frame, as RGB of the screen size: frames
+// painted over each other, transparent pixels leaving what was there. Only
+// the disposal methods "none" and "keep" are expected; others give no frames.
+inline std::vector<std::vector<std::uint8_t>> ComposeGiflibFrames(const GiflibFile& file)
+{
+    std::vector<std::vector<std::uint8_t>> shown;
+    std::vector<std::uint8_t> screen(std::size_t(file.screenWidth) * file.screenHeight * 3, 0);
+    for (const GiflibFrame& frame : file.frames) {
+        if (frame.disposal > 1 || frame.left + frame.width > file.screenWidth ||
+            frame.top + frame.height > file.screenHeight)
+            return {};
+        for (int y = 0; y < frame.height; ++y)
+            for (int x = 0; x < frame.width; ++x) {
+                const std::size_t from = std::size_t(y) * frame.width + x;
+                if (frame.indices[from] == frame.transparentIndex)
+                    continue;
+                const std::size_t to = (std::size_t(frame.top + y) * file.screenWidth + frame.left + x) * 3;
+                std::memcpy(&screen[to], &frame.rgb[from * 3], 3);
+            }
+        shown.push_back(screen);
+    }
+    return shown;
+}
+
+// What Pillow shows after each frame (RGB of the screen size), from the
+// file at `path`; empty when Pillow cannot be run.
+inline std::vector<std::vector<std::uint8_t>> ComposeWithPillow(const std::string& path, int width, int height)
+{
+    const std::string rgbPath = path + ".rgb";
+    const std::string command = "/usr/bin/python3 -c \"import sys\nfrom PIL import Image, ImageSequence\n"
+                                "im = Image.open(sys.argv[1])\nout = open(sys.argv[2], 'wb')\n"
+                                "for f in ImageSequence.Iterator(im): out.write(f.convert('RGB').tobytes())\n\" '" +
+                                path + "' '" + rgbPath + "' 2>/dev/null";
+    std::vector<std::vector<std::uint8_t>> shown;
+    if (std::system(command.c_str()) != 0)
+        return shown;
+    std::FILE* file = std::fopen(rgbPath.c_str(), "rb");
+    if (file == nullptr)
+        return shown;
+    std::vector<std::uint8_t> frame(std::size_t(width) * height * 3);
+    while (std::fread(frame.data(), 1, frame.size(), file) == frame.size())
+        shown.push_back(frame);
+    std::fclose(file);
+    std::remove(rgbPath.c_str());
+    return shown;
 }
 
 inline bool SameRgb(const GiflibFrame& frame, const wxImage& image)

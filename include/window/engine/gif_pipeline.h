@@ -16,11 +16,21 @@ constexpr long long kMaxGifOutputPixels = 100LL * 1000 * 1000;
 // (the format's 16-bit fields) and at most kMaxGifOutputPixels in all.
 bool IsGifOutputSizeAllowed(int width, int height);
 
+// The quality both the window and gifmaker-cli use unless told otherwise:
+// chosen from the benchmark figures in docs/performance.md.
+constexpr int kGifDefaultQuality = 90;
+constexpr int kGifMinQuality = 1;
+constexpr int kGifMaxQuality = 100;
+
 struct GifEncodeSettings {
     int width = 0;         // output size in pixels
     int height = 0;
     int delayCs = 0;       // delay of every frame in hundredths of a second
-    unsigned threads = 0;  // worker threads for preparation and colour reduction; 0 = every core
+    unsigned threads = 0;  // worker threads for preparation, colour reduction and compression; 0 = every core
+    // 1 to 100: lower values give smaller files that look worse (fewer
+    // colours, less dithering, small changes between frames left out). At 100
+    // frames of at most 256 colours are kept exactly.
+    int quality = kGifDefaultQuality;
 };
 
 // Supplies frame `index` as a picture that the caller owns alone. Called from
@@ -31,10 +41,11 @@ using GifFrameSupplier = std::function<wxImage(std::size_t index)>;
 // thread that runs EncodeGifAnimation.
 using GifProgress = std::function<void(std::size_t framesWritten)>;
 
-// Prepares, colour-reduces and writes `count` frames as one animated GIF that
-// loops for ever. The bytes do not depend on the thread count. Returns true
-// when every frame and the trailer were written; stops early (false) when
-// `cancel` becomes true or a write fails.
+// Prepares, colour-reduces, compresses and writes `count` frames as one
+// animated GIF that loops for ever. After the first frame each frame covers
+// only what changes on the screen. The bytes do not depend on the thread
+// count. Returns true when every frame and the trailer were written; stops
+// early (false) when `cancel` becomes true or a write fails.
 bool EncodeGifAnimation(wxOutputStream& out, std::size_t count, const GifFrameSupplier& supply,
                         const GifEncodeSettings& settings, const GifProgress& progress = {},
                         const std::atomic<bool>* cancel = nullptr);

@@ -16,12 +16,22 @@ struct GifIndexedFrame {
     std::vector<std::uint8_t> indices;
 };
 
-// Reduces an RGB image to at most 256 colours. An image with at most 256
-// colours keeps them exactly (palette in order of first appearance). Others
-// get a palette chosen by libimagequant and refined for the image by k-means,
-// and every pixel becomes its nearest palette colour (no dithering). Returns
-// the mean squared error per colour channel; false for an empty image.
-bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* meanSquaredError = nullptr);
+struct GifReduceOptions {
+    int maxColours = kGifMaxColours; // 2 to 256
+    // Error diffusion strength (0 to 1) for images whose colours had to be
+    // reduced; 0 maps every pixel to its nearest palette colour.
+    float dither = 0;
+};
+
+// Reduces an RGB image to at most options.maxColours colours. An image with
+// no more colours than that keeps them exactly (palette in order of first
+// appearance). Others get a palette chosen by libimagequant (or by merging,
+// for a few thousand colours) and refined for the image by k-means; every
+// pixel becomes its nearest palette colour, or is dithered. Returns the mean
+// squared error per colour channel of the undithered mapping; false for an
+// empty image.
+bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* meanSquaredError = nullptr,
+                        const GifReduceOptions& options = {});
 
 // The RGB image of an indexed frame with its colour table as palette: what the
 // GIF writer takes.

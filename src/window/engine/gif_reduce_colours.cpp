@@ -1,5 +1,6 @@
 #include "window/engine/gif_reduce_colours.h"
 
+#include "palette/gif_dither.h"
 #include "window/engine/gif_colour_histogram.h"
 #include "window/engine/gif_merge_palette.h"
 #include "window/engine/gif_nearest_colour.h"
@@ -46,14 +47,14 @@ GifRgb ToRgb(std::uint32_t rgb)
             static_cast<unsigned char>(rgb)};
 }
 
-std::vector<GifRgb> ChoosePalette(const ColourList& colours)
+std::vector<GifRgb> ChoosePalette(const ColourList& colours, int maxColours)
 {
     // The library would otherwise start threads of its own; the pipeline
     // already keeps every core busy, and one thread keeps its result the same
     // on every machine.
     omp_set_num_threads(1);
     LiqPtr<liq_attr> attr(liq_attr_create());
-    if (!attr || liq_set_max_colors(attr.get(), kGifMaxColours) != LIQ_OK ||
+    if (!attr || liq_set_max_colors(attr.get(), maxColours) != LIQ_OK ||
         liq_set_speed(attr.get(), kQuantiserSpeed) != LIQ_OK)
         return {};
     LiqPtr<liq_histogram> liqHistogram(liq_histogram_create(attr.get()));
@@ -182,8 +183,10 @@ std::uint64_t Refine(ColourList& colours, std::vector<GifRgb>& palette, int step
 
 } // namespace
 
-bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* meanSquaredError)
+bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* meanSquaredError,
+                        const GifReduceOptions& options)
 {
+    const int maxColours = std::clamp(options.maxColours, 2, kGifMaxColours);
     if (!image.IsOk() || image.GetWidth() < 1 || image.GetHeight() < 1)
         return false;
     frame.width = image.GetWidth();
@@ -191,22 +194,24 @@ bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* me
     const std::size_t pixels = std::size_t(frame.width) * frame.height;
     GifColourHistogram histogram(image);
     std::uint64_t error = 0;
-    if (histogram.Colours().size() <= std::size_t(kGifMaxColours)) {
+    bool reduced = false;
+    if (histogram.Colours().size() <= std::size_t(maxColours)) {
         frame.palette.clear();
         for (GifColourHistogram::Colour& colour : histogram.Colours()) {
             colour.index = static_cast<std::uint8_t>(frame.palette.size());
             frame.palette.push_back(ToRgb(colour.rgb));
         }
     } else {
+        reduced = true;
         if (histogram.Colours().size() <= kFewColours) {
             std::vector<GifWeightedColour> weighted;
             for (const GifColourHistogram::Colour& colour : histogram.Colours())
                 weighted.push_back({colour.rgb, colour.count});
-            frame.palette = GifMergePalette(weighted, kGifMaxColours);
+            frame.palette = GifMergePalette(weighted, maxColours);
             error = Refine(histogram.Colours(), frame.palette, kFewColourSteps);
         } else {
             ColourList coarse = Coarsen(histogram.Colours());
-            frame.palette = ChoosePalette(coarse);
+            frame.palette = ChoosePalette(coarse, maxColours);
             if (frame.palette.empty())
                 return false;
             Refine(coarse, frame.palette, kPhotoSteps);
@@ -214,7 +219,11 @@ bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* me
         }
     }
     frame.indices.resize(pixels);
-    histogram.IndexPixels(frame.indices.data());
+    if (reduced && options.dither > 0)
+        GifDitherPixels(image.GetData(), frame.width, frame.height, frame.palette, options.dither,
+                        frame.indices.data());
+    else
+        histogram.IndexPixels(frame.indices.data());
     if (meanSquaredError)
         *meanSquaredError = double(error) / (3.0 * pixels);
     return true;
