@@ -7,10 +7,10 @@ namespace {
 // Delays and sizes are 16-bit fields of a GIF file.
 constexpr long kMaxField = 0xFFFF;
 
-bool ReadNumber(const wxString& text, long minimum, int& value)
+bool ReadNumber(const wxString& text, long minimum, int& value, long maximum = kMaxField)
 {
     long number = 0;
-    if (text.empty() || !text.ToLong(&number) || number < minimum || number > kMaxField)
+    if (text.empty() || !text.ToLong(&number) || number < minimum || number > maximum)
         return false;
     value = int(number);
     return true;
@@ -49,6 +49,14 @@ const std::vector<ValueOption>& ValueOptions()
              error = wxString::Format("the size must be WIDTHxHEIGHT, each from 1 to %ld, not \"%s\"", kMaxField, value);
              return false;
          }},
+        {"-q", "--quality",
+         [](const wxString& value, CliOptions& o, wxString& error) {
+             if (ReadNumber(value, kGifMinQuality, o.quality, kGifMaxQuality))
+                 return true;
+             error = wxString::Format("the quality must be a whole number from %d to %d, not \"%s\"",
+                                      kGifMinQuality, kGifMaxQuality, value);
+             return false;
+         }},
         {"-o", "--output",
          [](const wxString& value, CliOptions& o, wxString& error) {
              o.output = value;
@@ -73,8 +81,8 @@ const std::vector<ValueOption>& ValueOptions()
 
 wxString CliUsage()
 {
-    return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] -o OUT.gif FILE...\n"
-                            "       gifmaker-cli --project PROJECT.xml -o OUT.gif\n"
+    return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] [-q QUALITY] -o OUT.gif FILE...\n"
+                            "       gifmaker-cli --project PROJECT.xml [-q QUALITY] -o OUT.gif\n"
                             "Makes an animated GIF that loops for ever from the pictures (PNG, JPEG, BMP, GIF;\n"
                             "every frame of a GIF file), in the order given.\n"
                             "\n"
@@ -82,6 +90,9 @@ wxString CliUsage()
                             "  -s, --size WIDTHxHEIGHT    output size (default: the first frame that is wider or\n"
                             "                             taller than all before it); larger pictures are scaled\n"
                             "                             down, every picture is centred on black\n"
+                            "  -q, --quality QUALITY      1 to 100 (default %d): lower gives smaller files with\n"
+                            "                             fewer colours; at 100 pictures of at most 256 colours\n"
+                            "                             are kept exactly\n"
                             "  -o, --output OUT.gif       the file to write; replaced only when complete\n"
                             "  -p, --project PROJECT.xml  render a saved project as the program saves it\n"
                             "  -h, --help                 show this text\n"
@@ -89,7 +100,7 @@ wxString CliUsage()
                             "\n"
                             "Exit status: 0 written, 1 bad usage, 2 an input cannot be read, 3 the output cannot\n"
                             "be written.\n",
-                            CliOptions::kDefaultDelay);
+                            CliOptions::kDefaultDelay, kGifDefaultQuality);
 }
 
 CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& options, wxString& error)

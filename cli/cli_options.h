@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window/engine/gif_pipeline.h"
+
 #include <wx/string.h>
 
 #include <vector>
@@ -12,6 +14,7 @@ struct CliOptions {
     int delay = kDefaultDelay;
     int width = 0; // 0: from the frames
     int height = 0;
+    int quality = kGifDefaultQuality;
     wxString output;
     std::vector<wxString> inputs;
     // A project file to render instead of the inputs, with its own settings.

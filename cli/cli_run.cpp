@@ -94,6 +94,7 @@ int RunProject(const CliOptions& options, std::FILE* errors, bool showProgress)
         Say(errors, error);
         return kCliUnreadableInput;
     }
+    settings.quality = options.quality;
     // The encoder gets the pictures as the program's save hands them over:
     // fresh copies of their pixels.
     std::vector<FramePixels> pixels;
@@ -119,6 +120,7 @@ int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress)
     settings.delayCs = options.delay;
     settings.width = options.width;
     settings.height = options.height;
+    settings.quality = options.quality;
     if (settings.width == 0) {
         std::vector<wxSize> sizes;
         for (const wxImage& frame : frames)
