@@ -7,8 +7,8 @@
 
 // Maps every pixel of an RGB picture to a palette entry by error diffusion
 // (Floyd-Steinberg weights, rows in alternating directions). `strength` (0 to
-// 1) scales the error passed on. Pixels whose four neighbours have their very
-// colour take the nearest entry and pass nothing on, so flat areas stay
-// clean. The result depends on the picture alone.
+// 1) scales the error passed on. A pixel whose four neighbours have its very
+// colour takes its entry from `nearestIndices` and passes nothing on, so flat
+// areas stay clean. The result depends on the picture alone.
 void GifDitherPixels(const unsigned char* rgb, int width, int height, const std::vector<GifRgb>& palette,
-                     float strength, std::uint8_t* indices);
+                     const std::uint8_t* nearestIndices, float strength, std::uint8_t* indices);

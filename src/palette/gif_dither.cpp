@@ -3,6 +3,7 @@
 #include "window/engine/gif_nearest_colour.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace {
@@ -29,6 +30,34 @@ bool IsFlat(const unsigned char* rgb, int width, int height, int x, int y)
            (y == 0 || SameColour(pixel, pixel - row)) && (y + 1 == height || SameColour(pixel, pixel + row));
 }
 
+// Remembers the last answers of the nearest-colour search by exact colour:
+// neighbouring pixels mostly ask for the same few colours.
+class NearestCache {
+public:
+    explicit NearestCache(const std::vector<GifRgb>& palette) : m_nearest(palette.data(), int(palette.size()))
+    {
+        m_keys.fill(kEmpty);
+    }
+
+    int Find(unsigned char red, unsigned char green, unsigned char blue)
+    {
+        const std::uint32_t key = (std::uint32_t(red) << 16) | (std::uint32_t(green) << 8) | blue;
+        const std::size_t slot = (key * 2654435761u) >> (32 - kSlotBits);
+        if (m_keys[slot] != key) {
+            m_keys[slot] = key;
+            m_indices[slot] = static_cast<std::uint8_t>(m_nearest.Find(red, green, blue));
+        }
+        return m_indices[slot];
+    }
+
+private:
+    static constexpr int kSlotBits = 14;
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+    GifNearestColour m_nearest;
+    std::array<std::uint32_t, std::size_t(1) << kSlotBits> m_keys;
+    std::array<std::uint8_t, std::size_t(1) << kSlotBits> m_indices;
+};
+
 unsigned char Clamp(float value)
 {
     return static_cast<unsigned char>(std::clamp(value, 0.0f, 255.0f) + 0.5f);
@@ -37,9 +66,9 @@ unsigned char Clamp(float value)
 } // namespace
 
 void GifDitherPixels(const unsigned char* rgb, int width, int height, const std::vector<GifRgb>& palette,
-                     float strength, std::uint8_t* indices)
+                     const std::uint8_t* nearestIndices, float strength, std::uint8_t* indices)
 {
-    GifNearestColour nearest(palette.data(), int(palette.size()));
+    NearestCache nearest(palette);
     // Errors of this row and the next, one pixel of margin on either side.
     const std::size_t rowFloats = (std::size_t(width) + 2) * 3;
     std::vector<float> current(rowFloats, 0.0f), next(rowFloats, 0.0f);
@@ -52,7 +81,7 @@ void GifDitherPixels(const unsigned char* rgb, int width, int height, const std:
             const unsigned char* from = rgb + pixel * 3;
             float* error = &current[(x + 1) * 3];
             if (IsFlat(rgb, width, height, x, y)) {
-                indices[pixel] = static_cast<std::uint8_t>(nearest.Find(from[0], from[1], from[2]));
+                indices[pixel] = nearestIndices[pixel];
                 continue;
             }
             float wanted[3];

@@ -186,14 +186,15 @@ TEST(GifPipeline, ChangedRectanglesComposeToTheWholeFrames)
 // shown pixels stay too, and both decoders show the same.
 TEST(GifPipeline, DitheringStaysStillWhereTheSourceDoes)
 {
-    const int w = 64, h = 48;
+    // A gradient with grain: thousands of colours that differ little between neighbours.
+    const int w = 128, h = 64;
     std::mt19937 random(5);
-    std::uniform_int_distribution<int> noise(-6, 6);
+    std::uniform_int_distribution<int> noise(-3, 3);
     wxImage gradient(w, h, false);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            gradient.SetRGB(x, y, std::clamp(x * 4 + noise(random), 0, 255),
-                            std::clamp(y * 5 + noise(random), 0, 255), std::clamp(128 + noise(random), 0, 255));
+            gradient.SetRGB(x, y, std::clamp(x * 2 + noise(random), 0, 255),
+                            std::clamp(y * 4 + noise(random), 0, 255), std::clamp(x + y + noise(random), 0, 255));
     const wxRect square(10, 20, 15, 10);
     wxImage moved = gradient.Copy();
     for (int y = square.GetTop(); y <= square.GetBottom(); ++y)

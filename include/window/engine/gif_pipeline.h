@@ -18,7 +18,7 @@ bool IsGifOutputSizeAllowed(int width, int height);
 
 // The quality both the window and gifmaker-cli use unless told otherwise:
 // chosen from the benchmark figures in docs/performance.md.
-constexpr int kGifDefaultQuality = 90;
+constexpr int kGifDefaultQuality = 80;
 constexpr int kGifMinQuality = 1;
 constexpr int kGifMaxQuality = 100;
 

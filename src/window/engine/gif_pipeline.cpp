@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -36,9 +37,14 @@ QualityChoices ChoicesFor(int quality)
     QualityChoices choices;
     // Full palettes down to 80, then fewer colours: a tenth of the palette per 8 points.
     choices.reduce.maxColours = quality >= 80 ? kGifMaxColours : std::max(8, kGifMaxColours * (quality + 20) / 100);
-    choices.reduce.dither = 0.5f + 0.4f * quality / kGifMaxQuality;
+    choices.reduce.dither = 0.5f * quality / kGifMaxQuality;
     // Sources that move by less than this per channel count as unchanged.
     choices.changeThreshold = (kGifMaxQuality - quality) / 10;
+    // Screen content takes the global table when it is nearly as good as its
+    // own, or good enough anyway: 70 dB PSNR at 100, 68 dB at 90.
+    choices.reduce.sharedTolerance = 1.0 + double(kGifMaxQuality - quality) / kGifMaxQuality;
+    const double floorDecibels = 50.0 + quality / 5.0;
+    choices.reduce.sharedMeanSquaredError = 255.0 * 255.0 / std::pow(10.0, floorDecibels / 10.0);
     return choices;
 }
 
@@ -150,6 +156,15 @@ public:
 
     // Only for the worker whose turn it is.
     GifShownPicture& Picture() { return m_picture; }
+
+    // The global colour table once the first frame has chosen it; it does
+    // not change afterwards. Null when the run stopped or the first frame failed.
+    const std::vector<GifRgb>* WaitForGlobalTable()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_stopped || m_next > 0; });
+        return m_stopped || m_broken ? nullptr : &m_picture.globalTable;
+    }
     bool Broken() const { return m_broken; }
 
     void Stop()
@@ -213,8 +228,11 @@ void EncodeFrames(FrameQueue& queue, ShownPictureTurns& turns, const GifFrameSup
     std::size_t index = 0;
     while (queue.Take(index)) {
         wxImage prepared = PrepareGifFrame(supply(index), work, setup.size);
+        GifReduceOptions options = setup.choices.reduce;
+        if (index > 0)
+            options.shared = turns.WaitForGlobalTable();
         GifIndexedFrame reduced;
-        bool ok = prepared.IsOk() && GifReduceToIndexed(prepared, reduced, nullptr, setup.choices.reduce);
+        bool ok = prepared.IsOk() && GifReduceToIndexed(prepared, reduced, nullptr, options);
         if (!turns.Wait(index))
             return;
         GifFramePlan plan;

@@ -181,6 +181,20 @@ std::uint64_t Refine(ColourList& colours, std::vector<GifRgb>& palette, int step
     return error;
 }
 
+// Switches to `shared` when its squared error stays within `allowed`; then
+// every colour is assigned to its nearest shared entry.
+void UseSharedIfClose(ColourList& colours, const std::vector<GifRgb>& shared, double allowed,
+                      std::vector<GifRgb>& palette, std::uint64_t& error)
+{
+    ColourList tried = colours;
+    const std::uint64_t sharedError = AssignNearest(tried, shared);
+    if (double(sharedError) > allowed)
+        return;
+    colours.swap(tried);
+    palette = shared;
+    error = sharedError;
+}
+
 } // namespace
 
 bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* meanSquaredError,
@@ -194,7 +208,9 @@ bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* me
     const std::size_t pixels = std::size_t(frame.width) * frame.height;
     GifColourHistogram histogram(image);
     std::uint64_t error = 0;
-    bool reduced = false;
+    // Photos are dithered; screen content and drawings, whose few thousand
+    // colours are mostly flat areas and the edges between them, are not.
+    bool dither = false;
     if (histogram.Colours().size() <= std::size_t(maxColours)) {
         frame.palette.clear();
         for (GifColourHistogram::Colour& colour : histogram.Colours()) {
@@ -202,14 +218,19 @@ bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* me
             frame.palette.push_back(ToRgb(colour.rgb));
         }
     } else {
-        reduced = true;
         if (histogram.Colours().size() <= kFewColours) {
             std::vector<GifWeightedColour> weighted;
             for (const GifColourHistogram::Colour& colour : histogram.Colours())
                 weighted.push_back({colour.rgb, colour.count});
             frame.palette = GifMergePalette(weighted, maxColours);
             error = Refine(histogram.Colours(), frame.palette, kFewColourSteps);
+            if (options.shared && !options.shared->empty())
+                UseSharedIfClose(histogram.Colours(), *options.shared,
+                                 std::max(double(error) * options.sharedTolerance,
+                                          options.sharedMeanSquaredError * 3.0 * double(pixels)),
+                                 frame.palette, error);
         } else {
+            dither = options.dither > 0;
             ColourList coarse = Coarsen(histogram.Colours());
             frame.palette = ChoosePalette(coarse, maxColours);
             if (frame.palette.empty())
@@ -219,11 +240,12 @@ bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* me
         }
     }
     frame.indices.resize(pixels);
-    if (reduced && options.dither > 0)
-        GifDitherPixels(image.GetData(), frame.width, frame.height, frame.palette, options.dither,
+    histogram.IndexPixels(frame.indices.data());
+    if (dither) {
+        const std::vector<std::uint8_t> nearest = frame.indices;
+        GifDitherPixels(image.GetData(), frame.width, frame.height, frame.palette, nearest.data(), options.dither,
                         frame.indices.data());
-    else
-        histogram.IndexPixels(frame.indices.data());
+    }
     if (meanSquaredError)
         *meanSquaredError = double(error) / (3.0 * pixels);
     return true;
