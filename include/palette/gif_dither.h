@@ -9,6 +9,7 @@
 // (Floyd-Steinberg weights, rows in alternating directions). `strength` (0 to
 // 1) scales the error passed on. A pixel whose four neighbours have its very
 // colour takes its entry from `nearestIndices` and passes nothing on, so flat
-// areas stay clean. The result depends on the picture alone.
+// areas stay clean. `indices` may be `nearestIndices` itself. The result
+// depends on the picture alone.
 void GifDitherPixels(const unsigned char* rgb, int width, int height, const std::vector<GifRgb>& palette,
                      const std::uint8_t* nearestIndices, float strength, std::uint8_t* indices);

@@ -241,11 +241,9 @@ bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* me
     }
     frame.indices.resize(pixels);
     histogram.IndexPixels(frame.indices.data());
-    if (dither) {
-        const std::vector<std::uint8_t> nearest = frame.indices;
-        GifDitherPixels(image.GetData(), frame.width, frame.height, frame.palette, nearest.data(), options.dither,
-                        frame.indices.data());
-    }
+    if (dither)
+        GifDitherPixels(image.GetData(), frame.width, frame.height, frame.palette, frame.indices.data(),
+                        options.dither, frame.indices.data());
     if (meanSquaredError)
         *meanSquaredError = double(error) / (3.0 * pixels);
     return true;
