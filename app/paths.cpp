@@ -1,6 +1,7 @@
 #include "paths.h"
 
-#include "window/engine/wtoi.h"
+#include "gifmaker_version.h"
+#include "io/wtoi.h"
 
 #include <wx/convauto.h>
 #include <wx/file.h>
@@ -30,7 +31,7 @@ wxString GetProductName()
 
 wxString GetProductVersion()
 {
-    return wxString("1.0.82", wxConvLocal);
+    return wxString(GIFMAKER_VERSION, wxConvLocal);
 }
 
 wxString ParentFolderOf(const wxString& path)

@@ -1,8 +1,8 @@
 #include "cli_project.h"
 
-#include "window/engine/gif_output_size.h"
-#include "window/engine/picture_loader.h"
-#include "window/engine/project_file.h"
+#include "encode/gif_output_size.h"
+#include "decode/picture_loader.h"
+#include "project/project_file.h"
 
 bool ReadProjectForRender(const wxString& path, std::vector<wxImage>& pictures, GifEncodeSettings& settings,
                           wxString& error)

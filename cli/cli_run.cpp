@@ -1,11 +1,11 @@
 #include "cli_run.h"
 
 #include "cli_project.h"
-#include "window/engine/atomic_file.h"
-#include "window/engine/frame_pixels.h"
-#include "window/engine/gif_output_size.h"
-#include "window/engine/gif_pipeline.h"
-#include "window/engine/picture_loader.h"
+#include "io/atomic_file.h"
+#include "encode/frame_pixels.h"
+#include "encode/gif_output_size.h"
+#include "encode/gif_pipeline.h"
+#include "decode/picture_loader.h"
 
 #include <algorithm>
 #include <atomic>

@@ -2,8 +2,10 @@
 
 #include "language.h"
 #include "paths.h"
-#include "preview_rules.h"
+#include "canvas_colour.h"
+#include "rules/preview_rules.h"
 #include "update_check.h"
+#include "window/worker_events.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/app.h>
@@ -22,7 +24,6 @@
 
 #include <cstdio>
 
-wxDEFINE_EVENT(EVT_THREAD_UPDATE, wxCommandEvent);
 
 namespace {
 const wxColour kStripBackground(176, 223, 227);

@@ -1,8 +1,8 @@
 #include "gifframe.h"
 
-#include "project_rules.h"
-#include "selection_rules.h"
-#include "window/engine/picture_loader.h"
+#include "rules/project_rules.h"
+#include "rules/selection_rules.h"
+#include "decode/picture_loader.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 

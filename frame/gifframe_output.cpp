@@ -1,8 +1,9 @@
 #include "gifframe.h"
 
-#include "output_size.h"
+#include "encode/gif_output_size.h"
+#include "rules/output_size.h"
 #include "paths.h"
-#include "status_text.h"
+#include "rules/status_text.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 
@@ -63,7 +64,7 @@ void GifFrame::UpdateOutputSize()
     for (int i = 0; i < m_thumbnail_ctrl->GetCount(); ++i)
         if (auto* item = dynamic_cast<wxImageThumbnailItem*>(m_thumbnail_ctrl->GetItem(i)))
             sizes.push_back(item->GetFullSize());
-    const wxSize size = LargestFrameSize(sizes);
+    const wxSize size = GifDefaultOutputSize(sizes);
     m_aspectWidth = m_outputWidth = size.x;
     m_aspectHeight = m_outputHeight = size.y;
     m_spinctrl_width->SetValue(size.x);

@@ -1,8 +1,8 @@
 #include "gifframe.h"
 
 #include "paths.h"
-#include "window/engine/file_extension.h"
-#include "window/engine/project_file.h"
+#include "io/file_extension.h"
+#include "project/project_file.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 

@@ -1,8 +1,8 @@
 #include "gifframe.h"
 
-#include "window/engine/gif_pipeline.h"
+#include "encode/gif_pipeline.h"
 
-#include "window/engine/file_extension.h"
+#include "io/file_extension.h"
 #include "window/thumbnailctrl.h"
 #include "window/worksaveasgifthread.h"
 

@@ -1,9 +1,9 @@
 #include "imageloadthread.h"
 
 #include "gifframe.h"
-#include "load_progress.h"
-#include "window/engine/gif_frame_name.h"
-#include "window/engine/picture_loader.h"
+#include "rules/load_progress.h"
+#include "decode/gif_frame_name.h"
+#include "decode/picture_loader.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 

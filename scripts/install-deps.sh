@@ -24,6 +24,7 @@ wx3.2-i18n
 fonts-droid-fallback
 clang
 libclang-rt-14-dev
+libomp-14-dev
 "
 missing=""
 for p in $packages; do

@@ -2,7 +2,7 @@
 // its full-size picture and thumbnail.
 #include "window/thumbnailitem.h"
 
-#include "window/engine/gif_frame_name.h"
+#include "decode/gif_frame_name.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnaillayout.h"
 

@@ -1,8 +1,8 @@
 #include "window/worksaveasgifthread.h"
 
-#include "gifframe.h"
-#include "window/engine/atomic_file.h"
-#include "window/engine/gif_pipeline.h"
+#include "window/worker_events.h"
+#include "io/atomic_file.h"
+#include "encode/gif_pipeline.h"
 
 #include <wx/intl.h>
 

@@ -2,7 +2,8 @@
 #include "gifframe.h"
 #include "home_override.h"
 #include "main_window.h"
-#include "preview_rules.h"
+#include "canvas_colour.h"
+#include "rules/preview_rules.h"
 #include "window/thumbnailctrl.h"
 
 #include <gtest/gtest.h>
