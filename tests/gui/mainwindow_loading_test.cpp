@@ -1,9 +1,10 @@
 // Pictures arriving from the loading thread: order, names, progress, and the
 // end of every load, whatever the files hold.
 #include "gifframe.h"
-#include "home_override.h"
+#include "file_bytes.h"
 #include "main_window.h"
-#include "mainwindow_test_support.h"
+#include "modal_hooks.h"
+#include "test_pictures.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 
@@ -14,28 +15,12 @@
 #include <wx/statusbr.h>
 
 namespace {
-class MainWindowLoading : public ::testing::Test {
+class MainWindowLoading : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        m_frame = CreateMainWindowForTest();
-        ASSERT_NE(m_frame, nullptr);
-    }
-    void TearDown() override
-    {
-        WaitForLoad(m_frame);
-        DestroyMainWindowForTest(m_frame);
-    }
-
     wxImageThumbnailItem* Item(int index) const
     {
-        return dynamic_cast<wxImageThumbnailItem*>(m_frame->m_thumbnail_ctrl->GetItem(index));
+        return dynamic_cast<wxImageThumbnailItem*>(m_frame->GetThumbnailCtrl()->GetItem(index));
     }
-
-    AssertsFailTests m_asserts;
-    HomeOverride m_home;
-    TempDir m_dir;
-    GifFrame* m_frame = nullptr;
 };
 
 wxArrayString Paths(std::initializer_list<wxString> paths)
@@ -53,7 +38,7 @@ TEST_F(MainWindowLoading, GifFramesThenPictureArriveInOrder)
     const wxString png = WritePng(m_dir, "b.png", 64, 48);
     LoadRecorder recorder(m_frame);
     m_frame->AddImages(Paths({gif, png}));
-    ASSERT_NE(m_frame->m_loadProgress, nullptr);
+    ASSERT_TRUE(m_frame->IsLoading());
     EXPECT_FALSE(m_frame->IsEnabled());
     ASSERT_TRUE(WaitForLoad(m_frame));
 
@@ -68,12 +53,12 @@ TEST_F(MainWindowLoading, GifFramesThenPictureArriveInOrder)
 
     // The end of the load sized the output, showed frame 0 and gave the
     // window back.
-    EXPECT_EQ(m_frame->m_spinctrl_width->GetValue(), 64);
-    EXPECT_EQ(m_frame->m_spinctrl_height->GetValue(), 48);
-    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), "Untitled.gif (64 * 48)px");
-    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(1), "anim.gif_0 Width:40px,Height:30 px");
+    EXPECT_EQ(Spin("m_spinctrl_width")->GetValue(), 64);
+    EXPECT_EQ(Spin("m_spinctrl_height")->GetValue(), 48);
+    EXPECT_EQ(m_frame->GetStatusBar()->GetStatusText(0), "Untitled.gif (64 * 48)px");
+    EXPECT_EQ(m_frame->GetStatusBar()->GetStatusText(1), "anim.gif_0 Width:40px,Height:30 px");
     EXPECT_TRUE(m_frame->IsEnabled());
-    EXPECT_TRUE(m_frame->m_item_delete->IsEnabled());
+    EXPECT_TRUE(m_frame->GetMenuBar()->FindItem(ID_MENU_DELETE)->IsEnabled());
 }
 
 TEST_F(MainWindowLoading, ProgressMovesOncePerFile)
@@ -92,10 +77,10 @@ TEST_F(MainWindowLoading, ProgressMovesOncePerFile)
 
 TEST_F(MainWindowLoading, ItemsTakeTheCurrentDelay)
 {
-    m_frame->m_spinctrl_delay->SetValue(25);
+    Spin("m_spinctrl_delay")->SetValue(25);
     m_frame->AddImages(Paths({WritePng(m_dir, "a.png", 10, 10)}));
     ASSERT_TRUE(WaitForLoad(m_frame));
-    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetDelay(), 25);
+    EXPECT_EQ(m_frame->GetThumbnailCtrl()->GetDelay(), 25);
 }
 
 TEST_F(MainWindowLoading, MissingFileInTheMiddleIsSkipped)
@@ -133,45 +118,43 @@ TEST_F(MainWindowLoading, LoadWhoseLastEntryIsBrokenStillEnds)
 {
     LoadRecorder recorder(m_frame);
     m_frame->AddImages(
-        Paths({WritePng(m_dir, "a.png", 20, 10), WriteBytes(m_dir, "broken.png", "not a picture")}));
+        Paths({WritePng(m_dir, "a.png", 20, 10), WriteFileText(m_dir.File("broken.png"), "not a picture")}));
     ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"a.png"}));
     ASSERT_EQ(recorder.Progress(), (std::vector<int>{50, 100}));
     EXPECT_FALSE(recorder.Events()[1].hasPicture);
     EXPECT_TRUE(m_frame->IsEnabled());
-    EXPECT_EQ(m_frame->m_spinctrl_width->GetValue(), 20);
-    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(1), "a.png Width:20px,Height:10 px");
+    EXPECT_EQ(Spin("m_spinctrl_width")->GetValue(), 20);
+    EXPECT_EQ(m_frame->GetStatusBar()->GetStatusText(1), "a.png Width:20px,Height:10 px");
 }
 
 TEST_F(MainWindowLoading, LoadThatYieldsNothingEndsWithCommandsOff)
 {
-    m_frame->AddImages(Paths({WriteBytes(m_dir, "broken.gif", "GIF89a broken"),
+    m_frame->AddImages(Paths({WriteFileText(m_dir.File("broken.gif"), "GIF89a broken"),
                               m_dir.File("missing.png")}));
     ASSERT_TRUE(WaitForLoad(m_frame));
-    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetCount(), 0);
+    EXPECT_EQ(m_frame->GetThumbnailCtrl()->GetCount(), 0);
     EXPECT_TRUE(m_frame->IsEnabled());
-    EXPECT_FALSE(m_frame->m_item_delete->IsEnabled());
-    EXPECT_FALSE(m_frame->m_item_run_animation->IsEnabled());
+    EXPECT_FALSE(m_frame->GetMenuBar()->FindItem(ID_MENU_DELETE)->IsEnabled());
+    EXPECT_FALSE(m_frame->GetMenuBar()->FindItem(ID_MENU_RUN_ANIMATION)->IsEnabled());
 }
 
 TEST_F(MainWindowLoading, AddImageAsksForFilesAndLoadsThem)
 {
     const wxString png = WritePng(m_dir, "b.png", 30, 20);
-    wxCommandEvent event(wxEVT_MENU, ID_MENU_ADD_IMAGE);
-    wxTEST_DIALOG(m_frame->ProcessWindowEvent(event), ExpectFileChoice("Add Image Files", png));
+    wxTEST_DIALOG(Choose(ID_MENU_ADD_IMAGE), ExpectFileChoice("Add Image Files", png));
     ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"b.png"}));
-    EXPECT_TRUE(m_frame->m_item_clear_all->IsEnabled());
+    EXPECT_TRUE(m_frame->GetMenuBar()->FindItem(ID_MENU_CLEAR_ALL)->IsEnabled());
 }
 
 TEST_F(MainWindowLoading, CancelledAddImageChangesNothing)
 {
-    wxCommandEvent event(wxEVT_MENU, ID_MENU_ADD_IMAGE);
-    wxTEST_DIALOG(m_frame->ProcessWindowEvent(event),
+    wxTEST_DIALOG(Choose(ID_MENU_ADD_IMAGE),
                   ExpectFileChoice("Add Image Files", wxString(), wxID_CANCEL));
-    EXPECT_EQ(m_frame->m_loadProgress, nullptr);
-    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetCount(), 0);
-    EXPECT_FALSE(m_frame->m_item_delete->IsEnabled());
+    EXPECT_FALSE(m_frame->IsLoading());
+    EXPECT_EQ(m_frame->GetThumbnailCtrl()->GetCount(), 0);
+    EXPECT_FALSE(m_frame->GetMenuBar()->FindItem(ID_MENU_DELETE)->IsEnabled());
 }
 
 // Every file of the shared corpus in one load, valid, odd and broken alike,
@@ -190,7 +173,7 @@ TEST_F(MainWindowLoading, WholeCorpusLoadsWithoutHarm)
     const std::vector<std::string> names = ItemNames(m_frame);
     ASSERT_GT(names.size(), 100u);
     EXPECT_EQ(names.back(), "last.png");
-    for (int i = 0; i < m_frame->m_thumbnail_ctrl->GetCount(); ++i)
+    for (int i = 0; i < m_frame->GetThumbnailCtrl()->GetCount(); ++i)
         EXPECT_TRUE(Item(i)->GetFullSize().x > 0) << names[i];
     EXPECT_TRUE(m_frame->IsEnabled());
 }

@@ -22,15 +22,6 @@ wxString SavePicture(const TempDir& dir, const wxString& name, int width, int he
     return path;
 }
 
-Bytes ReadFile(const wxString& path)
-{
-    wxFFile file(path, "rb");
-    Bytes bytes(file.IsOpened() ? file.Length() : 0);
-    if (!bytes.empty())
-        file.Read(bytes.data(), bytes.size());
-    return bytes;
-}
-
 struct RunResult {
     int status;
     std::string errors;
@@ -75,7 +66,7 @@ TEST_F(CliRun, WritesEveryFrameWithTheDefaultSizeRuleAndDelay)
     ASSERT_EQ(result.status, kCliOk) << result.errors;
     EXPECT_TRUE(result.errors.empty());
 
-    const GiflibFile gif = DecodeWithGiflib(ReadFile(out));
+    const GiflibFile gif = DecodeGifFile(out);
     ASSERT_TRUE(gif.ok);
     EXPECT_EQ(gif.screenWidth, 200);
     EXPECT_EQ(gif.screenHeight, 200);
@@ -88,7 +79,7 @@ TEST_F(CliRun, WritesEveryFrameWithTheDefaultSizeRuleAndDelay)
 
     // The other way round the wide one comes last and wins.
     ASSERT_EQ(RunCapturing(Options(out, {tall, wide})).status, kCliOk);
-    EXPECT_EQ(DecodeWithGiflib(ReadFile(out)).screenWidth, 300);
+    EXPECT_EQ(DecodeGifFile(out).screenWidth, 300);
 }
 
 TEST_F(CliRun, SizeAndDelayFromTheOptions)
@@ -99,7 +90,7 @@ TEST_F(CliRun, SizeAndDelayFromTheOptions)
     options.width = 32;
     options.height = 40;
     ASSERT_EQ(RunCapturing(options).status, kCliOk);
-    const GiflibFile gif = DecodeWithGiflib(ReadFile(options.output));
+    const GiflibFile gif = DecodeGifFile((options.output));
     ASSERT_EQ(gif.frames.size(), 1u);
     EXPECT_EQ(gif.frames[0].width, 32);
     EXPECT_EQ(gif.frames[0].height, 40);

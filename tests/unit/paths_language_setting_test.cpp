@@ -1,4 +1,5 @@
 // The interface language kept in language.txt under the user's documents.
+#include "file_bytes.h"
 #include "home_override.h"
 #include "paths.h"
 
@@ -17,7 +18,7 @@ TEST(LanguageSetting, FirstReadCreatesTheFoldersAndStoresEnglish)
     EXPECT_EQ(ReadLanguageSetting(), kEnglish);
 
     EXPECT_EQ(GetLanguageFilePath(), home.LanguageFile());
-    EXPECT_EQ(ReadFileBytes(home.LanguageFile()), "58");
+    EXPECT_EQ(ReadFileText(home.LanguageFile()), "58");
 }
 
 TEST(LanguageSetting, UserDataFolderLiesUnderTheDocumentsFolder)
@@ -33,7 +34,7 @@ TEST(LanguageSetting, ConfiguredDocumentsFolderIsUsed)
     HomeOverride home;
     ASSERT_TRUE(wxMkdir(home.Path() + "/.config"));
     ASSERT_TRUE(wxMkdir(home.Path() + "/Dokumente"));
-    WriteFileBytes(home.Path() + "/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
+    WriteFileText(home.Path() + "/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
 
     EXPECT_EQ(GetLanguageFilePath(), home.Path() + "/Dokumente/Brackwell files/Brackwell GIF Maker/language.txt");
 }
@@ -41,37 +42,37 @@ TEST(LanguageSetting, ConfiguredDocumentsFolderIsUsed)
 TEST(LanguageSetting, NumberFollowedByLineEndIsRead)
 {
     HomeOverride home;
-    WriteFileBytes(GetLanguageFilePath(), "110\n");
+    WriteFileText(GetLanguageFilePath(), "110\n");
     EXPECT_EQ(ReadLanguageSetting(), 110);
 }
 
 TEST(LanguageSetting, TextWithoutDigitsReadsAsZeroAndIsKept)
 {
     HomeOverride home;
-    WriteFileBytes(GetLanguageFilePath(), "abc");
+    WriteFileText(GetLanguageFilePath(), "abc");
     EXPECT_EQ(ReadLanguageSetting(), 0);
-    EXPECT_EQ(ReadFileBytes(home.LanguageFile()), "abc");
+    EXPECT_EQ(ReadFileText(home.LanguageFile()), "abc");
 }
 
 TEST(LanguageSetting, OnlyTheFirstEightBytesAreRead)
 {
     HomeOverride home;
-    WriteFileBytes(GetLanguageFilePath(), "1234567890");
+    WriteFileText(GetLanguageFilePath(), "1234567890");
     EXPECT_EQ(ReadLanguageSetting(), 12345678);
 }
 
 TEST(LanguageSetting, EmptyFileReadsAsZero)
 {
     HomeOverride home;
-    WriteFileBytes(GetLanguageFilePath(), "");
+    WriteFileText(GetLanguageFilePath(), "");
     EXPECT_EQ(ReadLanguageSetting(), 0);
 }
 
 TEST(LanguageSetting, WrittenCodeIsBareDigitsAndReadsBack)
 {
     HomeOverride home;
-    WriteFileBytes(GetLanguageFilePath(), "1234567890");
+    WriteFileText(GetLanguageFilePath(), "1234567890");
     WriteLanguageSetting(89);
-    EXPECT_EQ(ReadFileBytes(home.LanguageFile()), "89");
+    EXPECT_EQ(ReadFileText(home.LanguageFile()), "89");
     EXPECT_EQ(ReadLanguageSetting(), 89);
 }
