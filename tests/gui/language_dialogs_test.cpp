@@ -71,9 +71,7 @@ TEST_F(LanguageDialogs, WindowStartedInALanguageShowsItEverywhere)
     // The layout is loaded before the window's own language is in force;
     // what it translated then must be set again.
     Choose(kGermanCode);
-    DestroyMainWindowForTest(m_frame);
-    m_frame = CreateMainWindowForTest();
-    ASSERT_NE(m_frame, nullptr);
+    Restart();
     EXPECT_EQ(LayoutText(*m_frame, "m_staticText_width")->GetLabel(), "Breite:");
     EXPECT_EQ(ToolTip("m_tool_insert"), Utf8("Bild hinzufügen"));
 }

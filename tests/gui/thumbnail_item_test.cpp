@@ -2,6 +2,8 @@
 // they paint.
 #include "thumbnail_fixture.h"
 
+#include <wx/ffile.h>
+
 #include <cstdlib>
 
 namespace {
