@@ -1,5 +1,7 @@
 #include "cli_run.h"
 
+#include "format/gif_format.h"
+
 #include "cli_project.h"
 #include "io/atomic_file.h"
 #include "encode/frame_pixels.h"
@@ -15,7 +17,6 @@
 namespace {
 
 // The GIF format stores sizes in 16 bits.
-constexpr int kMaxGifSide = 0xFFFF;
 
 void Say(std::FILE* errors, const wxString& text)
 {
@@ -124,7 +125,7 @@ int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress)
         for (const wxImage& frame : frames)
             sizes.push_back(frame.GetSize());
         const wxSize size = GifDefaultOutputSize(sizes);
-        if (size.GetWidth() > kMaxGifSide || size.GetHeight() > kMaxGifSide) {
+        if (size.GetWidth() > kGifMaxField || size.GetHeight() > kGifMaxField) {
             Say(errors, wxString::Format("the pictures (%d x %d) are larger than a GIF can hold; choose a size with -s",
                                          size.GetWidth(), size.GetHeight()));
             return kCliBadUsage;
