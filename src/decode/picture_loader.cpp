@@ -46,7 +46,8 @@ bool IsAcceptable(PictureFormat format, const unsigned char* data, size_t size)
     DeclaredSize declared;
     switch (format) {
     case PictureFormat::Png:
-        return ReadPngSize(data, size, declared) && IsAcceptablePictureSize(declared);
+        return ReadPngSize(data, size, declared) && IsAcceptablePictureSize(declared)
+            && PngChunksFitFile(data, size);
     case PictureFormat::Jpeg: {
         JpegFrameInfo frame;
         return ReadJpegFrame(data, size, frame) && IsAcceptablePictureSize(frame.size)
