@@ -1,6 +1,7 @@
 #include "paths.h"
 
 #include "gifmaker_version.h"
+#include "language.h"
 #include "io/wtoi.h"
 
 #include <wx/convauto.h>
@@ -13,7 +14,6 @@
 #include <cstring>
 
 namespace {
-constexpr int kDefaultLanguage = 58; // English
 constexpr size_t kLanguageSettingBytes = 8;
 } // namespace
 
@@ -108,8 +108,8 @@ int ReadLanguageSetting()
 {
     const wxString path = GetLanguageFilePath();
     if (!wxFileExists(path)) {
-        WriteLanguageSetting(kDefaultLanguage);
-        return kDefaultLanguage;
+        WriteLanguageSetting(kEnglishLanguageCode);
+        return kEnglishLanguageCode;
     }
     wxFile file(path, wxFile::read);
     if (!file.IsOpened())

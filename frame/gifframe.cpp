@@ -7,6 +7,7 @@
 #include "update_check.h"
 #include "window/worker_events.h"
 #include "window/thumbnailctrl.h"
+#include "io/trace.h"
 
 #include <wx/app.h>
 #include <wx/icon.h>
@@ -22,7 +23,6 @@
 #include <wx/toolbar.h>
 #include <wx/xrc/xmlres.h>
 
-#include <cstdio>
 
 
 namespace {
@@ -90,7 +90,7 @@ void GifFrame::InitFrame()
     m_savedRecord = AnimationSettings();
 
     const wxString iconPath = GetResourceRoot() + "/Themes/application.ico";
-    std::printf("%s\n", static_cast<const char*>(iconPath.utf8_str()));
+    Trace(static_cast<const char*>(iconPath.utf8_str()));
     SetIcon(wxIcon(iconPath, wxBITMAP_TYPE_ICO, -1, -1));
     SetTitle(GetProductName());
     m_playing = false;

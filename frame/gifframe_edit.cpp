@@ -1,4 +1,5 @@
 #include "gifframe.h"
+#include "rules/status_text.h"
 
 #include "rules/project_rules.h"
 #include "rules/selection_rules.h"
@@ -17,7 +18,6 @@
 #include <wx/xrc/xmlres.h>
 
 namespace {
-constexpr int kFrameStatusField = 1;
 
 int SpinValue(const wxSpinCtrl* spin)
 {
@@ -80,6 +80,8 @@ bool GifFrame::IsProjectUnsaved() const
 
 wxArrayString GifFrame::AskImagePaths(const wxString& message)
 {
+    // The label's "*bmp" (no dot) is what the filter has always shown; the
+    // pattern itself matches ".bmp" files, and translations carry the label.
     wxFileDialog dialog(this, message, wxEmptyString, wxEmptyString,
                         _("Image files ") + "(*.png;*.jpg;*bmp;*.gif)|*.png;*.jpg;*.bmp;*.gif",
                         wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);

@@ -6,6 +6,7 @@
 #include "rules/status_text.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
+#include "io/trace.h"
 
 #include <wx/intl.h>
 #include <wx/spinctrl.h>
@@ -15,12 +16,9 @@
 #include <wx/toolbar.h>
 #include <wx/xrc/xmlres.h>
 
-#include <cstdio>
 #include <vector>
 
 namespace {
-constexpr int kOutputStatusField = 0;
-constexpr int kFrameStatusField = 1;
 
 bool StripIsEmpty(const wxThumbnailCtrl* strip)
 {
@@ -92,7 +90,7 @@ void GifFrame::UpdateLabels()
 
 void GifFrame::OnSetDelay(wxCommandEvent&)
 {
-    std::printf("OnSetDelay\n");
+    Trace("OnSetDelay");
     StopPreview();
     if (m_thumbnail_ctrl && m_spinctrl_delay)
         m_thumbnail_ctrl->SetDelay(m_spinctrl_delay->GetValue());
@@ -130,7 +128,7 @@ void GifFrame::OnSetHeight(wxCommandEvent&)
 
 void GifFrame::OnChangeSplitterWindow(wxSplitterEvent&)
 {
-    std::printf("OnChangeSplitterWindow\n");
+    Trace("OnChangeSplitterWindow");
     if (!m_thumbnail_ctrl)
         return;
     const wxArrayInt& selections = m_thumbnail_ctrl->GetSelections();

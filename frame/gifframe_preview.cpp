@@ -18,7 +18,6 @@
 #include <wx/xrc/xmlres.h>
 
 namespace {
-constexpr int kFrameStatusField = 1;
 
 void ClearCanvas(wxDC& dc)
 {

@@ -1,4 +1,5 @@
 #include "gifframe.h"
+#include "rules/status_text.h"
 
 #include "paths.h"
 #include "io/file_extension.h"
@@ -116,10 +117,8 @@ void GifFrame::LoadProject(const wxString& path)
         return;
     m_projectRecord.height = ApplySetting(m_spinctrl_height, settings.height);
     m_gifName = settings.gifName;
-    const wxString status = m_gifName.empty()
-                                ? wxString::Format("Unititle.gif(%d * %d)", settings.width, settings.height)
-                                : wxString::Format("%s(%d * %d)", m_gifName, settings.width, settings.height);
-    m_statusBar1->SetStatusText(status + _("px"), 0);
+    m_statusBar1->SetStatusText(OpenedProjectStatusText(m_gifName, settings.width, settings.height, _("px")),
+                                kOutputStatusField);
     m_outputWidth = m_aspectWidth = m_projectRecord.width;
     m_outputHeight = m_aspectHeight = m_projectRecord.height;
     if (project.stage < ProjectReadStage::Settings)
@@ -134,7 +133,7 @@ void GifFrame::LoadProject(const wxString& path)
 
     const wxArrayString loadList = ProjectLoadList(project.entries);
     if (loadList.empty()) {
-        m_statusBar1->SetStatusText(wxEmptyString, 1);
+        m_statusBar1->SetStatusText(wxEmptyString, kFrameStatusField);
         ClearPreview();
         ShowLoadFailure(*this);
         return;

@@ -10,6 +10,7 @@ libgtest-dev
 libgmock-dev
 libbenchmark-dev
 libgif-dev
+libjpeg62-turbo-dev
 libimagequant-dev
 libx11-dev
 libcurl4-openssl-dev

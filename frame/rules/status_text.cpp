@@ -9,6 +9,12 @@ wxString OutputStatusText(const wxString& gifName, int width, int height, const 
     return wxString::Format("%s (%d * %d)", gifName, width, height) + unit;
 }
 
+wxString OpenedProjectStatusText(const wxString& gifName, int width, int height, const wxString& unit)
+{
+    const wxString name = gifName.empty() ? wxString("Unititle.gif") : gifName;
+    return wxString::Format("%s(%d * %d)", name, width, height) + unit;
+}
+
 wxString FrameDetailsText(const wxString& name, int width, int height)
 {
     // Built piece by piece so that a translation can never act as a format.

@@ -17,6 +17,10 @@ struct DeclaredSize {
 
 // Each returns false when the header cannot be read far enough.
 bool ReadPngSize(const unsigned char* data, size_t size, DeclaredSize& out);
+// False when a PNG chunk claims more bytes than the file holds: the PNG
+// library allocates a chunk's declared length before it reads the chunk, so a
+// tiny file could otherwise make it ask for gigabytes.
+bool PngChunksFitFile(const unsigned char* data, size_t size);
 bool ReadGifScreenSize(const unsigned char* data, size_t size, DeclaredSize& out);
 
 // A JPEG's frame header (SOF): size, and the memory its decoder needs for

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <vector>
 
 // Pictures with more pixels than this are refused before anything is
 // allocated for them (the order of the decompression-bomb guards of other
@@ -43,6 +44,22 @@ enum class PictureRead {
 // LoadPictures on bytes already in memory.
 int LoadPicturesFromMemory(const unsigned char* data, size_t size, PictureRead read, int frameIndex,
                            const PictureSink& sink);
+
+// What a path names: a file, and which of its pictures to take.
+struct PicturePath {
+    wxString file;
+    PictureRead read = PictureRead::StillPicture;
+    int frame = -1; // for OneGifFrame
+};
+PicturePath ResolvePicturePath(const wxString& path);
+
+// Reads a whole picture file (regular files up to kMaxPictureFileBytes).
+bool ReadPictureFile(const wxString& path, std::vector<unsigned char>& bytes);
+
+// The one picture of a still file's bytes, with the guards LoadPictures
+// applies. A JPEG may come decoded at a reduced scale no smaller than
+// `atLeast`; (0, 0) asks for the full size.
+wxImage DecodeStillPicture(const unsigned char* data, size_t size, const wxSize& atLeast = wxSize(0, 0));
 
 // Moves a picture given to a sink into a new heap object that holds the only
 // reference to its data; `picture` is left empty.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "palette/gif_rgb.h"
+#include "format/gif_format.h"
 
 #include <wx/stream.h>
 #include <wx/string.h>
@@ -8,7 +8,9 @@
 #include <cstddef>
 
 // Every block writer below writes to this stream. The save pipeline sets it
-// before the first frame; only one animation is written at a time.
+// before the first frame; only one animation is written at a time. A
+// process-wide stream because the toolkit's GIF handler, whose LZW compressor
+// the frame writer reuses, offers no way to pass one through.
 extern wxOutputStream* CurrentGifStream;
 
 // Writes `size` bytes to CurrentGifStream; false when the stream is missing or

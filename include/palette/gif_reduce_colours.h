@@ -1,6 +1,6 @@
 #pragma once
 
-#include "palette/gif_rgb.h"
+#include "format/gif_format.h"
 
 #include <wx/image.h>
 

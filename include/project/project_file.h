@@ -1,6 +1,7 @@
 #pragma once
 
 #include "project/animation_settings.h"
+#include "format/gif_format.h"
 
 #include <wx/arrstr.h>
 #include <wx/string.h>
@@ -15,8 +16,8 @@ constexpr long long kMaxProjectFileBytes = 8LL * 1024 * 1024;
 constexpr int kMaxProjectDepth = 32;
 
 // The window's delay, width and height controls, like the GIF's 16-bit
-// fields, hold values from 0 to this; a project's values are clamped to it.
-constexpr int kMaxProjectSetting = 0xFFFF;
+// fields, hold values from 0 to kGifMaxField; a project's values are clamped
+// to that.
 int ClampProjectSetting(int value);
 
 // What a project records besides its frames: the delay and output size, and

@@ -108,6 +108,27 @@ bool ReadPngSize(const unsigned char* data, size_t size, DeclaredSize& out)
     return true;
 }
 
+bool PngChunksFitFile(const unsigned char* data, size_t size)
+{
+    // length, type, then the data and a CRC (PNG specification, 5.3)
+    constexpr size_t kChunkHeader = 8;
+    constexpr size_t kChunkCrc = 4;
+    size_t offset = sizeof kPngSignature;
+    while (offset + kChunkHeader <= size) {
+        const size_t length = BigEndian32(data + offset);
+        const bool last = std::memcmp(data + offset + 4, "IEND", 4) == 0;
+        if (length > size - offset - kChunkHeader)
+            return false;
+        offset += kChunkHeader + length;
+        offset += std::min(kChunkCrc, size - offset);
+        if (last)
+            return true;
+    }
+    // A file that ends between chunks is left to the decoder, which stops at
+    // the missing data without allocating for it.
+    return true;
+}
+
 bool ReadGifScreenSize(const unsigned char* data, size_t size, DeclaredSize& out)
 {
     if (size < kGifScreenHeightOffset + 2)

@@ -3,6 +3,7 @@
 #include "decode/bmp_decode.h"
 #include "decode/gif_decode.h"
 #include "decode/gif_frame_name.h"
+#include "decode/jpeg_reduced.h"
 #include "decode/picture_format.h"
 
 #include <wx/file.h>
@@ -29,7 +30,9 @@ bool IsRegularFile(const wxString& path)
     return wxStat(path, &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool ReadWholeFile(const wxString& path, std::vector<unsigned char>& bytes)
+} // namespace
+
+bool ReadPictureFile(const wxString& path, std::vector<unsigned char>& bytes)
 {
     wxFile file;
     if (!IsRegularFile(path) || !file.Open(path, wxFile::read))
@@ -41,12 +44,15 @@ bool ReadWholeFile(const wxString& path, std::vector<unsigned char>& bytes)
     return file.Read(bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
 }
 
+namespace {
+
 bool IsAcceptable(PictureFormat format, const unsigned char* data, size_t size)
 {
     DeclaredSize declared;
     switch (format) {
     case PictureFormat::Png:
-        return ReadPngSize(data, size, declared) && IsAcceptablePictureSize(declared);
+        return ReadPngSize(data, size, declared) && IsAcceptablePictureSize(declared)
+            && PngChunksFitFile(data, size);
     case PictureFormat::Jpeg: {
         JpegFrameInfo frame;
         return ReadJpegFrame(data, size, frame) && IsAcceptablePictureSize(frame.size)
@@ -127,30 +133,57 @@ int LoadPicturesFromMemory(const unsigned char* data, size_t size, PictureRead r
     return delivered;
 }
 
-int LoadPictures(const wxString& path, const PictureSink& sink)
+wxImage DecodeStillPicture(const unsigned char* data, size_t size, const wxSize& atLeast)
 {
-    int frame = GifFrameNumberFromName(path);
-    wxString source = GifFrameSourcePath(path);
+    wxImage result;
+    const PictureSink keep = [&](wxImage&& picture, int) {
+        result = std::move(picture);
+        return false;
+    };
+    try {
+        if (atLeast.x > 0 && atLeast.y > 0 && SniffPictureFormat(data, size) == PictureFormat::Jpeg
+            && IsAcceptable(PictureFormat::Jpeg, data, size)) {
+            result = DecodeJpegReduced(data, size, atLeast);
+            if (result.IsOk())
+                return result;
+        }
+        LoadStillPicture(data, size, keep);
+    } catch (const std::bad_alloc&) {
+        return wxImage();
+    }
+    return result;
+}
+
+PicturePath ResolvePicturePath(const wxString& path)
+{
+    PicturePath resolved;
+    resolved.frame = GifFrameNumberFromName(path);
+    resolved.file = GifFrameSourcePath(path);
     // A file whose own name merely looks like a frame name ("a.gif_files/b.png")
     // is that file, not a frame of a GIF that does not exist.
-    if (frame >= 0 && !wxFileExists(source) && wxFileExists(path)) {
-        frame = -1;
-        source = path;
+    if (resolved.frame >= 0 && !wxFileExists(resolved.file) && wxFileExists(path)) {
+        resolved.frame = -1;
+        resolved.file = path;
     }
+    if (resolved.frame >= 0)
+        resolved.read = PictureRead::OneGifFrame;
+    else if (HasGifExtension(resolved.file))
+        resolved.read = PictureRead::AllGifFrames;
+    return resolved;
+}
+
+int LoadPictures(const wxString& path, const PictureSink& sink)
+{
+    const PicturePath resolved = ResolvePicturePath(path);
     std::vector<unsigned char> bytes;
     try {
         wxLogNull quiet;
-        if (!ReadWholeFile(source, bytes))
+        if (!ReadPictureFile(resolved.file, bytes))
             return 0;
     } catch (const std::bad_alloc&) {
         return 0;
     }
-    PictureRead read = PictureRead::StillPicture;
-    if (frame >= 0)
-        read = PictureRead::OneGifFrame;
-    else if (HasGifExtension(source))
-        read = PictureRead::AllGifFrames;
-    return LoadPicturesFromMemory(bytes.data(), bytes.size(), read, frame, sink);
+    return LoadPicturesFromMemory(bytes.data(), bytes.size(), resolved.read, resolved.frame, sink);
 }
 
 wxImage* TakePicture(wxImage& picture)

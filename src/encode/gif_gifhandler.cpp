@@ -1,5 +1,6 @@
 #include "encode/gif_gifhandler.h"
 
+#include "format/gif_format.h"
 #include "palette/gif_colour_index.h"
 
 #include <wx/intl.h>
@@ -18,7 +19,6 @@ constexpr std::uint8_t kTrailer = 0x3B;
 // Pixels are always compressed as 8-bit indices, whatever the table size.
 constexpr int kCompressionBits = 8;
 // Fields of the file are 16 bits wide.
-constexpr int kMaxGifSide = 0xFFFF;
 
 // The colour table index of every pixel, row by row; empty when a pixel's
 // colour is missing from the table.
@@ -92,7 +92,7 @@ bool MyGifHandler::DoSaveFile(const wxImage& image, bool first, int delayMilliSe
     const int width = image.GetWidth();
     const int height = image.GetHeight();
     const int evenWidth = width % 2 == 0 ? width : width + 1;
-    if (width < 1 || height < 1 || width > kMaxGifSide || height > kMaxGifSide ||
+    if (width < 1 || height < 1 || width > kGifMaxField || height > kGifMaxField ||
         static_cast<long long>(evenWidth) * height > INT_MAX)
         return false;
     const std::vector<std::uint8_t> indices = IndexPixels(image, table, count);

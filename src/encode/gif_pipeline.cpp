@@ -1,5 +1,7 @@
 #include "encode/gif_pipeline.h"
 
+#include "format/gif_format.h"
+
 #include "encode/gif_gifhandler.h"
 #include "encode/gif_prepare_frame.h"
 #include "palette/gif_reduce_colours.h"
@@ -20,7 +22,6 @@ namespace {
 // the size of a handful of frames.
 constexpr std::size_t kFramesAheadPerWorker = 2;
 // The GIF format stores sizes in 16 bits.
-constexpr int kMaxGifSide = 0xFFFF;
 // Delays are written in hundredths of a second, the writer takes milliseconds.
 constexpr int kMillisecondsPerDelayUnit = 10;
 
@@ -129,7 +130,7 @@ bool WriteFrame(wxOutputStream& out, const wxImage& frame, int delayMs, std::siz
 
 bool IsGifOutputSizeAllowed(int width, int height)
 {
-    return width >= 1 && height >= 1 && width <= kMaxGifSide && height <= kMaxGifSide &&
+    return width >= 1 && height >= 1 && width <= kGifMaxField && height <= kGifMaxField &&
            static_cast<long long>(width) * height <= kMaxGifOutputPixels;
 }
 
@@ -140,7 +141,7 @@ bool EncodeGifAnimation(wxOutputStream& out, std::size_t count, const GifFrameSu
     if (count == 0 || count > std::size_t(INT_MAX) || !IsGifOutputSizeAllowed(settings.width, settings.height) ||
         settings.delayCs < 0)
         return false;
-    const int delayMs = std::min(settings.delayCs, 0xFFFF) * kMillisecondsPerDelayUnit;
+    const int delayMs = std::min(settings.delayCs, kGifMaxField) * kMillisecondsPerDelayUnit;
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t workers = std::min<std::size_t>(settings.threads ? settings.threads : cores, count);
     FrameQueue queue(count, workers * kFramesAheadPerWorker);

@@ -76,7 +76,7 @@ bool ReadWholeFile(const wxString& path, std::vector<char>& data, wxString* erro
 
 int ClampProjectSetting(int value)
 {
-    return std::clamp(value, 0, kMaxProjectSetting);
+    return std::clamp(value, 0, kGifMaxField);
 }
 
 wxArrayString ProjectPathEntries(const wxArrayString& framePaths)

@@ -1,4 +1,5 @@
 // The main window as the program shows it right after start-up.
+#include "language.h"
 #include "gifframe.h"
 #include "main_window.h"
 #include "canvas_colour.h"
@@ -19,7 +20,6 @@
 #include <vector>
 
 namespace {
-constexpr int kEnglish = 58;
 
 class StartupState : public MainWindowTest {
 protected:
@@ -39,7 +39,7 @@ TEST_F(StartupState, TitleIconAndLanguage)
     EXPECT_EQ(m_frame->GetTitle(), "Brackwell GIF Maker");
     ASSERT_EQ(m_frame->GetIcons().GetIconCount(), 1u);
     EXPECT_TRUE(m_frame->GetIcons().GetIconByIndex(0).IsOk());
-    EXPECT_EQ(m_frame->GetLanguage(), kEnglish);
+    EXPECT_EQ(m_frame->GetLanguage(), kEnglishLanguageCode);
 }
 
 TEST_F(StartupState, MenusHoldEveryItemInOrder)
@@ -79,7 +79,7 @@ TEST_F(StartupState, LanguageItemsKeepTheirNamesAndOnlyTheStoredOneIsChecked)
         EXPECT_EQ(item->GetId(), codes[i]);
         EXPECT_TRUE(item->IsCheckable());
         EXPECT_TRUE(item->IsEnabled());
-        EXPECT_EQ(item->IsChecked(), codes[i] == kEnglish) << names[i];
+        EXPECT_EQ(item->IsChecked(), codes[i] == kEnglishLanguageCode) << names[i];
         ++i;
     }
 }
