@@ -24,11 +24,6 @@
 #include <thread>
 
 namespace {
-std::string Utf8(const wxString& text)
-{
-    return std::string(text.utf8_str());
-}
-
 // The single folder that the report made under `parent`, or empty.
 wxString ReportFolderIn(const wxString& parent)
 {

@@ -23,13 +23,6 @@ protected:
     }
 };
 
-wxArrayString Paths(std::initializer_list<wxString> paths)
-{
-    wxArrayString array;
-    for (const wxString& path : paths)
-        array.Add(path);
-    return array;
-}
 } // namespace
 
 TEST_F(MainWindowLoading, GifFramesThenPictureArriveInOrder)
@@ -37,7 +30,7 @@ TEST_F(MainWindowLoading, GifFramesThenPictureArriveInOrder)
     const wxString gif = WriteGif(m_dir, "anim.gif", 3, 40, 30);
     const wxString png = WritePng(m_dir, "b.png", 64, 48);
     LoadRecorder recorder(m_frame);
-    m_frame->AddImages(Paths({gif, png}));
+    m_frame->AddImages(Strings({gif, png}));
     ASSERT_TRUE(m_frame->IsLoading());
     EXPECT_FALSE(m_frame->IsEnabled());
     ASSERT_TRUE(WaitForLoad(m_frame));
@@ -64,12 +57,12 @@ TEST_F(MainWindowLoading, GifFramesThenPictureArriveInOrder)
 TEST_F(MainWindowLoading, ProgressMovesOncePerFile)
 {
     LoadRecorder recorder(m_frame);
-    m_frame->AddImages(Paths({WritePng(m_dir, "a.png", 8, 8), WriteGif(m_dir, "anim.gif", 3)}));
+    m_frame->AddImages(Strings({WritePng(m_dir, "a.png", 8, 8), WriteGif(m_dir, "anim.gif", 3)}));
     ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(recorder.Progress(), (std::vector<int>{50, 50, 50, 100}));
 
     LoadRecorder stills(m_frame);
-    m_frame->AddImages(Paths({WritePng(m_dir, "1.png", 8, 8), WritePng(m_dir, "2.png", 8, 8),
+    m_frame->AddImages(Strings({WritePng(m_dir, "1.png", 8, 8), WritePng(m_dir, "2.png", 8, 8),
                               WritePng(m_dir, "3.png", 8, 8), WritePng(m_dir, "4.png", 8, 8)}));
     ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(stills.Progress(), (std::vector<int>{25, 50, 75, 100}));
@@ -78,7 +71,7 @@ TEST_F(MainWindowLoading, ProgressMovesOncePerFile)
 TEST_F(MainWindowLoading, ItemsTakeTheCurrentDelay)
 {
     Spin("m_spinctrl_delay")->SetValue(25);
-    m_frame->AddImages(Paths({WritePng(m_dir, "a.png", 10, 10)}));
+    m_frame->AddImages(Strings({WritePng(m_dir, "a.png", 10, 10)}));
     ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(m_frame->GetThumbnailCtrl()->GetDelay(), 25);
 }
@@ -86,7 +79,7 @@ TEST_F(MainWindowLoading, ItemsTakeTheCurrentDelay)
 TEST_F(MainWindowLoading, MissingFileInTheMiddleIsSkipped)
 {
     LoadRecorder recorder(m_frame);
-    m_frame->AddImages(Paths({WritePng(m_dir, "a.png", 10, 10), m_dir.File("missing.png"),
+    m_frame->AddImages(Strings({WritePng(m_dir, "a.png", 10, 10), m_dir.File("missing.png"),
                               WritePng(m_dir, "c.png", 10, 10)}));
     ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"a.png", "c.png"}));
@@ -96,7 +89,7 @@ TEST_F(MainWindowLoading, MissingFileInTheMiddleIsSkipped)
 TEST_F(MainWindowLoading, UpperCaseGifIsOnePicture)
 {
     const wxString gif = WriteGif(m_dir, "ANIM.GIF", 3);
-    m_frame->AddImages(Paths({gif}));
+    m_frame->AddImages(Strings({gif}));
     ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"ANIM.GIF"}));
 }
@@ -105,7 +98,7 @@ TEST_F(MainWindowLoading, ProjectEntryLoadsOneFrame)
 {
     const wxString gif = WriteGif(m_dir, "anim.gif", 3);
     LoadRecorder recorder(m_frame);
-    m_frame->AddImages(Paths({gif + "_2"}));
+    m_frame->AddImages(Strings({gif + "_2"}));
     ASSERT_TRUE(WaitForLoad(m_frame));
     ASSERT_EQ(ItemNames(m_frame), (std::vector<std::string>{"anim.gif_2"}));
     EXPECT_EQ(Item(0)->GetFrameIndex(), 2);
@@ -118,7 +111,7 @@ TEST_F(MainWindowLoading, LoadWhoseLastEntryIsBrokenStillEnds)
 {
     LoadRecorder recorder(m_frame);
     m_frame->AddImages(
-        Paths({WritePng(m_dir, "a.png", 20, 10), WriteFileText(m_dir.File("broken.png"), "not a picture")}));
+        Strings({WritePng(m_dir, "a.png", 20, 10), WriteFileText(m_dir.File("broken.png"), "not a picture")}));
     ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"a.png"}));
     ASSERT_EQ(recorder.Progress(), (std::vector<int>{50, 100}));
@@ -130,7 +123,7 @@ TEST_F(MainWindowLoading, LoadWhoseLastEntryIsBrokenStillEnds)
 
 TEST_F(MainWindowLoading, LoadThatYieldsNothingEndsWithCommandsOff)
 {
-    m_frame->AddImages(Paths({WriteFileText(m_dir.File("broken.gif"), "GIF89a broken"),
+    m_frame->AddImages(Strings({WriteFileText(m_dir.File("broken.gif"), "GIF89a broken"),
                               m_dir.File("missing.png")}));
     ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(m_frame->GetThumbnailCtrl()->GetCount(), 0);

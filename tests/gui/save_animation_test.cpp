@@ -55,8 +55,7 @@ TEST_F(SaveWindowTest, FirstSaveAsksWritesEveryFrameAndReportsProgress)
 {
     AddFrames(3, 40, 30);
     SetOutput(25, 40, 30);
-    const wxString path = m_dir.File("anim.gif");
-    wxTEST_DIALOG(Save(), ExpectFileChoice(wxString(), path));
+    const wxString path = SaveFirstAs("anim.gif");
 
     EXPECT_EQ(m_progress, (std::vector<int>{33, 66, 100}));
     EXPECT_EQ(m_finishedEvents, 1);
@@ -77,8 +76,7 @@ TEST_F(SaveWindowTest, SaveWritesOnlyWhenSomethingChangedOrTheFileIsGone)
 {
     AddFrames(2, 20, 20);
     SetOutput(10, 20, 20);
-    const wxString path = m_dir.File("anim.gif");
-    wxTEST_DIALOG(Save(), ExpectFileChoice(wxString(), path));
+    const wxString path = SaveFirstAs("anim.gif");
     ASSERT_TRUE(DecodeGifFile(path).ok);
 
     // Unchanged: the file is left alone and no save runs.
@@ -136,8 +134,7 @@ TEST_F(SaveWindowTest, NameWithoutExtensionGetsGif)
 
 TEST_F(SaveWindowTest, SaveWithoutFramesRemembersThePathAndWritesNothing)
 {
-    const wxString path = m_dir.File("later");
-    wxTEST_DIALOG(Save(), ExpectFileChoice(wxString(), path));
+    const wxString path = SaveFirstAs("later");
     EXPECT_EQ(m_frame->GetGifPath(), path);
     EXPECT_FALSE(wxFileExists(path));
     EXPECT_FALSE(m_frame->IsSaving());
@@ -151,8 +148,7 @@ TEST_F(SaveWindowTest, FailedSaveKeepsThePreviousFileAndTellsWhy)
 {
     AddFrames(3, 64, 48);
     SetOutput(10, 64, 48);
-    const wxString path = m_dir.File("anim.gif");
-    wxTEST_DIALOG(Save(), ExpectFileChoice(wxString(), path));
+    const wxString path = SaveFirstAs("anim.gif");
     const Bytes previous = ReadFileBytes(path);
     ASSERT_GT(previous.size(), 512u);
 
@@ -178,8 +174,7 @@ TEST_F(SaveWindowTest, ReadOnlyFolderKeepsThePreviousFile)
         GTEST_SKIP() << "folder permissions do not stop root";
     AddFrames(1, 16, 16);
     SetOutput(10, 16, 16);
-    const wxString path = m_dir.File("anim.gif");
-    wxTEST_DIALOG(Save(), ExpectFileChoice(wxString(), path));
+    const wxString path = SaveFirstAs("anim.gif");
     const Bytes previous = ReadFileBytes(path);
     Spin("m_spinctrl_delay")->SetValue(30);
     ASSERT_EQ(chmod(m_dir.Path().fn_str(), 0555), 0);
@@ -192,8 +187,7 @@ TEST_F(SaveWindowTest, ThreadedSaveMatchesAOneThreadEncoding)
 {
     AddFrames(6, 90, 50);
     SetOutput(7, 60, 40);
-    const wxString path = m_dir.File("anim.gif");
-    wxTEST_DIALOG(Save(), ExpectFileChoice(wxString(), path));
+    const wxString path = SaveFirstAs("anim.gif");
     const Bytes saved = ReadFileBytes(path);
     ASSERT_FALSE(saved.empty());
 

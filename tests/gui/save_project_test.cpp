@@ -28,14 +28,6 @@ wxArrayString ItemPaths(const GifFrame& frame)
     return paths;
 }
 
-wxArrayString Strings(std::initializer_list<wxString> items)
-{
-    wxArrayString array;
-    for (const wxString& item : items)
-        array.Add(item);
-    return array;
-}
-
 // A small animation of three frames in different colours.
 bool WriteThreeFrameGif(const wxString& path)
 {

@@ -76,3 +76,10 @@ void SaveWindowTest::SaveAs()
     Choose(ID_MENU_SAVE_AS);
     EXPECT_TRUE(WaitForSave(m_frame)) << "the save did not end";
 }
+
+wxString SaveWindowTest::SaveFirstAs(const char* name)
+{
+    const wxString path = m_dir.File(name);
+    wxTEST_DIALOG(Save(), ExpectFileChoice(wxString(), path));
+    return path;
+}

@@ -26,6 +26,8 @@ protected:
     // Run a command and wait until its save (if it started one) has ended.
     void Save();
     void SaveAs();
+    // Save answered with the test folder's file `name`; returns its path.
+    wxString SaveFirstAs(const char* name);
 
     std::vector<int> m_progress;
     int m_finishedEvents = 0;

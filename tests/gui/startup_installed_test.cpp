@@ -16,11 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr int kInstallTimeoutMs = 120000;
-
-std::string Utf8(const wxString& text)
-{
-    return std::string(text.utf8_str());
-}
 } // namespace
 
 TEST(InstalledProgram, RunsFromThePrefixThroughALinkInPath)

@@ -15,11 +15,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-std::string Utf8(const wxString& text)
-{
-    return std::string(text.utf8_str());
-}
-
 class ProgramStart : public ::testing::Test {
 protected:
     // A copy of the installation under a fresh folder: bin/gifmaker and

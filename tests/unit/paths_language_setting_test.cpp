@@ -36,34 +36,27 @@ TEST(LanguageSetting, ConfiguredDocumentsFolderIsUsed)
     EXPECT_EQ(GetLanguageFilePath(), home.Path() + "/Dokumente/Brackwell files/Brackwell GIF Maker/language.txt");
 }
 
-TEST(LanguageSetting, NumberFollowedByLineEndIsRead)
+// What language.txt holds, the code read from it; reading leaves the file
+// as it was.
+struct StoredCode {
+    const char* text;
+    int code;
+};
+
+class LanguageSettingRead : public ::testing::TestWithParam<StoredCode> {};
+
+TEST_P(LanguageSettingRead, ReadsTheLeadingDigits)
 {
     HomeOverride home;
-    WriteFileText(GetLanguageFilePath(), "110\n");
-    EXPECT_EQ(ReadLanguageSetting(), 110);
+    WriteFileText(GetLanguageFilePath(), GetParam().text);
+    EXPECT_EQ(ReadLanguageSetting(), GetParam().code);
+    EXPECT_EQ(ReadFileText(home.LanguageFile()), GetParam().text);
 }
 
-TEST(LanguageSetting, TextWithoutDigitsReadsAsZeroAndIsKept)
-{
-    HomeOverride home;
-    WriteFileText(GetLanguageFilePath(), "abc");
-    EXPECT_EQ(ReadLanguageSetting(), 0);
-    EXPECT_EQ(ReadFileText(home.LanguageFile()), "abc");
-}
-
-TEST(LanguageSetting, OnlyTheFirstEightBytesAreRead)
-{
-    HomeOverride home;
-    WriteFileText(GetLanguageFilePath(), "1234567890");
-    EXPECT_EQ(ReadLanguageSetting(), 12345678);
-}
-
-TEST(LanguageSetting, EmptyFileReadsAsZero)
-{
-    HomeOverride home;
-    WriteFileText(GetLanguageFilePath(), "");
-    EXPECT_EQ(ReadLanguageSetting(), 0);
-}
+// Only the first eight bytes are read; text without digits reads as 0.
+INSTANTIATE_TEST_SUITE_P(LanguageSetting, LanguageSettingRead,
+                         ::testing::Values(StoredCode{"110\n", 110}, StoredCode{"abc", 0},
+                                           StoredCode{"1234567890", 12345678}, StoredCode{"", 0}));
 
 TEST(LanguageSetting, WrittenCodeIsBareDigitsAndReadsBack)
 {
