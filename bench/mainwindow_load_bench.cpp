@@ -4,6 +4,7 @@
 #include "gifapp.h"
 #include "gifframe.h"
 #include "window/thumbnailctrl.h"
+#include "io/trace.h"
 
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
@@ -89,14 +90,14 @@ void BM_AddImages(benchmark::State& state)
 
         const auto start = std::chrono::steady_clock::now();
         frame->AddImages(g_paths);
-        while (frame->m_loadProgress) {
+        while (frame->IsLoading()) {
             wxYield();
             wxMilliSleep(1);
         }
         const auto end = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
 
-        state.counters["frames"] = frame->m_thumbnail_ctrl->GetCount();
+        state.counters["frames"] = frame->GetThumbnailCtrl()->GetCount();
         state.counters["rss_growth_MiB"] = ResidentMiB() - before;
         state.counters["peak_rss_MiB"] = PeakResidentMiB();
         frame->Destroy();
@@ -114,6 +115,7 @@ int main(int argc, char** argv)
     if (!mkdtemp(home) || !mkdtemp(pictures))
         return 2;
     setenv("HOME", home, 1);
+    SetTraceOutput(nullptr);
     wxApp::SetInstance(new BenchApp);
     if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit())
         return 2;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/engine/gif_pipeline.h"
+#include "encode/gif_pipeline.h"
 
 #include <wx/string.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "window/engine/gif_blocks.h"
-#include "window/engine/gif_reduce_colours.h"
+#include "encode/gif_blocks.h"
+#include "palette/gif_reduce_colours.h"
 
 #include <cstdint>
 #include <vector>

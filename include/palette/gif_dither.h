@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/engine/gif_blocks.h"
+#include "format/gif_format.h"
 
 #include <cstdint>
 #include <vector>

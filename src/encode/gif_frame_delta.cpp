@@ -1,6 +1,6 @@
 #include "encode/gif_frame_delta.h"
 
-#include "window/engine/gif_colour_index.h"
+#include "palette/gif_colour_index.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "palette/gif_dither.h"
 
-#include "window/engine/gif_nearest_colour.h"
+#include "palette/gif_nearest_colour.h"
 
 #include <algorithm>
 #include <array>

@@ -1,14 +1,15 @@
 #include "gif_test_decoders.h"
 #include "test_paths.h"
 
+#include "child_process.h"
 #include "cli_options.h"
 #include "cli_run.h"
 
 #include <wx/dir.h>
-#include <wx/ffile.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -20,15 +21,6 @@ wxString SavePicture(const TempDir& dir, const wxString& name, int width, int he
     const wxString path = dir.File(name);
     EXPECT_TRUE(image.SaveFile(path, wxBITMAP_TYPE_PNG));
     return path;
-}
-
-Bytes ReadFile(const wxString& path)
-{
-    wxFFile file(path, "rb");
-    Bytes bytes(file.IsOpened() ? file.Length() : 0);
-    if (!bytes.empty())
-        file.Read(bytes.data(), bytes.size());
-    return bytes;
 }
 
 struct RunResult {
@@ -75,7 +67,7 @@ TEST_F(CliRun, WritesEveryFrameWithTheDefaultSizeRuleAndDelay)
     ASSERT_EQ(result.status, kCliOk) << result.errors;
     EXPECT_TRUE(result.errors.empty());
 
-    const GiflibFile gif = DecodeWithGiflib(ReadFile(out));
+    const GiflibFile gif = DecodeGifFile(out);
     ASSERT_TRUE(gif.ok);
     EXPECT_EQ(gif.screenWidth, 200);
     EXPECT_EQ(gif.screenHeight, 200);
@@ -88,7 +80,7 @@ TEST_F(CliRun, WritesEveryFrameWithTheDefaultSizeRuleAndDelay)
 
     // The other way round the wide one comes last and wins.
     ASSERT_EQ(RunCapturing(Options(out, {tall, wide})).status, kCliOk);
-    EXPECT_EQ(DecodeWithGiflib(ReadFile(out)).screenWidth, 300);
+    EXPECT_EQ(DecodeGifFile(out).screenWidth, 300);
 }
 
 TEST_F(CliRun, SizeAndDelayFromTheOptions)
@@ -99,7 +91,7 @@ TEST_F(CliRun, SizeAndDelayFromTheOptions)
     options.width = 32;
     options.height = 40;
     ASSERT_EQ(RunCapturing(options).status, kCliOk);
-    const GiflibFile gif = DecodeWithGiflib(ReadFile(options.output));
+    const GiflibFile gif = DecodeGifFile(options.output);
     ASSERT_EQ(gif.frames.size(), 1u);
     EXPECT_EQ(gif.frames[0].width, 32);
     EXPECT_EQ(gif.frames[0].height, 40);
@@ -122,9 +114,13 @@ TEST_F(CliRun, UnreadableInputIsNamedAndNothingIsWritten)
 {
     const wxString good = SavePicture(m_dir, "a.png", 8, 8, 1);
     const wxString broken = m_dir.File("broken.png");
-    wxFFile(broken, "wb").Write(wxString("not a picture"));
+    WriteFileText(broken, "not a picture");
+    // A header that reads, so the damage shows only when the frame is encoded.
+    Bytes damaged = ReadFileBytes(good);
+    std::fill(damaged.begin() + 41, damaged.end(), 0);
+    const wxString damagedPath = WriteFileBytes(m_dir.File("damaged.png"), damaged);
     const wxString out = m_dir.File("out.gif");
-    for (const wxString& bad : {broken, m_dir.File("missing.png")}) {
+    for (const wxString& bad : {broken, damagedPath, m_dir.File("missing.png")}) {
         const RunResult result = RunCapturing(Options(out, {good, bad}));
         EXPECT_EQ(result.status, kCliUnreadableInput);
         EXPECT_NE(result.errors.find(bad.ToStdString()), std::string::npos) << result.errors;
@@ -149,3 +145,24 @@ TEST_F(CliRun, UnwritableOutputKeepsTheOldFileAndLeavesNoPartialFile)
     wxDir::GetAllFiles(m_dir.Path(), &left, wxEmptyString, wxDIR_FILES | wxDIR_HIDDEN);
     EXPECT_EQ(left.size(), 1u) << "only the input remains";
 }
+
+#ifndef __SANITIZE_ADDRESS__ // the sanitizer reserves far more address space than the limit
+TEST_F(CliRun, FramesAreDecodedOnlyWhileTheyAreEncoded)
+{
+    // Twenty 4000 x 3000 pictures take 720 MB decoded; the program must run
+    // in 400 MB of address space.
+    const wxString first = SavePicture(m_dir, "p0.png", 4000, 3000, 120);
+    std::vector<std::string> argv = {"prlimit", "--as=400000000", std::string((BinaryDir() + "/bin/gifmaker-cli").utf8_str()),
+                                     "-s", "100x75", "-o", std::string(m_dir.File("out.gif").utf8_str())};
+    for (int i = 0; i < 20; ++i) {
+        const wxString copy = m_dir.File(wxString::Format("p%d.png", i));
+        ASSERT_TRUE(i == 0 || wxCopyFile(first, copy));
+        argv.push_back(std::string(copy.utf8_str()));
+    }
+    ChildProcess cli;
+    ASSERT_TRUE(cli.Start(argv, {}, std::string(m_dir.File("cli.log").utf8_str())));
+    ASSERT_TRUE(cli.WaitForExit(120000));
+    EXPECT_EQ(cli.ExitCode(), kCliOk);
+    EXPECT_EQ(DecodeGifFile(m_dir.File("out.gif")).FrameCount(), 20);
+}
+#endif

@@ -1,8 +1,9 @@
 #include "gif_test_decoders.h"
+#include "pillow_read.h"
 #include "test_paths.h"
 
-#include "window/engine/gif_pipeline.h"
-#include "window/engine/gif_prepare_frame.h"
+#include "encode/gif_pipeline.h"
+#include "encode/gif_prepare_frame.h"
 
 #include <gtest/gtest.h>
 
@@ -118,14 +119,10 @@ Bytes EncodeFrames(const std::vector<wxImage>& frames, int quality, unsigned thr
     return bytes;
 }
 
-std::vector<std::vector<std::uint8_t>> PillowFrames(const Bytes& bytes, const wxSize& size)
+std::vector<Bytes> PillowFrames(const Bytes& bytes, const wxSize& size)
 {
     TempDir dir;
-    const std::string path(dir.File("out.gif").fn_str());
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-    return ComposeWithPillow(path, size.GetWidth(), size.GetHeight());
+    return ComposeWithPillow(WriteFileBytes(dir.File("out.gif"), bytes), size.GetWidth(), size.GetHeight());
 }
 
 } // namespace
@@ -160,7 +157,7 @@ TEST(GifPipeline, ChangedRectanglesComposeToTheWholeFrames)
     for (const ComposeCase& test : cases) {
         SCOPED_TRACE(test.name);
         const wxSize size = test.frames[0].GetSize();
-        std::vector<std::vector<std::uint8_t>> expected;
+        std::vector<Bytes> expected;
         for (const wxImage& frame : test.frames) {
             wxImage work;
             const wxImage prepared = PrepareGifFrame(frame, work, size);

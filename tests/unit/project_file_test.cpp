@@ -1,7 +1,7 @@
 #include "test_paths.h"
 
-#include "window/engine/file_extension.h"
-#include "window/engine/project_file.h"
+#include "io/file_extension.h"
+#include "project/project_file.h"
 
 #include <gtest/gtest.h>
 #include <wx/ffile.h>
@@ -14,14 +14,6 @@
 #include <string>
 
 namespace {
-wxArrayString Strings(std::initializer_list<wxString> items)
-{
-    wxArrayString array;
-    for (const wxString& item : items)
-        array.Add(item);
-    return array;
-}
-
 void WriteText(const wxString& path, const std::string& text)
 {
     wxFFile file(path, "wb");
