@@ -4,6 +4,8 @@
 #include "window/engine/picture_loader.h"
 #include "window/engine/project_file.h"
 
+#include <algorithm>
+
 bool ReadProjectForRender(const wxString& path, std::vector<wxImage>& pictures, GifEncodeSettings& settings,
                           wxString& error)
 {
@@ -16,10 +18,14 @@ bool ReadProjectForRender(const wxString& path, std::vector<wxImage>& pictures, 
         error = wxString::Format("\"%s\" is not a complete project file", path);
         return false;
     }
-    for (const wxString& entry : ProjectLoadList(project.entries))
-        LoadPictures(entry, [&](wxImage&& picture, int) {
+    // Each picture takes its entry's delay, as the window's loading gives it.
+    const wxArrayString loadList = ProjectLoadList(project.entries);
+    const std::vector<int> entryDelays = ProjectLoadDelays(project);
+    for (size_t i = 0; i < loadList.size(); ++i)
+        LoadPictures(loadList[i], [&](wxImage&& picture, int) {
             pictures.push_back(picture);
             picture = wxImage();
+            settings.delaysCs.push_back(entryDelays[i]);
             return true;
         });
     if (pictures.empty()) {
@@ -30,6 +36,9 @@ bool ReadProjectForRender(const wxString& path, std::vector<wxImage>& pictures, 
     // The window shows the project's size once its pictures have arrived, or
     // the size taken from the pictures when the project holds none.
     settings.delayCs = ClampProjectSetting(project.settings.delay);
+    settings.loopCount = project.settings.loopInFile ? std::clamp(project.settings.loopCount, 0, kGifMaxPlays) : 0;
+    // The window's quality control holds 1 to 100.
+    settings.quality = std::clamp(project.settings.quality, 1, 100);
     settings.width = ClampProjectSetting(project.settings.width);
     settings.height = ClampProjectSetting(project.settings.height);
     if (settings.width == 0 || settings.height == 0) {

@@ -22,10 +22,12 @@ void Say(std::FILE* errors, const wxString& text)
     std::fprintf(errors, "gifmaker-cli: %s\n", static_cast<const char*>(text.mb_str()));
 }
 
-// Every picture of every input, in order, decoded on all cores. False when an
-// input yields no picture; `failed` then names the first such input.
-bool LoadAll(const std::vector<wxString>& inputs, std::vector<wxImage>& frames, wxString& failed)
+// Every picture of every input, in order, decoded on all cores, with the
+// delay each gets. False when an input yields no picture; `failed` then names
+// the first such input.
+bool LoadAll(const CliOptions& options, std::vector<wxImage>& frames, std::vector<int>& delays, wxString& failed)
 {
+    const std::vector<wxString>& inputs = options.inputs;
     std::vector<std::vector<wxImage>> perInput(inputs.size());
     std::atomic<std::size_t> next{0};
     auto load = [&] {
@@ -50,8 +52,10 @@ bool LoadAll(const std::vector<wxString>& inputs, std::vector<wxImage>& frames, 
             failed = inputs[i];
             return false;
         }
-        for (wxImage& picture : perInput[i])
+        for (wxImage& picture : perInput[i]) {
+            delays.push_back(CliFrameDelay(options, i, PictureDelayCs(picture)));
             frames.push_back(picture);
+        }
         perInput[i].clear();
     }
     return true;
@@ -109,14 +113,17 @@ int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress)
     if (!options.project.empty())
         return RunProject(options, errors, showProgress);
     std::vector<wxImage> frames;
+    std::vector<int> delays;
     wxString failed;
-    if (!LoadAll(options.inputs, frames, failed)) {
+    if (!LoadAll(options, frames, delays, failed)) {
         Say(errors, wxString::Format("cannot read \"%s\"", failed));
         return kCliUnreadableInput;
     }
 
     GifEncodeSettings settings;
     settings.delayCs = options.delay;
+    settings.delaysCs = delays;
+    settings.loopCount = options.loop;
     settings.width = options.width;
     settings.height = options.height;
     if (settings.width == 0) {

@@ -22,7 +22,7 @@ constexpr int kFrameStatusField = 1;
 void SwitchEditingSet(GifFrame& frame, bool enable)
 {
     for (wxMenuItem* item : {frame.m_item_save, frame.m_item_save_as, frame.m_item_delete,
-                             frame.m_item_clear_all, frame.m_item_run_animation,
+                             frame.m_item_clear_all, frame.m_item_set_delay, frame.m_item_run_animation,
                              frame.m_item_loop_count})
         if (item)
             item->Enable(enable);
@@ -30,7 +30,8 @@ void SwitchEditingSet(GifFrame& frame, bool enable)
         frame.m_toolBar_button->EnableTool(XRCID("m_tool_delete"), enable);
         frame.m_toolBar_button->EnableTool(XRCID("m_tool_play"), enable);
     }
-    for (wxSpinCtrl* spin : {frame.m_spinctrl_delay, frame.m_spinctrl_width, frame.m_spinctrl_height})
+    for (wxSpinCtrl* spin :
+         {frame.m_spinctrl_delay, frame.m_spinctrl_width, frame.m_spinctrl_height, frame.m_spinctrl_quality})
         if (spin)
             spin->Enable(enable);
     if (frame.m_item_save_project)
@@ -65,10 +66,18 @@ void GifFrame::DisableCommands()
 
 bool GifFrame::IsProjectUnsaved() const
 {
-    const ProjectSettings current{SpinValue(m_spinctrl_delay), SpinValue(m_spinctrl_width),
+    const ProjectSettings current{SpinValue(m_spinctrl_delay),
+                                  SpinValue(m_spinctrl_width),
                                   SpinValue(m_spinctrl_height),
-                                  m_thumbnail_ctrl ? m_thumbnail_ctrl->GetCount() : 0};
-    const ProjectSettings record{m_projectDelay, m_projectWidth, m_projectHeight, m_projectCount};
+                                  m_thumbnail_ctrl ? m_thumbnail_ctrl->GetCount() : 0,
+                                  GetFrameDelays(),
+                                  GetFramePaths(),
+                                  m_loopCount,
+                                  m_loopInFile,
+                                  GetQuality()};
+    const ProjectSettings record{m_projectDelay,   m_projectWidth,    m_projectHeight,
+                                 m_projectCount,   m_projectDelays,   m_projectFrames,
+                                 m_projectLoopCount, m_projectLoopInFile, m_projectQuality};
     return ::IsProjectUnsaved(current, record);
 }
 
@@ -103,6 +112,7 @@ void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&)
     wxMenu menu;
     menu.Append(ID_INSERT_IMAGE, _("&Insert Image") + "\tCtrl+Ins");
     menu.Append(wxID_DELETE, _("&Delete") + "\tCtrl+Del");
+    menu.Append(ID_MENU_SET_DELAY, _("Set Delay of Selected Frames...") + "\t" + kSetDelayAccelerator);
     PopupMenu(&menu);
 }
 
@@ -121,9 +131,11 @@ void GifFrame::InsertImages(const wxArrayString& paths)
     wxLogNull noLog;
     for (const wxString& path : paths) {
         LoadPictures(path, [&](wxImage&& picture, int frameIndex) {
+            const int delay = NewFrameDelay(picture);
             m_insertImage = TakePicture(picture);
             auto* item = new wxImageThumbnailItem(m_insertImage, frameIndex, path);
             m_insertImage = nullptr;
+            item->SetDelay(delay);
             m_thumbnail_ctrl->FreezeLayout();
             m_thumbnail_ctrl->Insert(item, position + inserted);
             m_thumbnail_ctrl->ThawLayout();
@@ -132,6 +144,7 @@ void GifFrame::InsertImages(const wxArrayString& paths)
         });
     }
     UpdateOutputSize();
+    ShowSelectionDelay();
     if (inserted > 0 && !m_editingEnabled)
         EnableCommands();
 }
@@ -158,6 +171,7 @@ void GifFrame::OnDeleteImage(wxCommandEvent&)
     if (m_statusBar1)
         m_statusBar1->SetStatusText(wxEmptyString, kFrameStatusField);
     UpdateOutputSize();
+    ShowSelectionDelay();
     if (m_thumbnail_ctrl->GetCount() == 0)
         DisableCommands();
 }
@@ -169,6 +183,7 @@ void GifFrame::OnClearAll(wxCommandEvent&)
     if (m_thumbnail_ctrl)
         m_thumbnail_ctrl->Clear();
     UpdateOutputSize();
+    ShowSelectionDelay();
     if (m_statusBar1)
         m_statusBar1->SetStatusText(wxEmptyString, kFrameStatusField);
     ClearPreview();

@@ -1,5 +1,6 @@
 #include "gifframe.h"
 
+#include "loopcountdialog.h"
 #include "paths.h"
 #include "window/engine/file_extension.h"
 #include "window/engine/project_file.h"
@@ -14,6 +15,8 @@
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 #include <wx/xml/xml.h>
+
+#include <algorithm>
 
 namespace {
 wxString FileNamePart(const wxString& path)
@@ -55,10 +58,15 @@ bool GifFrame::SaveProject()
     settings.width = m_spinctrl_width->GetValue();
     settings.height = m_spinctrl_height->GetValue();
     settings.delay = m_spinctrl_delay->GetValue();
+    settings.loopCount = m_loopCount;
+    settings.loopInFile = m_loopInFile;
+    settings.quality = GetQuality();
+    const std::vector<wxString> paths = GetFramePaths();
+    const std::vector<int> delays = GetFrameDelays();
     wxArrayString frames;
-    for (int i = 0; i < count; ++i)
-        frames.Add(m_thumbnail_ctrl->GetItem(i)->GetFileName());
-    const auto document = BuildProjectDocument(settings, frames);
+    for (const wxString& path : paths)
+        frames.Add(path);
+    const auto document = BuildProjectDocument(settings, frames, delays);
 
     const bool askedForPath = m_projectPath.empty();
     if (askedForPath) {
@@ -87,6 +95,11 @@ bool GifFrame::SaveProject()
     m_projectHeight = settings.height;
     m_projectDelay = settings.delay;
     m_projectCount = count;
+    m_projectDelays = delays;
+    m_projectFrames = paths;
+    m_projectLoopCount = settings.loopCount;
+    m_projectLoopInFile = settings.loopInFile;
+    m_projectQuality = settings.quality;
     m_projectName = FileNamePart(m_projectPath);
     SetTitle(ProjectTitle(m_projectName));
     return true;
@@ -125,6 +138,7 @@ void GifFrame::LoadProject(const wxString& path)
     if (project.stage < ProjectReadStage::Settings)
         return;
     m_projectDelay = ApplySetting(m_spinctrl_delay, settings.delay);
+    ApplyLoopAndQuality(settings);
     if (project.stage == ProjectReadStage::NoImages) {
         ShowLoadFailure(*this);
         return;
@@ -140,8 +154,8 @@ void GifFrame::LoadProject(const wxString& path)
         return;
     }
 
-    if (!StartImageLoad(loadList, true)) {
-        m_projectCount = m_thumbnail_ctrl->GetCount();
+    if (!StartImageLoad(loadList, true, ProjectLoadDelays(project))) {
+        RecordProjectFrames();
         wxMessageBox(_("The pictures of the project could not be loaded."), GetTitle(), wxOK | wxICON_ERROR, this);
         return;
     }
@@ -164,5 +178,25 @@ void GifFrame::OnProjectLoadFinished()
         m_projectWidth = m_spinctrl_width->GetValue();
         m_projectHeight = m_spinctrl_height->GetValue();
     }
+    RecordProjectFrames();
+}
+
+void GifFrame::RecordProjectFrames()
+{
     m_projectCount = m_thumbnail_ctrl->GetCount();
+    m_projectDelays = GetFrameDelays();
+    m_projectFrames = GetFramePaths();
+}
+
+void GifFrame::ApplyLoopAndQuality(const ProjectFileSettings& settings)
+{
+    // A project without them had the defaults: endless, not in the file.
+    m_loopCount = g_loopCountSetting = std::clamp(settings.loopCount, 0, kGifMaxPlays);
+    m_loopInFile = g_loopInFileSetting = settings.loopInFile;
+    m_loopsPlayed = 0;
+    m_projectLoopCount = m_loopCount;
+    m_projectLoopInFile = m_loopInFile;
+    if (m_spinctrl_quality)
+        m_spinctrl_quality->SetValue(settings.quality);
+    m_projectQuality = GetQuality();
 }

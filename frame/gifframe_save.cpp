@@ -32,13 +32,18 @@ GifFrame::SaveRecord CurrentSettings(const GifFrame& frame)
     record.delay = frame.m_spinctrl_delay->GetValue();
     record.width = frame.m_spinctrl_width->GetValue();
     record.height = frame.m_spinctrl_height->GetValue();
+    record.delays = frame.GetFrameDelays();
+    record.loopCount = frame.m_loopInFile ? frame.m_loopCount : 0;
+    record.quality = frame.GetQuality();
     return record;
 }
 
 bool MatchesSavedRecord(const GifFrame& frame, const GifFrame::SaveRecord& record)
 {
     return record.count == frame.m_savedCount && record.delay == frame.m_savedDelay &&
-           record.width == frame.m_savedWidth && record.height == frame.m_savedHeight;
+           record.width == frame.m_savedWidth && record.height == frame.m_savedHeight &&
+           record.delays == frame.m_savedDelays && record.loopCount == frame.m_savedLoopCount &&
+           record.quality == frame.m_savedQuality;
 }
 } // namespace
 
@@ -112,7 +117,9 @@ bool GifFrame::StartSave(const wxSize& size, const wxString& title)
                      GetTitle(), wxOK | wxICON_ERROR, this);
         return false;
     }
-    auto* thread = new WorkSaveAsGifThread(this, m_thumbnail_ctrl, m_gifPath, m_saveRunning.delay, size);
+    GifEncodeSettings settings = GetSaveSettings(size);
+    settings.delayCs = m_saveRunning.delay;
+    auto* thread = new WorkSaveAsGifThread(this, m_thumbnail_ctrl, m_gifPath, settings);
     if (thread->Run() != wxTHREAD_NO_ERROR) {
         delete thread;
         wxMessageBox(wxString::Format(_("The animation could not be saved to \"%s\":\n%s"), m_gifPath,
@@ -173,6 +180,9 @@ void GifFrame::FinishSave(bool written, const wxString& error)
         m_savedDelay = m_saveRunning.delay;
         m_savedWidth = m_saveRunning.width;
         m_savedHeight = m_saveRunning.height;
+        m_savedDelays = m_saveRunning.delays;
+        m_savedLoopCount = m_saveRunning.loopCount;
+        m_savedQuality = m_saveRunning.quality;
         return;
     }
     wxMessageBox(wxString::Format(_("The animation could not be saved to \"%s\":\n%s"), m_gifPath, error),

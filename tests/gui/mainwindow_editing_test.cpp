@@ -62,6 +62,7 @@ protected:
         m_frame->m_projectWidth = m_frame->m_spinctrl_width->GetValue();
         m_frame->m_projectHeight = m_frame->m_spinctrl_height->GetValue();
         m_frame->m_projectCount = Count();
+        m_frame->RecordProjectFrames();
     }
 
     AssertsFailTests m_asserts;

@@ -95,7 +95,7 @@ TEST_F(MainWindowLoading, ItemsTakeTheCurrentDelay)
     m_frame->m_spinctrl_delay->SetValue(25);
     m_frame->AddImages(Paths({WritePng(m_dir, "a.png", 10, 10)}));
     ASSERT_TRUE(WaitForLoad(m_frame));
-    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetDelay(), 25);
+    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetItem(0)->GetDelay(), 25);
 }
 
 TEST_F(MainWindowLoading, MissingFileInTheMiddleIsSkipped)

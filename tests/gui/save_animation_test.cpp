@@ -211,7 +211,7 @@ TEST_F(SaveWindowTest, QueuedProgressAndEndCloseTheDialogWithoutWaiting)
 {
     AddFrames(2, 16, 16);
     SetOutput(10, 16, 16);
-    m_frame->m_saveRunning = {2, 10, 16, 16};
+    m_frame->m_saveRunning = {2, 10, 16, 16, {10, 10}, 0, kGifDefaultQuality};
     m_frame->m_saveProgress = new wxProgressDialog("Save", "saving", 100, m_frame,
                                                    wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME);
     // Both are queued before the first is handled, so the end arrives inside

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
+
 namespace {
 wxArrayInt Indices(std::initializer_list<int> values)
 {
@@ -39,12 +42,25 @@ TEST(InsertPosition, AtTheEndWithoutUsableSelection)
 
 TEST(ProjectRules, AnyDifferenceIsUnsaved)
 {
-    const ProjectSettings record{10, 640, 480, 3};
+    const ProjectSettings record{10, 640, 480, 3, {10, 10, 10}, {"a.png", "b.png", "c.png"}, 0, false, 100};
     EXPECT_FALSE(IsProjectUnsaved(record, record));
-    EXPECT_TRUE(IsProjectUnsaved({20, 640, 480, 3}, record));
-    EXPECT_TRUE(IsProjectUnsaved({10, 641, 480, 3}, record));
-    EXPECT_TRUE(IsProjectUnsaved({10, 640, 481, 3}, record));
-    EXPECT_TRUE(IsProjectUnsaved({10, 640, 480, 4}, record));
+    const std::function<void(ProjectSettings&)> changes[] = {
+        [](ProjectSettings& s) { s.delay = 20; },
+        [](ProjectSettings& s) { s.width = 641; },
+        [](ProjectSettings& s) { s.height = 481; },
+        [](ProjectSettings& s) { s.frameCount = 4; },
+        // The count stays in each of these.
+        [](ProjectSettings& s) { s.frameDelays[1] = 50; },
+        [](ProjectSettings& s) { s.frames[2] = "d.png"; },
+        [](ProjectSettings& s) { s.loopCount = 2; },
+        [](ProjectSettings& s) { s.loopInFile = true; },
+        [](ProjectSettings& s) { s.quality = 80; },
+    };
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        ProjectSettings current = record;
+        changes[i](current);
+        EXPECT_TRUE(IsProjectUnsaved(current, record)) << "change " << i;
+    }
 }
 
 TEST(ProjectRules, OpenAsksAboutFramesBeforeAnyProject)

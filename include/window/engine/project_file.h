@@ -1,9 +1,12 @@
 #pragma once
 
+#include "window/engine/gif_pipeline.h"
+
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
 #include <memory>
+#include <vector>
 
 class wxXmlDocument;
 
@@ -17,12 +20,17 @@ constexpr int kMaxProjectDepth = 32;
 constexpr int kMaxProjectSetting = 0xFFFF;
 int ClampProjectSetting(int value);
 
-// What a project records besides its frames.
+// What a project records besides its frames. Settings at their defaults are
+// not written, so a project that uses none of them is written as version
+// 1.0.82 wrote it; that version's reader passes over what is written.
 struct ProjectFileSettings {
     wxString gifName; // file name part of the output GIF; empty when none was chosen
     int width = 0;    // output size in pixels
     int height = 0;
-    int delay = 0;    // hundredths of a second
+    int delay = 0;    // hundredths of a second: the Delay control, and every frame without its own
+    int loopCount = 0;       // passes of the preview, 0 = for ever (`loop_count` in `gif`)
+    bool loopInFile = false; // the saved GIF plays loopCount passes too (`loop_in_file`)
+    int quality = kGifDefaultQuality; // `quality` in `gif`
 };
 
 // The `path` entries for a frame list: each frame path in order, and after
@@ -31,9 +39,14 @@ struct ProjectFileSettings {
 wxArrayString ProjectPathEntries(const wxArrayString& framePaths);
 
 // The project document: `project` with `name`, `gif` (`width`, `height`,
-// `delay_time`) and `images` holding one `path` per entry.
+// `delay_time`, then the other settings that differ from their defaults) and
+// `images` holding one `path` per entry. `frameDelays` holds one delay per
+// frame, or nothing when every frame has settings.delay; a frame whose delay
+// differs from settings.delay carries it as the attribute `delay` of its
+// `path`.
 std::unique_ptr<wxXmlDocument> BuildProjectDocument(const ProjectFileSettings& settings,
-                                                    const wxArrayString& framePaths);
+                                                    const wxArrayString& framePaths,
+                                                    const std::vector<int>& frameDelays = {});
 
 // Writes the document indented by 2, replacing `path` only when all of it was
 // written. On failure `error` receives the reason.
@@ -59,6 +72,7 @@ struct ProjectContents {
     ProjectReadStage stage = ProjectReadStage::Unreadable;
     ProjectFileSettings settings;
     wxArrayString entries; // the text of every `path`, in order
+    std::vector<int> entryDelays; // each entry's own delay, -1 for none
 };
 
 // Reads a project file. A file too large, nested too deep or not well-formed
@@ -72,3 +86,7 @@ ProjectContents ReadProjectDocument(const wxXmlDocument& document);
 // The pictures to load for a project's entries: those whose file exists,
 // leaving out entries that name a GIF file itself.
 wxArrayString ProjectLoadList(const wxArrayString& entries);
+
+// The delay of each picture of ProjectLoadList(project.entries), in that
+// order: the entry's own, or the project's delay.
+std::vector<int> ProjectLoadDelays(const ProjectContents& project);
