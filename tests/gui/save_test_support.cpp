@@ -111,6 +111,9 @@ void MainWindowTest::AddPicture(const wxString& path, int frameIndex)
 void MainWindowTest::SetOutput(int delay, int width, int height)
 {
     m_frame->m_spinctrl_delay->SetValue(delay);
+    // Typing in the control sends a text event; setting it sends none.
+    wxCommandEvent typed(wxEVT_TEXT, m_frame->m_spinctrl_delay->GetId());
+    m_frame->OnSetDelay(typed);
     m_frame->m_spinctrl_width->SetValue(width);
     m_frame->m_spinctrl_height->SetValue(height);
     m_frame->m_outputWidth = m_frame->m_aspectWidth = width;

@@ -57,6 +57,8 @@ const std::vector<Command> kCommands = {
     {&GifFrame::m_item_add_image, wxCommandEventHandler(GifFrame::OnAddImage), "Add Image"},
     {&GifFrame::m_item_delete, wxCommandEventHandler(GifFrame::OnDeleteImage), "Delete"},
     {&GifFrame::m_item_clear_all, wxCommandEventHandler(GifFrame::OnClearAll), "Clear All"},
+    {&GifFrame::m_item_set_delay, wxCommandEventHandler(GifFrame::OnSetSelectedDelay),
+     "Set Delay of Selected Frames..."},
     {&GifFrame::m_item_run_animation, wxCommandEventHandler(GifFrame::OnPlayAnimation), "Run animation"},
     {&GifFrame::m_item_loop_count, wxCommandEventHandler(GifFrame::OnLoopCount), "Loop Count"},
     {&GifFrame::m_item_help, wxCommandEventHandler(GifFrame::OnHelpMenu), "Help"},
