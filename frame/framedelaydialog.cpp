@@ -1,6 +1,6 @@
 #include "framedelaydialog.h"
 
-#include "window/engine/project_file.h"
+#include "format/gif_format.h"
 
 #include <wx/intl.h>
 #include <wx/sizer.h>
@@ -18,7 +18,7 @@ FrameDelayDialog::FrameDelayDialog(wxWindow* parent, int delay)
     row->Add(new wxStaticText(this, wxID_ANY, _("Delay ") + ":"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, kBorder);
     // The same range as the Delay control: the GIF's 16-bit field.
     m_spinDelay = new wxSpinCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxSP_ARROW_KEYS,
-                                 0, kMaxProjectSetting, delay);
+                                 0, kGifMaxField, delay);
     row->Add(m_spinDelay, 0, wxALIGN_CENTER_VERTICAL);
     row->Add(new wxStaticText(this, wxID_ANY, "1/100" + _("sec ")), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, kBorder);
 

@@ -2,9 +2,10 @@
 // save or a project takes from them.
 #include "gifframe.h"
 
-#include "delay_rules.h"
+#include "rules/delay_rules.h"
 #include "framedelaydialog.h"
-#include "window/engine/picture_loader.h"
+#include "io/trace.h"
+#include "decode/picture_loader.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 
@@ -13,7 +14,6 @@
 #include <wx/spinctrl.h>
 #include <wx/stattext.h>
 
-#include <cstdio>
 
 namespace {
 wxString SecondsLabel(bool mixed)
@@ -102,7 +102,7 @@ GifEncodeSettings GifFrame::GetSaveSettings(const wxSize& size) const
 
 void GifFrame::OnSetDelay(wxCommandEvent&)
 {
-    std::printf("OnSetDelay\n");
+    Trace("OnSetDelay");
     StopPreview();
     if (!m_thumbnail_ctrl || !m_spinctrl_delay)
         return;

@@ -1,8 +1,9 @@
 #include "gifframe.h"
+#include "rules/status_text.h"
 
-#include "project_rules.h"
-#include "selection_rules.h"
-#include "window/engine/picture_loader.h"
+#include "rules/project_rules.h"
+#include "rules/selection_rules.h"
+#include "decode/picture_loader.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 
@@ -17,7 +18,6 @@
 #include <wx/xrc/xmlres.h>
 
 namespace {
-constexpr int kFrameStatusField = 1;
 
 void SwitchEditingSet(GifFrame& frame, bool enable)
 {
@@ -83,6 +83,8 @@ bool GifFrame::IsProjectUnsaved() const
 
 wxArrayString GifFrame::AskImagePaths(const wxString& message)
 {
+    // The label's "*bmp" (no dot) is what the filter has always shown; the
+    // pattern itself matches ".bmp" files, and translations carry the label.
     wxFileDialog dialog(this, message, wxEmptyString, wxEmptyString,
                         _("Image files ") + "(*.png;*.jpg;*bmp;*.gif)|*.png;*.jpg;*.bmp;*.gif",
                         wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);

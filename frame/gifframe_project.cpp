@@ -1,9 +1,10 @@
 #include "gifframe.h"
+#include "rules/status_text.h"
 
 #include "loopcountdialog.h"
 #include "paths.h"
-#include "window/engine/file_extension.h"
-#include "window/engine/project_file.h"
+#include "io/file_extension.h"
+#include "project/project_file.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 
@@ -129,10 +130,8 @@ void GifFrame::LoadProject(const wxString& path)
         return;
     m_projectHeight = ApplySetting(m_spinctrl_height, settings.height);
     m_gifName = settings.gifName;
-    const wxString status = m_gifName.empty()
-                                ? wxString::Format("Unititle.gif(%d * %d)", settings.width, settings.height)
-                                : wxString::Format("%s(%d * %d)", m_gifName, settings.width, settings.height);
-    m_statusBar1->SetStatusText(status + _("px"), 0);
+    m_statusBar1->SetStatusText(OpenedProjectStatusText(m_gifName, settings.width, settings.height, _("px")),
+                                kOutputStatusField);
     m_outputWidth = m_aspectWidth = m_projectWidth;
     m_outputHeight = m_aspectHeight = m_projectHeight;
     if (project.stage < ProjectReadStage::Settings)
@@ -148,7 +147,7 @@ void GifFrame::LoadProject(const wxString& path)
 
     const wxArrayString loadList = ProjectLoadList(project.entries);
     if (loadList.empty()) {
-        m_statusBar1->SetStatusText(wxEmptyString, 1);
+        m_statusBar1->SetStatusText(wxEmptyString, kFrameStatusField);
         ClearPreview();
         ShowLoadFailure(*this);
         return;

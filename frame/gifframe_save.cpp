@@ -1,10 +1,12 @@
 #include "gifframe.h"
+#include "rules/status_text.h"
 
-#include "window/engine/gif_pipeline.h"
+#include "encode/gif_pipeline.h"
 
-#include "window/engine/file_extension.h"
+#include "io/file_extension.h"
 #include "window/thumbnailctrl.h"
 #include "window/worksaveasgifthread.h"
+#include "io/trace.h"
 
 #include <wx/app.h>
 #include <wx/filedlg.h>
@@ -17,7 +19,6 @@
 #include <wx/statusbr.h>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 const int kProgressMaximum = 100;
@@ -56,7 +57,7 @@ wxString GifFrame::AskGifPath(const wxString& title)
 
 void GifFrame::OnSaveAnimator(wxCommandEvent&)
 {
-    std::printf("OnSaveAnimator\n");
+    Trace("OnSaveAnimator");
     StopPreview();
     if (m_thumbnail_ctrl->GetCount() == 0) {
         // Nothing to write yet; a chosen path is kept for the first save.
@@ -134,14 +135,14 @@ bool GifFrame::StartSave(const wxSize& size, const wxString& title)
 
 void GifFrame::ShowSaveStatus()
 {
-    m_statusBar1->SetStatusText(wxString::Format("%s (%d * %d)px", m_gifName, m_spinctrl_width->GetValue(),
-                                                 m_spinctrl_height->GetValue()),
-                                0);
+    m_statusBar1->SetStatusText(
+        OutputStatusText(m_gifName, m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue(), "px"),
+        kOutputStatusField);
 }
 
 void GifFrame::OnSaveThreadUpdate(wxCommandEvent& event)
 {
-    std::printf("WorkSaveAsGifThreadUpdate:\n");
+    Trace("WorkSaveAsGifThreadUpdate:");
     if (event.GetExtraLong() == SAVE_EVENT_FINISHED) {
         const bool written = event.GetInt() != 0;
         if (m_saveUpdating) {

@@ -1,7 +1,9 @@
 #pragma once
 
-#include "window/engine/gif_pipeline.h"
+#include "encode/gif_pipeline.h"
 #include "window/save_frames.h"
+
+#include "window/worker_events.h"
 
 #include <wx/event.h>
 #include <wx/string.h>

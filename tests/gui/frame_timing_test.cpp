@@ -7,7 +7,7 @@
 #include "gifframe.h"
 #include "loopcountdialog.h"
 #include "mainwindow_test_support.h"
-#include "window/engine/gif_pipeline.h"
+#include "encode/gif_pipeline.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 

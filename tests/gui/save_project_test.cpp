@@ -3,8 +3,8 @@
 
 #include "gifframe.h"
 #include "paths.h"
-#include "window/engine/gif_pipeline.h"
-#include "window/engine/project_file.h"
+#include "encode/gif_pipeline.h"
+#include "project/project_file.h"
 #include "main_window.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"

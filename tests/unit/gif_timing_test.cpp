@@ -7,9 +7,9 @@
 
 #include "cli_options.h"
 #include "cli_run.h"
-#include "window/engine/gif_pipeline.h"
-#include "window/engine/picture_loader.h"
-#include "window/engine/project_file.h"
+#include "encode/gif_pipeline.h"
+#include "decode/picture_loader.h"
+#include "project/project_file.h"
 
 #include <wx/ffile.h>
 #include <wx/xml/xml.h>
