@@ -1,6 +1,8 @@
 #include "cli_options.h"
 
+#include "decode/video_frame_name.h"
 #include "format/gif_format.h"
+#include "video/video_selection.h"
 
 #include <functional>
 
@@ -22,10 +24,19 @@ bool ReadSize(const wxString& text, int& width, int& height)
     return x != wxNOT_FOUND && ReadNumber(text.Left(x), 1, width) && ReadNumber(text.Mid(x + 1), 1, height);
 }
 
+bool ReadTime(const wxString& text, long long& ms, CliOptions& options, wxString& error)
+{
+    options.settingsGiven = true;
+    if (ParseClipTime(text, ms))
+        return true;
+    error = wxString::Format("a time must be seconds (12.5), M:SS or H:MM:SS, not \"%s\"", text);
+    return false;
+}
+
 // An option that takes a value; `apply` reads it and returns false when it is
 // not acceptable, with `error` set.
 struct ValueOption {
-    const char* shortName;
+    const char* shortName; // null when there is none
     const char* longName;
     std::function<bool(const wxString& value, CliOptions& options, wxString& error)> apply;
 };
@@ -35,7 +46,7 @@ const std::vector<ValueOption>& ValueOptions()
     static const std::vector<ValueOption> options = {
         {"-d", "--delay",
          [](const wxString& value, CliOptions& o, wxString& error) {
-             o.settingsGiven = true;
+             o.settingsGiven = o.delayGiven = true;
              if (ReadNumber(value, 0, o.delay))
                  return true;
              error = wxString::Format("the delay must be a whole number from 0 to %d, not \"%s\"", kGifMaxField, value);
@@ -65,6 +76,17 @@ const std::vector<ValueOption>& ValueOptions()
              error = "the project file name is empty";
              return false;
          }},
+        {nullptr, "--fps",
+         [](const wxString& value, CliOptions& o, wxString& error) {
+             o.settingsGiven = true;
+             if (value.ToCDouble(&o.fps) && o.fps >= kMinClipFps && o.fps <= kMaxClipFps)
+                 return true;
+             error = wxString::Format("the rate must be from %g to %g frames per second, not \"%s\"", kMinClipFps,
+                                      kMaxClipFps, value);
+             return false;
+         }},
+        {nullptr, "--from", [](const wxString& value, CliOptions& o, wxString& error) { return ReadTime(value, o.fromMs, o, error); }},
+        {nullptr, "--to", [](const wxString& value, CliOptions& o, wxString& error) { return ReadTime(value, o.toMs, o, error); }},
     };
     return options;
 }
@@ -73,16 +95,23 @@ const std::vector<ValueOption>& ValueOptions()
 
 wxString CliUsage()
 {
-    return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] -o OUT.gif FILE...\n"
+    return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] [--fps RATE [--from TIME] [--to TIME]]\n"
+                            "                   -o OUT.gif FILE...\n"
                             "       gifmaker-cli --project PROJECT.xml -o OUT.gif\n"
                             "Makes an animated GIF that loops for ever from the pictures (PNG, JPEG, BMP, GIF;\n"
-                            "every frame of a GIF file), in the order given.\n"
+                            "every frame of a GIF file) and video clips, in the order given.\n"
                             "\n"
                             "  -d, --delay DELAY          delay of every frame in hundredths of a second (default %d)\n"
                             "  -s, --size WIDTHxHEIGHT    output size (default: the first frame that is wider or\n"
                             "                             taller than all before it); larger pictures are scaled\n"
                             "                             down, every picture is centred on black\n"
                             "  -o, --output OUT.gif       the file to write; replaced only when complete\n"
+                            "      --fps RATE             frames per second taken from video clips (MP4, MOV,\n"
+                            "                             WebM, MKV; default: the rate the delay plays)\n"
+                            "      --from TIME            where the frames taken from each clip start (seconds,\n"
+                            "                             M:SS or H:MM:SS; default 0)\n"
+                            "      --to TIME              where they end (default: the clip's end); the delay\n"
+                            "                             follows --fps unless -d is given\n"
                             "  -p, --project PROJECT.xml  render a saved project as the program saves it\n"
                             "  -h, --help                 show this text\n"
                             "      --version              show the version\n"
@@ -114,12 +143,12 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
         wxString value;
         bool hasValue = false;
         for (const ValueOption& candidate : ValueOptions()) {
-            if (argument == candidate.shortName || argument == candidate.longName) {
+            if ((candidate.shortName && argument == candidate.shortName) || argument == candidate.longName) {
                 option = &candidate;
             } else if (argument.StartsWith(wxString(candidate.longName) + "=", &value)) {
                 option = &candidate;
                 hasValue = true;
-            } else if (argument.StartsWith(candidate.shortName, &value)) {
+            } else if (candidate.shortName && argument.StartsWith(candidate.shortName, &value)) {
                 option = &candidate;
                 hasValue = true;
             }
@@ -147,7 +176,12 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
     if (!options.project.empty()) {
         if (options.inputs.empty() && !options.settingsGiven)
             return CliAction::Encode;
-        error = "a project brings its own pictures, delay and size; give no files, -d or -s with --project";
+        error = "a project brings its own pictures, delay and size; give no files, -d, -s, --fps, --from or --to "
+                "with --project";
+        return CliAction::BadUsage;
+    }
+    if (options.toMs >= 0 && options.toMs <= options.fromMs) {
+        error = "--to must come after --from";
         return CliAction::BadUsage;
     }
     if (options.inputs.empty()) {

@@ -3,6 +3,7 @@
 #include "encode/gif_output_size.h"
 #include "decode/frame_loader.h"
 #include "project/project_file.h"
+#include "video/video_loader.h"
 
 bool ReadProjectForRender(const wxString& path, std::vector<LoadedFrame>& frames, std::vector<wxString>& names,
                           GifEncodeSettings& settings, wxString& error)
@@ -17,7 +18,7 @@ bool ReadProjectForRender(const wxString& path, std::vector<LoadedFrame>& frames
         return false;
     }
     for (const wxString& entry : ProjectLoadList(project.entries))
-        LoadFrames(entry, nullptr, [&](LoadedFrame&& frame) {
+        LoadMediaFrames(entry, nullptr, [&](LoadedFrame&& frame) {
             frames.push_back(std::move(frame));
             names.push_back(entry);
             return true;

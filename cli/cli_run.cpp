@@ -7,6 +7,9 @@
 #include "encode/gif_output_size.h"
 #include "encode/gif_pipeline.h"
 #include "decode/frame_loader.h"
+#include "video/video_clip.h"
+#include "video/video_loader.h"
+#include "video/video_selection.h"
 
 #include <algorithm>
 #include <atomic>
@@ -23,20 +26,27 @@ void Say(std::FILE* errors, const wxString& text)
 
 // Every frame of every input, in order, without their pixels: still pictures
 // are only looked at (PNG and JPEG headers give the size), GIF frames are held
-// compressed. Inputs are read on all cores; `names` gets each frame's input.
-// False when an input yields no frame; `failed` then names the first such
-// input.
-bool PlanAll(const std::vector<wxString>& inputs, std::vector<LoadedFrame>& frames, std::vector<wxString>& names,
+// compressed, a clip's frames are taken at the options' rate and decoded
+// again by time. Inputs are read on all cores; `names` gets each frame's
+// input. False when an input yields no frame; `failed` then names the first
+// such input.
+bool PlanAll(const CliOptions& options, std::vector<LoadedFrame>& frames, std::vector<wxString>& names,
              wxString& failed)
 {
+    const std::vector<wxString>& inputs = options.inputs;
+    const double fps = options.fps > 0 ? options.fps : ClipFpsForDelay(options.delay);
     std::vector<std::vector<LoadedFrame>> perInput(inputs.size());
     std::atomic<std::size_t> next{0};
     auto plan = [&] {
-        for (std::size_t i = next++; i < inputs.size(); i = next++)
-            LoadFrames(inputs[i], nullptr, [&](LoadedFrame&& frame) {
+        for (std::size_t i = next++; i < inputs.size(); i = next++) {
+            const wxString path = IsVideoClip(inputs[i])
+                                      ? ClipRangeName(inputs[i], options.fromMs, options.toMs, fps)
+                                      : inputs[i];
+            LoadMediaFrames(path, nullptr, [&](LoadedFrame&& frame) {
                 perInput[i].push_back(std::move(frame));
                 return true;
             });
+        }
     };
     const std::size_t workers =
         std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), inputs.size());
@@ -151,13 +161,13 @@ int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress)
     std::vector<LoadedFrame> frames;
     std::vector<wxString> names;
     wxString failed;
-    if (!PlanAll(options.inputs, frames, names, failed)) {
+    if (!PlanAll(options, frames, names, failed)) {
         Say(errors, wxString::Format("cannot read \"%s\"", failed));
         return kCliUnreadableInput;
     }
 
     GifEncodeSettings settings;
-    settings.delayCs = options.delay;
+    settings.delayCs = options.fps > 0 && !options.delayGiven ? ClipDelayForFps(options.fps) : options.delay;
     settings.width = options.width;
     settings.height = options.height;
     if (settings.width == 0) {

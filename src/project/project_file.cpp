@@ -1,6 +1,7 @@
 #include "project/project_file.h"
 
 #include "decode/gif_frame_name.h"
+#include "decode/video_frame_name.h"
 #include "io/wtoi.h"
 #include "io/xml_guard.h"
 
@@ -189,8 +190,11 @@ wxArrayString ProjectLoadList(const wxArrayString& entries)
 {
     wxLogNull noLog;
     wxArrayString list;
-    for (const wxString& entry : entries)
-        if (!HasGifExtension(entry) && wxFileExists(GifFrameSourcePath(entry)))
+    for (const wxString& entry : entries) {
+        ClipName clip;
+        const bool clipFrame = ParseClipName(entry, clip) && !wxFileExists(entry);
+        if (!HasGifExtension(entry) && wxFileExists(clipFrame ? clip.file : GifFrameSourcePath(entry)))
             list.Add(entry);
+    }
     return list;
 }
