@@ -73,15 +73,19 @@ bool PlanAll(const CliOptions& options, std::vector<LoadedFrame>& frames, std::v
 // Decodes each frame in the encoder's workers when it is needed, so that only
 // the frames in flight are held. A frame that no longer decodes stops the
 // encoder; `failedIndex` then names it.
+// A clip's frames come straight at the output size: converting a 1080p frame
+// at full size and scaling it down would cost more than encoding it.
 struct StreamedFrames {
     const std::vector<LoadedFrame>& frames;
+    const wxSize outputSize;
     std::atomic<bool> cancel{false};
     std::atomic<std::size_t> failedIndex{SIZE_MAX};
 
     GifFrameSupplier Supplier()
     {
         return [this](std::size_t index) {
-            wxImage picture = frames[index].source->Decode();
+            const FrameSource& source = *frames[index].source;
+            wxImage picture = source.Decode(IsClipFrameSource(source) ? outputSize : wxSize(0, 0));
             if (!picture.IsOk()) {
                 std::size_t none = SIZE_MAX;
                 failedIndex.compare_exchange_strong(none, index);
@@ -131,7 +135,7 @@ int WriteOutput(const CliOptions& options, std::size_t count, const GifFrameSupp
 int WriteFrames(const CliOptions& options, const std::vector<LoadedFrame>& frames, const std::vector<wxString>& names,
                 const GifEncodeSettings& settings, std::FILE* errors, bool showProgress)
 {
-    StreamedFrames streamed{frames};
+    StreamedFrames streamed{frames, wxSize(settings.width, settings.height)};
     const int status =
         WriteOutput(options, frames.size(), streamed.Supplier(), settings, errors, showProgress, &streamed.cancel);
     if (status == kCliUnreadableInput)

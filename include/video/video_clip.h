@@ -52,8 +52,9 @@ public:
     wxImage FrameAt(long long ms, const wxSize& atLeast = wxSize(0, 0)) const;
 
     // Frames at these times will be asked for (a save asks for several from
-    // its worker threads at once): a full-size frame passed on the way to
-    // another is kept for a while instead of decoded again after a seek.
+    // its worker threads at once): a frame passed on the way to a later one
+    // is kept for a while, at the size asked for, instead of decoded again
+    // after a seek.
     void ExpectFrames(const std::vector<long long>& times);
 
     // The file still has the size and time it had when opened.
@@ -70,3 +71,9 @@ private:
 
 // The source of the frame shown at `ms` in `clip`.
 FrameSourcePtr MakeClipFrameSource(const VideoClipPtr& clip, long long ms);
+
+// True for a source made by MakeClipFrameSource. Its frames are scaled while
+// they are converted from the codec's colours, so one asked for at a smaller
+// size costs a fraction of the full size and is as good as a full-size frame
+// scaled down.
+bool IsClipFrameSource(const FrameSource& source);

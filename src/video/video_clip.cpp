@@ -17,9 +17,9 @@ extern "C" {
 
 namespace {
 
-// Full-size frames kept for other threads: enough for every worker of a save
-// to find the frame it asks for just after another worker's decoder passed
-// it, without holding much of a long clip.
+// Frames kept for other threads: enough for every worker of a save to find
+// the frame it asks for just after another worker's request went past it,
+// without holding much of a long clip.
 constexpr size_t kKeptBytes = 96 * 1024 * 1024;
 
 // A clip is too large to hash whole each time a decoder opens it; its size,
@@ -63,38 +63,50 @@ struct VideoClip::Private {
     std::unique_ptr<ClipDecoder> decoder;
     FileFingerprint fingerprint;
     std::set<long long> expected;
-    std::deque<std::pair<long long, wxImage>> kept;
+    long long lastWantedMs = -1; // the time the decoder last went to
+
+    struct Kept {
+        long long ms;
+        wxSize atLeast;
+        wxImage picture;
+    };
+    std::deque<Kept> kept;
     size_t keptBytes = 0;
 
-    // A full-size frame shown in [fromMs, untilMs) stands for the expected
-    // times in that span before `wantedMs`.
-    void KeepPassed(const AVFrame* frame, long long fromMs, long long untilMs, long long wantedMs)
+    static size_t Bytes(const wxImage& picture)
     {
-        for (auto t = expected.lower_bound(fromMs); t != expected.end() && *t < untilMs && *t < wantedMs; ++t) {
-            wxImage picture = decoder->Convert(frame, wxSize(0, 0));
-            if (!picture.IsOk())
+        return static_cast<size_t>(picture.GetWidth()) * picture.GetHeight() * 3;
+    }
+
+    // A frame shown in [fromMs, untilMs) on the way to `wantedMs` is kept for
+    // the expected times in that span that were skipped: another worker asked
+    // for them, or will. Times at or before the last one gone to were asked
+    // for already.
+    void KeepPassed(const AVFrame* frame, long long fromMs, long long untilMs, long long wantedMs,
+                    const wxSize& atLeast)
+    {
+        for (auto t = expected.lower_bound(std::max(fromMs, lastWantedMs + 1));
+             t != expected.end() && *t < untilMs && *t < wantedMs; ++t) {
+            wxImage picture = decoder->Convert(frame, atLeast);
+            if (!picture.IsOk() || Bytes(picture) > kKeptBytes)
                 return;
-            const size_t bytes = static_cast<size_t>(picture.GetWidth()) * picture.GetHeight() * 3;
-            while (!kept.empty() && keptBytes + bytes > kKeptBytes) {
-                const wxImage& oldest = kept.front().second;
-                keptBytes -= static_cast<size_t>(oldest.GetWidth()) * oldest.GetHeight() * 3;
+            while (!kept.empty() && keptBytes + Bytes(picture) > kKeptBytes) {
+                keptBytes -= Bytes(kept.front().picture);
                 kept.pop_front();
             }
-            if (bytes > kKeptBytes)
-                return;
-            kept.emplace_back(*t, picture);
-            keptBytes += bytes;
+            keptBytes += Bytes(picture);
+            kept.push_back(Kept{*t, atLeast, picture});
         }
     }
 
-    wxImage TakeKept(long long ms)
+    wxImage TakeKept(long long ms, const wxSize& atLeast)
     {
         for (auto it = kept.begin(); it != kept.end(); ++it) {
-            if (it->first != ms)
+            if (it->ms != ms || it->atLeast != atLeast)
                 continue;
             // The only reference leaves the cache with the caller.
-            wxImage picture = it->second;
-            keptBytes -= static_cast<size_t>(picture.GetWidth()) * picture.GetHeight() * 3;
+            wxImage picture = it->picture;
+            keptBytes -= Bytes(picture);
             kept.erase(it);
             return picture;
         }
@@ -145,29 +157,26 @@ VideoClipPtr VideoClip::Open(const wxString& path, wxString* why)
 
 wxImage VideoClip::FrameAt(long long ms, const wxSize& atLeast) const
 {
-    const bool fullSize = atLeast.x <= 0 && atLeast.y <= 0;
     std::lock_guard<std::mutex> lock(m_state->mutex);
-    if (fullSize) {
-        wxImage kept = m_state->TakeKept(ms);
-        if (kept.IsOk())
-            return kept;
-    }
+    wxImage kept = m_state->TakeKept(ms, atLeast);
+    if (kept.IsOk())
+        return kept;
     if (!m_state->decoder) {
         FileFingerprint now;
         if (!TakeFingerprint(m_path, now) || !SameFingerprint(now, m_state->fingerprint))
             return wxImage();
         m_state->decoder = ClipDecoder::Open(m_state->file, nullptr);
+        m_state->lastWantedMs = -1;
         if (!m_state->decoder)
             return wxImage();
     } else if (!IsIntact()) {
         return wxImage();
     }
-    ClipDecoder::PassedFrame keep;
-    if (fullSize)
-        keep = [&](const AVFrame* passed, long long fromMs, long long untilMs) {
-            m_state->KeepPassed(passed, fromMs, untilMs, ms);
-        };
-    const FramePtr frame(m_state->decoder->FrameAt(ms, keep));
+    const FramePtr frame(m_state->decoder->FrameAt(
+        ms, [&](const AVFrame* passed, long long fromMs, long long untilMs) {
+            m_state->KeepPassed(passed, fromMs, untilMs, ms, atLeast);
+        }));
+    m_state->lastWantedMs = ms;
     if (!frame) {
         // A decoder that failed may be in any state: the next call opens afresh.
         m_state->decoder.reset();
@@ -209,6 +218,11 @@ private:
 FrameSourcePtr MakeClipFrameSource(const VideoClipPtr& clip, long long ms)
 {
     return std::make_shared<ClipFrameSource>(clip, ms);
+}
+
+bool IsClipFrameSource(const FrameSource& source)
+{
+    return dynamic_cast<const ClipFrameSource*>(&source) != nullptr;
 }
 
 bool LooksLikeVideoClip(const unsigned char* data, std::size_t size)
