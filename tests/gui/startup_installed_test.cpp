@@ -1,6 +1,7 @@
 // `cmake --install` lays out a tree that runs like the build tree, and a
 // symbolic link to its program from a folder in PATH starts it.
 #include "child_process.h"
+#include "file_bytes.h"
 #include "home_override.h"
 #include "program_paths.h"
 #include "test_paths.h"
@@ -15,11 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr int kInstallTimeoutMs = 120000;
-
-std::string Utf8(const wxString& text)
-{
-    return std::string(text.utf8_str());
-}
 } // namespace
 
 TEST(InstalledProgram, RunsFromThePrefixThroughALinkInPath)
@@ -34,13 +30,13 @@ TEST(InstalledProgram, RunsFromThePrefixThroughALinkInPath)
     ASSERT_TRUE(install.Start({GIFMAKER_CMAKE_COMMAND, "--install", Utf8(BinaryDir()), "--prefix", root.string()},
                               {}, Utf8(output.File("install.txt"))));
     ASSERT_TRUE(install.WaitForExit(kInstallTimeoutMs));
-    ASSERT_EQ(install.ExitCode(), 0) << ReadFileBytes(output.File("install.txt"));
+    ASSERT_EQ(install.ExitCode(), 0) << ReadFileText(output.File("install.txt"));
 
     for (const char* file : {"bin/gifmaker", "option.cfg", "Themes/gifmaker.xrc", "Themes/application.ico",
                              "Themes/play.png", "Themes/stop.png",
                              "share/icons/hicolor/48x48/apps/brackwell-gifmaker.png"})
         EXPECT_TRUE(fs::exists(root / file)) << file;
-    const std::string entry = ReadFileBytes(Utf8(prefix.File("share/applications/brackwell-gifmaker.desktop")));
+    const std::string entry = ReadFileText(Utf8(prefix.File("share/applications/brackwell-gifmaker.desktop")));
     EXPECT_NE(entry.find("Exec=" + (root / "bin" / "gifmaker").string() + "\n"), std::string::npos) << entry;
     EXPECT_NE(entry.find("Icon=brackwell-gifmaker\n"), std::string::npos) << entry;
 
@@ -51,9 +47,9 @@ TEST(InstalledProgram, RunsFromThePrefixThroughALinkInPath)
                               {"HOME=" + Utf8(home.Path()), "PATH=" + Utf8(links.Path()) + ":" + (path ? path : "")},
                               Utf8(output.File("output.txt"))));
     const X11Window window = WaitForProcessWindow(program.Pid(), kMainWindowTitle, kProgramTimeoutMs);
-    ASSERT_NE(window, 0u) << ReadFileBytes(output.File("output.txt"));
+    ASSERT_NE(window, 0u) << ReadFileText(output.File("output.txt"));
     ASSERT_TRUE(RequestWindowClose(window));
     ASSERT_TRUE(program.WaitForExit(kProgramTimeoutMs));
     EXPECT_EQ(program.ExitCode(), 0);
-    EXPECT_NE(ReadFileBytes(output.File("output.txt")).find((root / "option.cfg").string()), std::string::npos);
+    EXPECT_NE(ReadFileText(output.File("output.txt")).find((root / "option.cfg").string()), std::string::npos);
 }

@@ -1,8 +1,11 @@
 // The clip import dialog: its first frame, the rate suggested by the delay,
 // the frame count following the controls, and the choice kept for the next
 // clip.
-#include "mainwindow_test_support.h"
+#include "modal_hooks.h"
+
+#include "asserts.h"
 #include "test_clips.h"
+#include "test_paths.h"
 #include "videoimportdialog.h"
 
 #include "video/video_clip.h"

@@ -1,4 +1,5 @@
-#include "gif_test_decoders.h"
+#include "file_bytes.h"
+#include "giflib_read.h"
 #include "test_clips.h"
 #include "test_paths.h"
 
@@ -9,7 +10,6 @@
 #include "video/video_loader.h"
 #include "video/video_selection.h"
 
-#include <wx/ffile.h>
 #include <wx/xml/xml.h>
 
 #include <gtest/gtest.h>
@@ -145,26 +145,11 @@ void PrintTo(const BrokenClip& c, std::ostream* out)
     *out << c.name;
 }
 
-Bytes ReadAll(const wxString& path)
-{
-    wxFFile file(path, "rb");
-    Bytes bytes(file.IsOpened() ? file.Length() : 0);
-    if (!bytes.empty())
-        file.Read(bytes.data(), bytes.size());
-    return bytes;
-}
-
-bool WriteAll(const wxString& path, const Bytes& bytes)
-{
-    wxFFile file(path, "wb");
-    return file.IsOpened() && file.Write(bytes.data(), bytes.size()) == bytes.size();
-}
-
 bool Truncate(const wxString& good, const wxString& out, double part)
 {
-    Bytes bytes = ReadAll(good);
+    Bytes bytes = ReadFileBytes(good);
     bytes.resize(static_cast<size_t>(bytes.size() * part));
-    return WriteAll(out, bytes);
+    return !WriteFileBytes(out, bytes).empty();
 }
 
 // Overwrites the 4-byte big-endian-sized EBML element `id` with all bits set
@@ -240,22 +225,22 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const wxString& good, const wxString& out) {
                        if (!MakePatternClip(good, "256x256", "10", 1, "libvpx"))
                            return false;
-                       Bytes bytes = ReadAll(good);
-                       return MaximiseEbml(bytes, 0xB0) && MaximiseEbml(bytes, 0xBA) && WriteAll(out, bytes);
+                       Bytes bytes = ReadFileBytes(good);
+                       return MaximiseEbml(bytes, 0xB0) && MaximiseEbml(bytes, 0xBA) && !WriteFileBytes(out, bytes).empty();
                    },
                    false},
         BrokenClip{"frames-zeroed.mp4",
                    [](const wxString& good, const wxString& out) {
                        if (!MakePatternClip(good, "64x48", "10", 1, "libx264"))
                            return false;
-                       Bytes bytes = ReadAll(good);
+                       Bytes bytes = ReadFileBytes(good);
                        const std::string text(bytes.begin(), bytes.end());
                        const size_t mdat = text.find("mdat");
                        const size_t moov = text.find("moov");
                        if (mdat == std::string::npos || moov == std::string::npos || moov < mdat)
                            return false;
                        std::fill(bytes.begin() + mdat + 4, bytes.begin() + moov - 4, 0);
-                       return WriteAll(out, bytes);
+                       return !WriteFileBytes(out, bytes).empty();
                    },
                    false}));
 
@@ -275,7 +260,7 @@ TEST(ClipCli, RangeAtARateAndProjectOfClipFrames)
               CliAction::Encode)
         << error;
     ASSERT_EQ(RunCli(options, stderr, false), kCliOk);
-    const GiflibFile gif = DecodeWithGiflib(ReadAll(folder.File("cli.gif")));
+    const GiflibFile gif = DecodeGifFile(folder.File("cli.gif"));
     ASSERT_TRUE(gif.ok);
     EXPECT_EQ(gif.screenWidth, 120);
     EXPECT_EQ(gif.screenHeight, 80);
@@ -297,7 +282,7 @@ TEST(ClipCli, RangeAtARateAndProjectOfClipFrames)
     render.project = project;
     render.output = folder.File("project.gif");
     ASSERT_EQ(RunCli(render, stderr, false), kCliOk);
-    const GiflibFile rendered = DecodeWithGiflib(ReadAll(render.output));
+    const GiflibFile rendered = DecodeGifFile(render.output);
     ASSERT_TRUE(rendered.ok);
     ASSERT_EQ(rendered.frames.size(), 3u);
     EXPECT_EQ(rendered.frames[0].rgb, gif.frames[0].rgb); // both the frame at 1 s
