@@ -166,7 +166,9 @@ int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress)
     std::vector<wxString> names;
     wxString failed;
     if (!PlanAll(options, frames, names, failed)) {
-        Say(errors, wxString::Format("cannot read \"%s\"", failed));
+        Say(errors, wxString::Format(IsVideoClip(failed) ? "cannot read \"%s\", or it has no frame from --from to --to"
+                                                         : "cannot read \"%s\"",
+                                     failed));
         return kCliUnreadableInput;
     }
 

@@ -11,6 +11,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -120,11 +121,11 @@ ClipDecoder::~ClipDecoder()
     avformat_close_input(&m_format);
 }
 
-std::unique_ptr<ClipDecoder> ClipDecoder::Open(const std::string& file, wxString* why)
+std::unique_ptr<ClipDecoder> ClipDecoder::Open(const std::string& file, wxString* why, long long endMs)
 {
     QuietLibraries();
     std::unique_ptr<ClipDecoder> decoder(new ClipDecoder);
-    if (!decoder->Setup(file, why))
+    if (!decoder->Setup(file, why, endMs))
         return nullptr;
     return decoder;
 }
@@ -217,7 +218,7 @@ bool ClipDecoder::ScanEnd(long long& endPts)
     return any && !TimedOut();
 }
 
-bool ClipDecoder::Setup(const std::string& file, wxString* why)
+bool ClipDecoder::Setup(const std::string& file, wxString* why, long long knownEndMs)
 {
     wxString reason;
     why = why ? why : &reason;
@@ -232,14 +233,16 @@ bool ClipDecoder::Setup(const std::string& file, wxString* why)
 
     // A first pass over the packets, then the file opened afresh for decoding.
     long long endPts = 0;
-    m_format = OpenInput(file, &m_interrupt, m_stream, why);
-    if (!m_format)
-        return false;
-    const bool scanned = ScanEnd(endPts);
-    avformat_close_input(&m_format);
-    if (!scanned) {
-        *why = TimedOut() ? "reading the clip takes too long" : "the clip holds no video frame";
-        return false;
+    if (knownEndMs < 0) {
+        m_format = OpenInput(file, &m_interrupt, m_stream, why);
+        if (!m_format)
+            return false;
+        const bool scanned = ScanEnd(endPts);
+        avformat_close_input(&m_format);
+        if (!scanned) {
+            *why = TimedOut() ? "reading the clip takes too long" : "the clip holds no video frame";
+            return false;
+        }
     }
     m_format = OpenInput(file, &m_interrupt, m_stream, why);
     if (!m_format)
@@ -281,7 +284,7 @@ bool ClipDecoder::Setup(const std::string& file, wxString* why)
     m_zeroPts = m_next->best_effort_timestamp;
     m_frameSize = wxSize(m_next->width, m_next->height);
     m_info.size = m_info.rotation % 180 ? wxSize(m_frameSize.y, m_frameSize.x) : m_frameSize;
-    m_info.endMs = std::max(1LL, ToMs(endPts));
+    m_info.endMs = knownEndMs >= 0 ? knownEndMs : std::max(1LL, ToMs(endPts));
     return true;
 }
 

@@ -22,9 +22,9 @@ struct SwsContext;
 class ClipDecoder {
 public:
     // Opens the file, finds the clip's end (reading every packet, not
-    // decoding) and decodes its first frame; null when refused. Takes at most
-    // kOpenSeconds.
-    static std::unique_ptr<ClipDecoder> Open(const std::string& file, wxString* why);
+    // decoding) unless `endMs` already gives it, and decodes its first frame;
+    // null when refused. Takes at most kOpenSeconds.
+    static std::unique_ptr<ClipDecoder> Open(const std::string& file, wxString* why, long long endMs = -1);
     ~ClipDecoder();
 
     const ClipInfo& Info() const { return m_info; }
@@ -47,7 +47,7 @@ public:
 
 private:
     ClipDecoder() = default;
-    bool Setup(const std::string& file, wxString* why);
+    bool Setup(const std::string& file, wxString* why, long long endMs);
     bool ScanEnd(long long& endPts);
     bool Seek(long long ms);
     // The next decoded frame into m_next; false at the end of the stream.

@@ -165,7 +165,9 @@ wxImage VideoClip::FrameAt(long long ms, const wxSize& atLeast) const
         FileFingerprint now;
         if (!TakeFingerprint(m_path, now) || !SameFingerprint(now, m_state->fingerprint))
             return wxImage();
-        m_state->decoder = ClipDecoder::Open(m_state->file, nullptr);
+        // The end is known: a decoder that failed is replaced without reading
+        // the whole file again.
+        m_state->decoder = ClipDecoder::Open(m_state->file, nullptr, m_info.endMs);
         m_state->lastWantedMs = -1;
         if (!m_state->decoder)
             return wxImage();
