@@ -1,6 +1,9 @@
 #include "cli_options.h"
 
+#include "decode/video_frame_name.h"
+#include "encode/gif_pipeline.h"
 #include "format/gif_format.h"
+#include "video/video_selection.h"
 
 #include <functional>
 
@@ -16,16 +19,40 @@ bool ReadNumber(const wxString& text, long minimum, int& value, long maximum = k
     return true;
 }
 
+// "FILE:DELAY" when the text after the last colon is a delay; anything else
+// is a file name as it stands.
+void SplitInput(const wxString& argument, wxString& file, int& delay)
+{
+    const int colon = argument.Find(':', true);
+    const wxString digits = colon == wxNOT_FOUND ? wxString() : argument.Mid(colon + 1);
+    if (colon > 0 && !digits.empty() && digits.find_first_not_of("0123456789") == wxString::npos &&
+        ReadNumber(digits, 0, delay)) {
+        file = argument.Left(colon);
+        return;
+    }
+    file = argument;
+    delay = -1;
+}
+
 bool ReadSize(const wxString& text, int& width, int& height)
 {
     const int x = text.Find('x');
     return x != wxNOT_FOUND && ReadNumber(text.Left(x), 1, width) && ReadNumber(text.Mid(x + 1), 1, height);
 }
 
+bool ReadTime(const wxString& text, long long& ms, CliOptions& options, wxString& error)
+{
+    options.settingsGiven = true;
+    if (ParseClipTime(text, ms))
+        return true;
+    error = wxString::Format("a time must be seconds (12.5), M:SS or H:MM:SS, not \"%s\"", text);
+    return false;
+}
+
 // An option that takes a value; `apply` reads it and returns false when it is
 // not acceptable, with `error` set.
 struct ValueOption {
-    const char* shortName;
+    const char* shortName; // null when there is none
     const char* longName;
     std::function<bool(const wxString& value, CliOptions& options, wxString& error)> apply;
 };
@@ -35,7 +62,7 @@ const std::vector<ValueOption>& ValueOptions()
     static const std::vector<ValueOption> options = {
         {"-d", "--delay",
          [](const wxString& value, CliOptions& o, wxString& error) {
-             o.settingsGiven = true;
+             o.settingsGiven = o.delayGiven = true;
              if (ReadNumber(value, 0, o.delay))
                  return true;
              error = wxString::Format("the delay must be a whole number from 0 to %d, not \"%s\"", kGifMaxField, value);
@@ -49,8 +76,21 @@ const std::vector<ValueOption>& ValueOptions()
              error = wxString::Format("the size must be WIDTHxHEIGHT, each from 1 to %d, not \"%s\"", kGifMaxField, value);
              return false;
          }},
+        {"-l", "--loop",
+         [](const wxString& value, CliOptions& o, wxString& error) {
+             o.settingsGiven = true;
+             long plays = 0;
+             if (!value.empty() && value.ToLong(&plays) && plays >= 0 && plays <= kGifMaxPlays) {
+                 o.loop = int(plays);
+                 return true;
+             }
+             error = wxString::Format("the loop count must be a whole number from 0 (for ever) to %d, not \"%s\"",
+                                      kGifMaxPlays, value);
+             return false;
+         }},
         {"-q", "--quality",
          [](const wxString& value, CliOptions& o, wxString& error) {
+             o.settingsGiven = true;
              if (ReadNumber(value, kGifMinQuality, o.quality, kGifMaxQuality))
                  return true;
              error = wxString::Format("the quality must be a whole number from %d to %d, not \"%s\"",
@@ -73,6 +113,17 @@ const std::vector<ValueOption>& ValueOptions()
              error = "the project file name is empty";
              return false;
          }},
+        {nullptr, "--fps",
+         [](const wxString& value, CliOptions& o, wxString& error) {
+             o.settingsGiven = true;
+             if (value.ToCDouble(&o.fps) && o.fps >= kMinClipFps && o.fps <= kMaxClipFps)
+                 return true;
+             error = wxString::Format("the rate must be from %g to %g frames per second, not \"%s\"", kMinClipFps,
+                                      kMaxClipFps, value);
+             return false;
+         }},
+        {nullptr, "--from", [](const wxString& value, CliOptions& o, wxString& error) { return ReadTime(value, o.fromMs, o, error); }},
+        {nullptr, "--to", [](const wxString& value, CliOptions& o, wxString& error) { return ReadTime(value, o.toMs, o, error); }},
     };
     return options;
 }
@@ -81,12 +132,19 @@ const std::vector<ValueOption>& ValueOptions()
 
 wxString CliUsage()
 {
-    return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] [-q QUALITY] -o OUT.gif FILE...\n"
-                            "       gifmaker-cli --project PROJECT.xml [-q QUALITY] -o OUT.gif\n"
-                            "Makes an animated GIF that loops for ever from the pictures (PNG, JPEG, BMP, GIF;\n"
-                            "every frame of a GIF file), in the order given.\n"
+    return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] [-l N] [-q QUALITY]\n"
+                            "                   [--fps RATE [--from TIME] [--to TIME]] -o OUT.gif FILE[:DELAY]...\n"
+                            "       gifmaker-cli --project PROJECT.xml -o OUT.gif\n"
+                            "Makes an animated GIF from the pictures (PNG, JPEG, BMP, GIF; every frame of a GIF\n"
+                            "file) and video clips, in the order given.\n"
                             "\n"
-                            "  -d, --delay DELAY          delay of every frame in hundredths of a second (default %d)\n"
+                            "Delays are in hundredths of a second. FILE:DELAY gives that file's pictures their\n"
+                            "own delay (the text after the last colon, when it is a number). Otherwise -d sets\n"
+                            "the delay; without -d, frames of a GIF keep the delays stored in it and other\n"
+                            "pictures get %d. Delays of 0 and 1 are written as given; browsers play them as 10.\n"
+                            "\n"
+                            "  -d, --delay DELAY          delay of every frame without FILE:DELAY\n"
+                            "  -l, --loop N               play the GIF N times (default 0: for ever; at most %d)\n"
                             "  -s, --size WIDTHxHEIGHT    output size (default: the first frame that is wider or\n"
                             "                             taller than all before it); larger pictures are scaled\n"
                             "                             down, every picture is centred on black\n"
@@ -94,13 +152,19 @@ wxString CliUsage()
                             "                             fewer colours; at 100 pictures of at most 256 colours\n"
                             "                             are kept exactly\n"
                             "  -o, --output OUT.gif       the file to write; replaced only when complete\n"
+                            "      --fps RATE             frames per second taken from video clips (MP4, MOV,\n"
+                            "                             WebM, MKV; default: the rate the delay plays)\n"
+                            "      --from TIME            where the frames taken from each clip start (seconds,\n"
+                            "                             M:SS or H:MM:SS; default 0)\n"
+                            "      --to TIME              where they end (default: the clip's end); the delay\n"
+                            "                             follows --fps unless -d is given\n"
                             "  -p, --project PROJECT.xml  render a saved project as the program saves it\n"
                             "  -h, --help                 show this text\n"
                             "      --version              show the version\n"
                             "\n"
                             "Exit status: 0 written, 1 bad usage, 2 an input cannot be read, 3 the output cannot\n"
-                            "be written.\n",
-                            CliOptions::kDefaultDelay, kGifDefaultQuality);
+                            "be written, 4 the toolkit cannot start.\n",
+                            CliOptions::kDefaultDelay, kGifMaxPlays, kGifDefaultQuality);
 }
 
 CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& options, wxString& error)
@@ -109,7 +173,11 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const wxString& argument = arguments[i];
         if (onlyFiles || !argument.StartsWith("-") || argument == "-") {
-            options.inputs.push_back(argument);
+            wxString file;
+            int delay = -1;
+            SplitInput(argument, file, delay);
+            options.inputs.push_back(file);
+            options.inputDelays.push_back(delay);
             continue;
         }
         if (argument == "--") {
@@ -125,12 +193,12 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
         wxString value;
         bool hasValue = false;
         for (const ValueOption& candidate : ValueOptions()) {
-            if (argument == candidate.shortName || argument == candidate.longName) {
+            if ((candidate.shortName && argument == candidate.shortName) || argument == candidate.longName) {
                 option = &candidate;
             } else if (argument.StartsWith(wxString(candidate.longName) + "=", &value)) {
                 option = &candidate;
                 hasValue = true;
-            } else if (argument.StartsWith(candidate.shortName, &value)) {
+            } else if (candidate.shortName && argument.StartsWith(candidate.shortName, &value)) {
                 option = &candidate;
                 hasValue = true;
             }
@@ -158,7 +226,12 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
     if (!options.project.empty()) {
         if (options.inputs.empty() && !options.settingsGiven)
             return CliAction::Encode;
-        error = "a project brings its own pictures, delay and size; give no files, -d or -s with --project";
+        error = "a project brings its own pictures, delays, size, loop count and quality; give no files, -d, -s, "
+                "-q, --loop, --fps, --from or --to with --project";
+        return CliAction::BadUsage;
+    }
+    if (options.toMs >= 0 && options.toMs <= options.fromMs) {
+        error = "--to must come after --from";
         return CliAction::BadUsage;
     }
     if (options.inputs.empty()) {
@@ -166,4 +239,13 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
         return CliAction::BadUsage;
     }
     return CliAction::Encode;
+}
+
+int CliFrameDelay(const CliOptions& options, std::size_t input, int pictureDelay)
+{
+    if (input < options.inputDelays.size() && options.inputDelays[input] >= 0)
+        return options.inputDelays[input];
+    if (options.delayGiven || pictureDelay < 0)
+        return options.delay;
+    return pictureDelay;
 }

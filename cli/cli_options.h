@@ -12,14 +12,23 @@ struct CliOptions {
     static constexpr int kDefaultDelay = 10;
 
     int delay = kDefaultDelay;
+    bool delayGiven = false; // -d sets every frame, GIF frames included
     int width = 0; // 0: from the frames
     int height = 0;
+    int loop = 0; // times the GIF plays; 0 = for ever
     int quality = kGifDefaultQuality;
     wxString output;
     std::vector<wxString> inputs;
+    // The delay given with each input as FILE:DELAY, -1 where none was.
+    std::vector<int> inputDelays;
     // A project file to render instead of the inputs, with its own settings.
     wxString project;
-    bool settingsGiven = false; // -d or -s was used
+    bool settingsGiven = false; // -d, -s, -q, --loop, --fps, --from or --to was used
+    // Frames taken from video clips: per second (0: as the delay plays them)
+    // from `fromMs` up to `toMs` (-1: the clip's end).
+    double fps = 0;
+    long long fromMs = 0;
+    long long toMs = -1;
 };
 
 enum class CliAction { Encode, ShowHelp, ShowVersion, BadUsage };
@@ -29,3 +38,7 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
 
 // The text --help prints.
 wxString CliUsage();
+
+// The delay of one picture of an input: FILE:DELAY first, then -d, then a
+// GIF frame's own delay (`pictureDelay`, -1 for none), then the default.
+int CliFrameDelay(const CliOptions& options, std::size_t input, int pictureDelay);

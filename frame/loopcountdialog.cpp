@@ -4,6 +4,7 @@
 #include "window/thumbnailctrl.h"
 
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/intl.h>
 #include <wx/radiobut.h>
 #include <wx/spinctrl.h>
@@ -11,6 +12,7 @@
 #include <wx/stattext.h>
 
 int g_loopCountSetting = 0;
+bool g_loopInFileSetting = false;
 
 namespace {
 // Window ids inside the dialog.
@@ -32,7 +34,7 @@ wxBEGIN_EVENT_TABLE(LoopCountDialog, wxDialog)
 wxEND_EVENT_TABLE()
 
 LoopCountDialog::LoopCountDialog(wxWindow* parent)
-    : wxDialog(parent, wxID_ANY, _("Loop Counter"), wxDefaultPosition, wxSize(300, 150),
+    : wxDialog(parent, wxID_ANY, _("Loop Counter"), wxDefaultPosition, wxSize(300, 175),
                wxDEFAULT_DIALOG_STYLE)
 {
     CreateControls();
@@ -63,8 +65,11 @@ void LoopCountDialog::CreateControls()
         m_spinTimes->Enable(true);
     }
 
-    m_buttonOk = new wxButton(this, wxID_OK, _("OK"), wxPoint(60, 85), wxSize(70, 25));
-    m_buttonCancel = new wxButton(this, wxID_CANCEL, _("Cancel"), wxPoint(170, 85), wxSize(70, 25));
+    m_checkInFile = new wxCheckBox(this, wxID_ANY, _("Write the count into the saved GIF"), wxPoint(20, 85));
+    m_checkInFile->SetValue(g_loopInFileSetting);
+
+    m_buttonOk = new wxButton(this, wxID_OK, _("OK"), wxPoint(60, 110), wxSize(70, 25));
+    m_buttonCancel = new wxButton(this, wxID_CANCEL, _("Cancel"), wxPoint(170, 110), wxSize(70, 25));
 }
 
 void LoopCountDialog::OnRadioTimes(wxCommandEvent&)
@@ -85,6 +90,7 @@ void LoopCountDialog::OnButton(wxCommandEvent& event)
         const int value = m_radioTimes->GetValue() ? m_spinTimes->GetValue() : 0;
         g_loopCountSetting = value;
         m_loopCount = value;
+        g_loopInFileSetting = m_loopInFile = m_checkInFile->GetValue();
     }
     EndDialog(event.GetId());
 }
@@ -96,6 +102,7 @@ void GifFrame::OnLoopCount(wxCommandEvent&)
     LoopCountDialog dialog(this);
     if (dialog.ShowModal() == wxID_OK) {
         m_loopCount = dialog.m_loopCount;
+        m_loopInFile = dialog.m_loopInFile;
         m_loopsPlayed = 0;
     }
     StopPreview();

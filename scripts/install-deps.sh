@@ -18,6 +18,7 @@ libexpat1-dev
 ca-certificates
 gettext
 xvfb
+python3-pil
 xauth
 xdg-utils
 wx-common
@@ -26,6 +27,11 @@ fonts-droid-fallback
 clang
 libclang-rt-14-dev
 libomp-14-dev
+libavformat-dev
+libavcodec-dev
+libswscale-dev
+libavutil-dev
+ffmpeg
 "
 missing=""
 for p in $packages; do

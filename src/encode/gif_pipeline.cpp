@@ -260,6 +260,25 @@ bool WriteFrame(const EncodedFrame& frame, int delayMs)
            GifWriteBytes(frame.data.data(), frame.data.size());
 }
 
+bool AreSettingsAllowed(std::size_t count, const GifEncodeSettings& settings)
+{
+    if (count == 0 || count > std::size_t(INT_MAX) || !IsGifOutputSizeAllowed(settings.width, settings.height) ||
+        settings.delayCs < 0 || settings.loopCount < 0 || settings.loopCount > kGifMaxPlays)
+        return false;
+    if (settings.delaysCs.empty())
+        return true;
+    return settings.delaysCs.size() == count &&
+           std::none_of(settings.delaysCs.begin(), settings.delaysCs.end(), [](int delay) { return delay < 0; });
+}
+
+// The frame's delay in the writer's milliseconds; the file holds 16 bits of
+// hundredths.
+int FrameDelayMs(const GifEncodeSettings& settings, std::size_t index)
+{
+    const int delayCs = settings.delaysCs.empty() ? settings.delayCs : settings.delaysCs[index];
+    return std::min(delayCs, kGifMaxField) * kMillisecondsPerDelayUnit;
+}
+
 } // namespace
 
 bool IsGifOutputSizeAllowed(int width, int height)
@@ -272,10 +291,8 @@ bool EncodeGifAnimation(wxOutputStream& out, std::size_t count, const GifFrameSu
                         const GifEncodeSettings& settings, const GifProgress& progress,
                         const std::atomic<bool>* cancel)
 {
-    if (count == 0 || count > std::size_t(INT_MAX) || !IsGifOutputSizeAllowed(settings.width, settings.height) ||
-        settings.delayCs < 0)
+    if (!AreSettingsAllowed(count, settings))
         return false;
-    const int delayMs = std::min(settings.delayCs, kGifMaxField) * kMillisecondsPerDelayUnit;
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t workers = std::min<std::size_t>(settings.threads ? settings.threads : cores, count);
     FrameQueue queue(count, workers * kFramesAheadPerWorker);
@@ -292,8 +309,8 @@ bool EncodeGifAnimation(wxOutputStream& out, std::size_t count, const GifFrameSu
         EncodedFrame frame;
         ok = !(cancel && cancel->load()) && queue.Get(index, frame) && frame.ok &&
              (index > 0 || GifWriteHeader(settings.width, settings.height, frame.table.data(),
-                                          int(frame.table.size()))) &&
-             WriteFrame(frame, delayMs) && (index + 1 < count || GifWriteTrailer());
+                                          int(frame.table.size()), settings.loopCount)) &&
+             WriteFrame(frame, FrameDelayMs(settings, index)) && (index + 1 < count || GifWriteTrailer());
         frame = EncodedFrame();
         queue.Written(index + 1);
         if (ok && progress)

@@ -1,5 +1,5 @@
 #include "gif_test_decoders.h"
-#include "pillow_read.h"
+#include "pillow_gif.h"
 #include "test_paths.h"
 
 #include "encode/gif_pipeline.h"
