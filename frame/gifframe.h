@@ -6,6 +6,7 @@
 #include <wx/image.h>
 #include <wx/timer.h>
 
+struct StartupFiles;
 class wxDC;
 class wxLocale;
 class wxMenu;
@@ -97,6 +98,10 @@ public:
     bool StartImageLoad(const wxArrayString& paths, bool recordProjectCount = false);
     void AddImages(const wxArrayString& paths);
     void InsertImages(const wxArrayString& paths);
+    // The files named on the command line: a project is opened, pictures are
+    // added as Add Image does; files that are missing or left out beside a
+    // project are named in one message first.
+    void OpenStartupFiles(const StartupFiles& files);
     // Called by the end of a load started for a project: the project record
     // takes the frame count, and the window the project's output size.
     void OnProjectLoadFinished();
@@ -108,6 +113,12 @@ public:
     void ShowSaveStatus();
 
     wxThumbnailCtrl* GetThumbnailCtrl() const { return m_thumbnail_ctrl; }
+
+    // Size, place, maximised state and strip height in the user's
+    // configuration (wxConfigBase::Get()). Restoring ignores a place that is
+    // on no screen any more.
+    void SaveWindowState() const;
+    void RestoreWindowState();
 
     // Handlers.
     void OnSaveAnimator(wxCommandEvent& event);
@@ -235,6 +246,7 @@ private:
     void WaitForImageLoad();
     void DrawPreview(wxDC& dc);
     void OnPaintPreview(wxPaintEvent& event);
+    void OnSizePreview(wxSizeEvent& event);
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -1,5 +1,6 @@
 #include "gifframe.h"
 
+#include "picture_file_types.h"
 #include "project_rules.h"
 #include "selection_rules.h"
 #include "window/engine/picture_loader.h"
@@ -75,7 +76,10 @@ bool GifFrame::IsProjectUnsaved() const
 wxArrayString GifFrame::AskImagePaths(const wxString& message)
 {
     wxFileDialog dialog(this, message, wxEmptyString, wxEmptyString,
-                        _("Image files ") + "(*.png;*.jpg;*bmp;*.gif)|*.png;*.jpg;*.bmp;*.gif",
+                        // TRANSLATORS: file type of the Add and Insert Image dialogs.
+                        PictureFileWildcard(_("All supported files"),
+                                            // TRANSLATORS: file type of the Add and Insert Image dialogs.
+                                            _("All files")),
                         wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
     wxArrayString paths;
     if (dialog.ShowModal() == wxID_OK)
@@ -203,6 +207,7 @@ void GifFrame::OnCloseFrame(wxEvent& event)
             return;
         }
     }
+    SaveWindowState();
     Destroy();
 }
 

@@ -1,6 +1,7 @@
 #include "gifframe.h"
 
 #include "paths.h"
+#include "status_text.h"
 #include "window/engine/file_extension.h"
 #include "window/engine/project_file.h"
 #include "window/thumbnailctrl.h"
@@ -116,10 +117,7 @@ void GifFrame::LoadProject(const wxString& path)
         return;
     m_projectHeight = ApplySetting(m_spinctrl_height, settings.height);
     m_gifName = settings.gifName;
-    const wxString status = m_gifName.empty()
-                                ? wxString::Format("Unititle.gif(%d * %d)", settings.width, settings.height)
-                                : wxString::Format("%s(%d * %d)", m_gifName, settings.width, settings.height);
-    m_statusBar1->SetStatusText(status + _("px"), 0);
+    m_statusBar1->SetStatusText(OutputStatusText(m_gifName, settings.width, settings.height), 0);
     m_outputWidth = m_aspectWidth = m_projectWidth;
     m_outputHeight = m_aspectHeight = m_projectHeight;
     if (project.stage < ProjectReadStage::Settings)
@@ -157,9 +155,7 @@ void GifFrame::OnProjectLoadFinished()
         m_spinctrl_height->SetValue(m_projectHeight);
         m_outputWidth = m_aspectWidth = m_projectWidth;
         m_outputHeight = m_aspectHeight = m_projectHeight;
-        const wxString name = m_gifName.empty() ? wxString("Untitled.gif") : m_gifName;
-        m_statusBar1->SetStatusText(
-            wxString::Format("%s (%d * %d)", name, m_projectWidth, m_projectHeight) + _("px"), 0);
+        m_statusBar1->SetStatusText(OutputStatusText(m_gifName, m_projectWidth, m_projectHeight), 0);
     } else {
         m_projectWidth = m_spinctrl_width->GetValue();
         m_projectHeight = m_spinctrl_height->GetValue();

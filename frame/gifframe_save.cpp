@@ -1,5 +1,7 @@
 #include "gifframe.h"
 
+#include "status_text.h"
+
 #include "window/engine/gif_pipeline.h"
 
 #include "window/engine/file_extension.h"
@@ -79,7 +81,7 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
     if (wxFileExists(m_gifPath) && MatchesSavedRecord(*this, current))
         return;
     m_saveRunning = current;
-    StartSave(wxSize(current.width, current.height), "Save GIF Progress Dialog");
+    StartSave(wxSize(current.width, current.height), _("Save GIF Progress Dialog"));
     ShowSaveStatus();
 }
 
@@ -127,9 +129,8 @@ bool GifFrame::StartSave(const wxSize& size, const wxString& title)
 
 void GifFrame::ShowSaveStatus()
 {
-    m_statusBar1->SetStatusText(wxString::Format("%s (%d * %d)px", m_gifName, m_spinctrl_width->GetValue(),
-                                                 m_spinctrl_height->GetValue()),
-                                0);
+    m_statusBar1->SetStatusText(
+        OutputStatusText(m_gifName, m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue()), 0);
 }
 
 void GifFrame::OnSaveThreadUpdate(wxCommandEvent& event)
