@@ -83,8 +83,8 @@ void GifFrame::OnUpdateChecked(wxCommandEvent& event)
         return;
     }
     if (CompareVersions(GetProductVersion(), published) < 0) {
-        // TRANSLATORS: update check; the product's name, then the version published.
         const wxString text = wxString::Format(
+            // TRANSLATORS: update check; the product's name, then the version published.
             _("A new version of %s (%s) is available. Click Yes to open the download page."), caption,
             published);
         wxMessageDialog dialog(this, text, caption, wxYES_NO | wxCENTRE);
@@ -93,8 +93,8 @@ void GifFrame::OnUpdateChecked(wxCommandEvent& event)
             OpenInBrowser(GetHomeUrl());
         return;
     }
-    // TRANSLATORS: update check; the product's name, then the version installed.
-    const wxString text =
-        wxString::Format(_("This version of %s (%s) is the latest version."), caption, GetProductVersion());
+    const wxString text = wxString::Format(
+        // TRANSLATORS: update check; the product's name, then the version installed.
+        _("This version of %s (%s) is the latest version."), caption, GetProductVersion());
     wxMessageBox(text, caption, wxOK | wxCENTRE, nullptr);
 }

@@ -99,7 +99,7 @@ TEST_F(LanguageDialogs, StatusTextsFollowTheSwitch)
     m_frame->UpdateOutputSize();
 
     ChooseLanguage(kSimplifiedChineseCode);
-    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), Utf8("Untitled.gif (64 * 48)像素"));
+    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), Utf8("未命名.gif (64 * 48)像素"));
 }
 
 TEST_F(LanguageDialogs, DialogsOpenedAfterASwitchUseTheNewLanguage)
