@@ -24,6 +24,13 @@ wx3.2-i18n
 fonts-droid-fallback
 clang
 libclang-rt-14-dev
+dpkg-dev
+file
+lintian
+desktop-file-utils
+appstream
+shared-mime-info
+libglib2.0-bin
 "
 missing=""
 for p in $packages; do
