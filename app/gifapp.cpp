@@ -7,6 +7,7 @@
 #include "language.h"
 #include "layout_check.h"
 #include "paths.h"
+#include "io/trace.h"
 
 #include <wx/filefn.h>
 #include <wx/image.h>
@@ -103,7 +104,7 @@ bool GifApp::OnInit()
     if (!LoadLayoutResources(themes))
         return ReportMissingResource(wxString::Format("the folder \"%s\"", themes));
 
-    std::printf("%s\n", static_cast<const char*>(GetOptionFilePath().utf8_str()));
+    Trace(static_cast<const char*>(GetOptionFilePath().utf8_str()));
     g_domainOption = new DomainOption(GetOptionFilePath());
     LoadDomainOptions();
 

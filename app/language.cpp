@@ -13,7 +13,7 @@
 #include <string>
 
 const InterfaceLanguage kInterfaceLanguages[7] = {
-    {46, "中文简体"}, {47, "中文繁体"}, {89, "Deutsch"}, {58, "English"},
+    {46, "中文简体"}, {47, "中文繁体"}, {89, "Deutsch"}, {kEnglishLanguageCode, "English"},
     {80, "Français"}, {110, "Italiano"}, {112, "日本語"},
 };
 
@@ -23,7 +23,7 @@ int ToolkitLanguageFor(int code)
     case 46: return wxLANGUAGE_CHINESE_SIMPLIFIED;
     case 47: return wxLANGUAGE_CHINESE_TRADITIONAL;
     case 89: return wxLANGUAGE_GERMAN;
-    case 58: return wxLANGUAGE_ENGLISH;
+    case kEnglishLanguageCode: return wxLANGUAGE_ENGLISH;
     case 80: return wxLANGUAGE_FRENCH;
     case 110: return wxLANGUAGE_ITALIAN;
     case 112: return wxLANGUAGE_JAPANESE;

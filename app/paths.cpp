@@ -1,6 +1,8 @@
 #include "paths.h"
 
-#include "window/engine/wtoi.h"
+#include "gifmaker_version.h"
+#include "language.h"
+#include "io/wtoi.h"
 
 #include <wx/convauto.h>
 #include <wx/file.h>
@@ -12,7 +14,6 @@
 #include <cstring>
 
 namespace {
-constexpr int kDefaultLanguage = 58; // English
 constexpr size_t kLanguageSettingBytes = 8;
 } // namespace
 
@@ -30,7 +31,7 @@ wxString GetProductName()
 
 wxString GetProductVersion()
 {
-    return wxString("1.0.82", wxConvLocal);
+    return wxString(GIFMAKER_VERSION, wxConvLocal);
 }
 
 wxString ParentFolderOf(const wxString& path)
@@ -107,8 +108,8 @@ int ReadLanguageSetting()
 {
     const wxString path = GetLanguageFilePath();
     if (!wxFileExists(path)) {
-        WriteLanguageSetting(kDefaultLanguage);
-        return kDefaultLanguage;
+        WriteLanguageSetting(kEnglishLanguageCode);
+        return kEnglishLanguageCode;
     }
     wxFile file(path, wxFile::read);
     if (!file.IsOpened())

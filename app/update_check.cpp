@@ -3,7 +3,7 @@
 #include "domain_option.h"
 #include "paths.h"
 #include "url_download.h"
-#include "window/engine/xml_guard.h"
+#include "io/xml_guard.h"
 
 #include <wx/app.h>
 #include <wx/log.h>

@@ -2,8 +2,8 @@
 // loader, prepare, reduce colours and write, at 640x480 and 1920x1080, for a
 // photo-like picture and for screen content. Run:
 //   build/bin/gif_pipeline_bench [--benchmark_filter=...]
-#include "window/engine/gif_pipeline.h"
-#include "window/engine/picture_loader.h"
+#include "encode/gif_pipeline.h"
+#include "decode/picture_loader.h"
 
 #include <benchmark/benchmark.h>
 #include <wx/filename.h>

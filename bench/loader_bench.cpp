@@ -1,7 +1,7 @@
 // Picture loading: the loader against the toolkit's own decoders on the same
 // files (the toolkit's GIF decoder gives uncomposited frames, so it does less
 // work per frame than the loader).
-#include "window/engine/picture_loader.h"
+#include "decode/picture_loader.h"
 
 #include <wx/anidecod.h>
 #include <wx/gifdecod.h>

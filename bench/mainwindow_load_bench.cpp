@@ -4,6 +4,7 @@
 #include "gifapp.h"
 #include "gifframe.h"
 #include "window/thumbnailctrl.h"
+#include "io/trace.h"
 
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
@@ -114,6 +115,7 @@ int main(int argc, char** argv)
     if (!mkdtemp(home) || !mkdtemp(pictures))
         return 2;
     setenv("HOME", home, 1);
+    SetTraceOutput(nullptr);
     wxApp::SetInstance(new BenchApp);
     if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit())
         return 2;

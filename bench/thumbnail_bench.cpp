@@ -4,6 +4,7 @@
 // handler chain, so that the toolkit's frame clock does not blur them.
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
+#include "io/trace.h"
 
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
@@ -16,9 +17,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <memory>
 
 namespace {
@@ -276,17 +275,12 @@ wxIMPLEMENT_APP_NO_MAIN(BenchApp);
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    // The strip traces every item it adds to standard output; the report goes
-    // to standard error instead, so that it stays readable.
-    if (!std::freopen("/dev/null", "w", stdout))
-        return 2;
-    benchmark::ConsoleReporter reporter;
-    reporter.SetOutputStream(&std::cerr);
-    reporter.SetErrorStream(&std::cerr);
+    // The strip traces every item it adds; the report stays readable without.
+    SetTraceOutput(nullptr);
     int wxArgc = 1;
     if (!wxEntryStart(wxArgc, argv) || !wxTheApp->CallOnInit())
         return 2;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     wxTheApp->OnExit();
     wxEntryCleanup();

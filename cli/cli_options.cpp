@@ -1,16 +1,16 @@
 #include "cli_options.h"
 
+#include "format/gif_format.h"
+
 #include <functional>
 
 namespace {
 
 // Delays and sizes are 16-bit fields of a GIF file.
-constexpr long kMaxField = 0xFFFF;
-
 bool ReadNumber(const wxString& text, long minimum, int& value)
 {
     long number = 0;
-    if (text.empty() || !text.ToLong(&number) || number < minimum || number > kMaxField)
+    if (text.empty() || !text.ToLong(&number) || number < minimum || number > kGifMaxField)
         return false;
     value = int(number);
     return true;
@@ -38,7 +38,7 @@ const std::vector<ValueOption>& ValueOptions()
              o.settingsGiven = true;
              if (ReadNumber(value, 0, o.delay))
                  return true;
-             error = wxString::Format("the delay must be a whole number from 0 to %ld, not \"%s\"", kMaxField, value);
+             error = wxString::Format("the delay must be a whole number from 0 to %d, not \"%s\"", kGifMaxField, value);
              return false;
          }},
         {"-s", "--size",
@@ -46,7 +46,7 @@ const std::vector<ValueOption>& ValueOptions()
              o.settingsGiven = true;
              if (ReadSize(value, o.width, o.height))
                  return true;
-             error = wxString::Format("the size must be WIDTHxHEIGHT, each from 1 to %ld, not \"%s\"", kMaxField, value);
+             error = wxString::Format("the size must be WIDTHxHEIGHT, each from 1 to %d, not \"%s\"", kGifMaxField, value);
              return false;
          }},
         {"-o", "--output",

@@ -1,11 +1,11 @@
 #include "cli_project.h"
 
-#include "window/engine/gif_output_size.h"
-#include "window/engine/picture_loader.h"
-#include "window/engine/project_file.h"
+#include "encode/gif_output_size.h"
+#include "decode/frame_loader.h"
+#include "project/project_file.h"
 
-bool ReadProjectForRender(const wxString& path, std::vector<wxImage>& pictures, GifEncodeSettings& settings,
-                          wxString& error)
+bool ReadProjectForRender(const wxString& path, std::vector<LoadedFrame>& frames, std::vector<wxString>& names,
+                          GifEncodeSettings& settings, wxString& error)
 {
     const ProjectContents project = ReadProjectFile(path);
     if (project.stage == ProjectReadStage::NoImages) {
@@ -17,12 +17,12 @@ bool ReadProjectForRender(const wxString& path, std::vector<wxImage>& pictures, 
         return false;
     }
     for (const wxString& entry : ProjectLoadList(project.entries))
-        LoadPictures(entry, [&](wxImage&& picture, int) {
-            pictures.push_back(picture);
-            picture = wxImage();
+        LoadFrames(entry, nullptr, [&](LoadedFrame&& frame) {
+            frames.push_back(std::move(frame));
+            names.push_back(entry);
             return true;
         });
-    if (pictures.empty()) {
+    if (frames.empty()) {
         error = wxString::Format("none of the pictures of the project \"%s\" can be read", path);
         return false;
     }
@@ -34,8 +34,8 @@ bool ReadProjectForRender(const wxString& path, std::vector<wxImage>& pictures, 
     settings.height = ClampProjectSetting(project.settings.height);
     if (settings.width == 0 || settings.height == 0) {
         std::vector<wxSize> sizes;
-        for (const wxImage& picture : pictures)
-            sizes.push_back(picture.GetSize());
+        for (const LoadedFrame& frame : frames)
+            sizes.push_back(frame.size);
         const wxSize size = GifDefaultOutputSize(sizes);
         settings.width = ClampProjectSetting(size.GetWidth());
         settings.height = ClampProjectSetting(size.GetHeight());

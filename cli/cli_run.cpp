@@ -1,38 +1,40 @@
 #include "cli_run.h"
 
+#include "format/gif_format.h"
+
 #include "cli_project.h"
-#include "window/engine/atomic_file.h"
-#include "window/engine/frame_pixels.h"
-#include "window/engine/gif_output_size.h"
-#include "window/engine/gif_pipeline.h"
-#include "window/engine/picture_loader.h"
+#include "io/atomic_file.h"
+#include "encode/gif_output_size.h"
+#include "encode/gif_pipeline.h"
+#include "decode/frame_loader.h"
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <thread>
 #include <vector>
 
 namespace {
-
-// The GIF format stores sizes in 16 bits.
-constexpr int kMaxGifSide = 0xFFFF;
 
 void Say(std::FILE* errors, const wxString& text)
 {
     std::fprintf(errors, "gifmaker-cli: %s\n", static_cast<const char*>(text.mb_str()));
 }
 
-// Every picture of every input, in order, decoded on all cores. False when an
-// input yields no picture; `failed` then names the first such input.
-bool LoadAll(const std::vector<wxString>& inputs, std::vector<wxImage>& frames, wxString& failed)
+// Every frame of every input, in order, without their pixels: still pictures
+// are only looked at (PNG and JPEG headers give the size), GIF frames are held
+// compressed. Inputs are read on all cores; `names` gets each frame's input.
+// False when an input yields no frame; `failed` then names the first such
+// input.
+bool PlanAll(const std::vector<wxString>& inputs, std::vector<LoadedFrame>& frames, std::vector<wxString>& names,
+             wxString& failed)
 {
-    std::vector<std::vector<wxImage>> perInput(inputs.size());
+    std::vector<std::vector<LoadedFrame>> perInput(inputs.size());
     std::atomic<std::size_t> next{0};
-    auto load = [&] {
+    auto plan = [&] {
         for (std::size_t i = next++; i < inputs.size(); i = next++)
-            LoadPictures(inputs[i], [&](wxImage&& picture, int) {
-                perInput[i].push_back(picture);
-                picture = wxImage();
+            LoadFrames(inputs[i], nullptr, [&](LoadedFrame&& frame) {
+                perInput[i].push_back(std::move(frame));
                 return true;
             });
     };
@@ -40,8 +42,8 @@ bool LoadAll(const std::vector<wxString>& inputs, std::vector<wxImage>& frames, 
         std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), inputs.size());
     std::vector<std::thread> threads;
     for (std::size_t i = 1; i < workers; ++i)
-        threads.emplace_back(load);
-    load();
+        threads.emplace_back(plan);
+    plan();
     for (std::thread& thread : threads)
         thread.join();
 
@@ -50,17 +52,41 @@ bool LoadAll(const std::vector<wxString>& inputs, std::vector<wxImage>& frames, 
             failed = inputs[i];
             return false;
         }
-        for (wxImage& picture : perInput[i])
-            frames.push_back(picture);
-        perInput[i].clear();
+        for (LoadedFrame& frame : perInput[i]) {
+            frames.push_back(std::move(frame));
+            names.push_back(inputs[i]);
+        }
     }
     return true;
 }
 
+// Decodes each frame in the encoder's workers when it is needed, so that only
+// the frames in flight are held. A frame that no longer decodes stops the
+// encoder; `failedIndex` then names it.
+struct StreamedFrames {
+    const std::vector<LoadedFrame>& frames;
+    std::atomic<bool> cancel{false};
+    std::atomic<std::size_t> failedIndex{SIZE_MAX};
+
+    GifFrameSupplier Supplier()
+    {
+        return [this](std::size_t index) {
+            wxImage picture = frames[index].source->Decode();
+            if (!picture.IsOk()) {
+                std::size_t none = SIZE_MAX;
+                failedIndex.compare_exchange_strong(none, index);
+                cancel = true;
+            }
+            return picture;
+        };
+    }
+};
+
 // Encodes `count` frames from the supplier into the output file, complete or
 // not at all.
 int WriteOutput(const CliOptions& options, std::size_t count, const GifFrameSupplier& supply,
-                const GifEncodeSettings& settings, std::FILE* errors, bool showProgress)
+                const GifEncodeSettings& settings, std::FILE* errors, bool showProgress,
+                const std::atomic<bool>* cancel = nullptr)
 {
     if (!IsGifOutputSizeAllowed(settings.width, settings.height)) {
         Say(errors, wxString::Format("the output size %d x %d is too large: at most %lld pixels in all; "
@@ -75,31 +101,45 @@ int WriteOutput(const CliOptions& options, std::size_t count, const GifFrameSupp
     wxString error;
     const bool ok = WriteFileAtomically(
         options.output,
-        [&](wxOutputStream& out) { return EncodeGifAnimation(out, count, supply, settings, progress); }, &error);
+        [&](wxOutputStream& out) {
+            // A frame that failed late may already be written (as black): the
+            // file is then not kept.
+            return EncodeGifAnimation(out, count, supply, settings, progress, cancel) && !(cancel && cancel->load());
+        },
+        &error);
     if (showProgress)
         std::fputc('\n', errors);
-    if (!ok) {
+    if (!ok && !(cancel && cancel->load())) {
         Say(errors, wxString::Format("cannot write \"%s\": %s", options.output, error));
         return kCliUnwritableOutput;
     }
-    return kCliOk;
+    return ok ? kCliOk : kCliUnreadableInput;
+}
+
+// Streams `frames` into the output; a frame whose file changed or vanished
+// since it was read is named and nothing is written.
+int WriteFrames(const CliOptions& options, const std::vector<LoadedFrame>& frames, const std::vector<wxString>& names,
+                const GifEncodeSettings& settings, std::FILE* errors, bool showProgress)
+{
+    StreamedFrames streamed{frames};
+    const int status =
+        WriteOutput(options, frames.size(), streamed.Supplier(), settings, errors, showProgress, &streamed.cancel);
+    if (status == kCliUnreadableInput)
+        Say(errors, wxString::Format("cannot read \"%s\"", names[streamed.failedIndex.load()]));
+    return status;
 }
 
 int RunProject(const CliOptions& options, std::FILE* errors, bool showProgress)
 {
-    std::vector<wxImage> pictures;
+    std::vector<LoadedFrame> frames;
+    std::vector<wxString> names;
     GifEncodeSettings settings;
     wxString error;
-    if (!ReadProjectForRender(options.project, pictures, settings, error)) {
+    if (!ReadProjectForRender(options.project, frames, names, settings, error)) {
         Say(errors, error);
         return kCliUnreadableInput;
     }
-    // The encoder gets the pictures as the program's save hands them over:
-    // fresh copies of their pixels.
-    std::vector<FramePixels> pixels;
-    for (const wxImage& picture : pictures)
-        pixels.push_back(FramePixelsOf(picture));
-    return WriteOutput(options, pixels.size(), MakeFrameSupplier(pixels), settings, errors, showProgress);
+    return WriteFrames(options, frames, names, settings, errors, showProgress);
 }
 
 } // namespace
@@ -108,9 +148,10 @@ int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress)
 {
     if (!options.project.empty())
         return RunProject(options, errors, showProgress);
-    std::vector<wxImage> frames;
+    std::vector<LoadedFrame> frames;
+    std::vector<wxString> names;
     wxString failed;
-    if (!LoadAll(options.inputs, frames, failed)) {
+    if (!PlanAll(options.inputs, frames, names, failed)) {
         Say(errors, wxString::Format("cannot read \"%s\"", failed));
         return kCliUnreadableInput;
     }
@@ -121,10 +162,10 @@ int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress)
     settings.height = options.height;
     if (settings.width == 0) {
         std::vector<wxSize> sizes;
-        for (const wxImage& frame : frames)
-            sizes.push_back(frame.GetSize());
+        for (const LoadedFrame& frame : frames)
+            sizes.push_back(frame.size);
         const wxSize size = GifDefaultOutputSize(sizes);
-        if (size.GetWidth() > kMaxGifSide || size.GetHeight() > kMaxGifSide) {
+        if (size.GetWidth() > kGifMaxField || size.GetHeight() > kGifMaxField) {
             Say(errors, wxString::Format("the pictures (%d x %d) are larger than a GIF can hold; choose a size with -s",
                                          size.GetWidth(), size.GetHeight()));
             return kCliBadUsage;
@@ -132,12 +173,5 @@ int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress)
         settings.width = size.GetWidth();
         settings.height = size.GetHeight();
     }
-
-    // Each frame goes to exactly one worker, which takes the only reference.
-    const GifFrameSupplier supply = [&frames](std::size_t index) {
-        wxImage picture = frames[index];
-        frames[index] = wxImage();
-        return picture;
-    };
-    return WriteOutput(options, frames.size(), supply, settings, errors, showProgress);
+    return WriteFrames(options, frames, names, settings, errors, showProgress);
 }

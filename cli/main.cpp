@@ -1,5 +1,6 @@
 #include "cli_options.h"
 #include "cli_run.h"
+#include "gifmaker_version.h"
 
 #include <wx/init.h>
 #include <wx/log.h>
@@ -11,7 +12,7 @@ int main(int argc, char** argv)
     wxInitializer toolkit(argc, argv);
     if (!toolkit.IsOk()) {
         std::fputs("gifmaker-cli: cannot start the toolkit\n", stderr);
-        return kCliUnwritableOutput;
+        return kCliToolkitFailure;
     }
     // Failures are reported in the program's own words.
     wxLog::EnableLogging(false);

@@ -2,9 +2,12 @@
 
 #include "language.h"
 #include "paths.h"
-#include "preview_rules.h"
+#include "canvas_colour.h"
+#include "rules/preview_rules.h"
 #include "update_check.h"
+#include "window/worker_events.h"
 #include "window/thumbnailctrl.h"
+#include "io/trace.h"
 
 #include <wx/app.h>
 #include <wx/icon.h>
@@ -20,9 +23,7 @@
 #include <wx/toolbar.h>
 #include <wx/xrc/xmlres.h>
 
-#include <cstdio>
 
-wxDEFINE_EVENT(EVT_THREAD_UPDATE, wxCommandEvent);
 
 namespace {
 const wxColour kStripBackground(176, 223, 227);
@@ -91,7 +92,7 @@ void GifFrame::InitFrame()
     m_savedCount = m_savedDelay = m_savedWidth = m_savedHeight = 0;
 
     const wxString iconPath = GetResourceRoot() + "/Themes/application.ico";
-    std::printf("%s\n", static_cast<const char*>(iconPath.utf8_str()));
+    Trace(static_cast<const char*>(iconPath.utf8_str()));
     SetIcon(wxIcon(iconPath, wxBITMAP_TYPE_ICO, -1, -1));
     SetTitle(GetProductName());
     m_playing = false;

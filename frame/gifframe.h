@@ -23,11 +23,6 @@ class wxThumbnailCtrl;
 class wxThumbnailEvent;
 class wxToolBar;
 
-// Shared by both worker threads; the window id tells loading (6) from saving (10).
-wxDECLARE_EVENT(EVT_THREAD_UPDATE, wxCommandEvent);
-constexpr int ID_IMAGE_LOAD_THREAD = 6;
-constexpr int ID_SAVE_GIF_THREAD = 10;
-
 constexpr int ID_TIMER_PREVIEW = 1;
 // Entry of the strip's popup menu.
 constexpr int ID_INSERT_IMAGE = 0;

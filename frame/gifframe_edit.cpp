@@ -1,9 +1,10 @@
 #include "gifframe.h"
+#include "rules/status_text.h"
 
-#include "picture_file_types.h"
-#include "project_rules.h"
-#include "selection_rules.h"
-#include "window/engine/picture_loader.h"
+#include "rules/picture_file_types.h"
+#include "rules/project_rules.h"
+#include "rules/selection_rules.h"
+#include "decode/picture_loader.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 
@@ -18,7 +19,6 @@
 #include <wx/xrc/xmlres.h>
 
 namespace {
-constexpr int kFrameStatusField = 1;
 
 void SwitchEditingSet(GifFrame& frame, bool enable)
 {

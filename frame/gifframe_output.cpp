@@ -1,10 +1,12 @@
 #include "gifframe.h"
 
-#include "output_size.h"
+#include "encode/gif_output_size.h"
+#include "rules/output_size.h"
 #include "paths.h"
-#include "status_text.h"
+#include "rules/status_text.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
+#include "io/trace.h"
 
 #include <wx/intl.h>
 #include <wx/spinctrl.h>
@@ -14,12 +16,9 @@
 #include <wx/toolbar.h>
 #include <wx/xrc/xmlres.h>
 
-#include <cstdio>
 #include <vector>
 
 namespace {
-constexpr int kOutputStatusField = 0;
-constexpr int kFrameStatusField = 1;
 
 bool StripIsEmpty(const wxThumbnailCtrl* strip)
 {
@@ -63,7 +62,7 @@ void GifFrame::UpdateOutputSize()
     for (int i = 0; i < m_thumbnail_ctrl->GetCount(); ++i)
         if (auto* item = dynamic_cast<wxImageThumbnailItem*>(m_thumbnail_ctrl->GetItem(i)))
             sizes.push_back(item->GetFullSize());
-    const wxSize size = LargestFrameSize(sizes);
+    const wxSize size = GifDefaultOutputSize(sizes);
     m_aspectWidth = m_outputWidth = size.x;
     m_aspectHeight = m_outputHeight = size.y;
     m_spinctrl_width->SetValue(size.x);
@@ -91,7 +90,7 @@ void GifFrame::UpdateLabels()
 
 void GifFrame::OnSetDelay(wxCommandEvent&)
 {
-    std::printf("OnSetDelay\n");
+    Trace("OnSetDelay");
     StopPreview();
     if (m_thumbnail_ctrl && m_spinctrl_delay)
         m_thumbnail_ctrl->SetDelay(m_spinctrl_delay->GetValue());
@@ -127,7 +126,7 @@ void GifFrame::OnSetHeight(wxCommandEvent&)
 
 void GifFrame::OnChangeSplitterWindow(wxSplitterEvent&)
 {
-    std::printf("OnChangeSplitterWindow\n");
+    Trace("OnChangeSplitterWindow");
     if (!m_thumbnail_ctrl)
         return;
     const wxArrayInt& selections = m_thumbnail_ctrl->GetSelections();

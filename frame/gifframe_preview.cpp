@@ -1,8 +1,8 @@
 #include "gifframe.h"
 
 #include "paths.h"
-#include "preview_rules.h"
-#include "status_text.h"
+#include "rules/preview_rules.h"
+#include "rules/status_text.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 
@@ -18,7 +18,6 @@
 #include <wx/xrc/xmlres.h>
 
 namespace {
-constexpr int kFrameStatusField = 1;
 
 void ClearCanvas(wxDC& dc)
 {

@@ -1,9 +1,9 @@
 #include "gifframe.h"
+#include "rules/status_text.h"
 
 #include "paths.h"
-#include "status_text.h"
-#include "window/engine/file_extension.h"
-#include "window/engine/project_file.h"
+#include "io/file_extension.h"
+#include "project/project_file.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 
@@ -117,7 +117,8 @@ void GifFrame::LoadProject(const wxString& path)
         return;
     m_projectHeight = ApplySetting(m_spinctrl_height, settings.height);
     m_gifName = settings.gifName;
-    m_statusBar1->SetStatusText(OutputStatusText(m_gifName, settings.width, settings.height), 0);
+    m_statusBar1->SetStatusText(OpenedProjectStatusText(m_gifName, settings.width, settings.height, _("px")),
+                                kOutputStatusField);
     m_outputWidth = m_aspectWidth = m_projectWidth;
     m_outputHeight = m_aspectHeight = m_projectHeight;
     if (project.stage < ProjectReadStage::Settings)
@@ -132,7 +133,7 @@ void GifFrame::LoadProject(const wxString& path)
 
     const wxArrayString loadList = ProjectLoadList(project.entries);
     if (loadList.empty()) {
-        m_statusBar1->SetStatusText(wxEmptyString, 1);
+        m_statusBar1->SetStatusText(wxEmptyString, kFrameStatusField);
         ClearPreview();
         ShowLoadFailure(*this);
         return;
@@ -155,7 +156,8 @@ void GifFrame::OnProjectLoadFinished()
         m_spinctrl_height->SetValue(m_projectHeight);
         m_outputWidth = m_aspectWidth = m_projectWidth;
         m_outputHeight = m_aspectHeight = m_projectHeight;
-        m_statusBar1->SetStatusText(OutputStatusText(m_gifName, m_projectWidth, m_projectHeight), 0);
+        m_statusBar1->SetStatusText(OutputStatusText(m_gifName, m_projectWidth, m_projectHeight),
+                                    kOutputStatusField);
     } else {
         m_projectWidth = m_spinctrl_width->GetValue();
         m_projectHeight = m_spinctrl_height->GetValue();

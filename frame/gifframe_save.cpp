@@ -1,12 +1,12 @@
 #include "gifframe.h"
+#include "rules/status_text.h"
 
-#include "status_text.h"
+#include "encode/gif_pipeline.h"
 
-#include "window/engine/gif_pipeline.h"
-
-#include "window/engine/file_extension.h"
+#include "io/file_extension.h"
 #include "window/thumbnailctrl.h"
 #include "window/worksaveasgifthread.h"
+#include "io/trace.h"
 
 #include <wx/app.h>
 #include <wx/filedlg.h>
@@ -19,7 +19,6 @@
 #include <wx/statusbr.h>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 const int kProgressMaximum = 100;
@@ -53,7 +52,7 @@ wxString GifFrame::AskGifPath(const wxString& title)
 
 void GifFrame::OnSaveAnimator(wxCommandEvent&)
 {
-    std::printf("OnSaveAnimator\n");
+    Trace("OnSaveAnimator");
     StopPreview();
     if (m_thumbnail_ctrl->GetCount() == 0) {
         // Nothing to write yet; a chosen path is kept for the first save.
@@ -130,12 +129,13 @@ bool GifFrame::StartSave(const wxSize& size, const wxString& title)
 void GifFrame::ShowSaveStatus()
 {
     m_statusBar1->SetStatusText(
-        OutputStatusText(m_gifName, m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue()), 0);
+        OutputStatusText(m_gifName, m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue()),
+        kOutputStatusField);
 }
 
 void GifFrame::OnSaveThreadUpdate(wxCommandEvent& event)
 {
-    std::printf("WorkSaveAsGifThreadUpdate:\n");
+    Trace("WorkSaveAsGifThreadUpdate:");
     if (event.GetExtraLong() == SAVE_EVENT_FINISHED) {
         const bool written = event.GetInt() != 0;
         if (m_saveUpdating) {

@@ -1,6 +1,6 @@
 #include "gifframe.h"
 
-#include "window_placement.h"
+#include "rules/window_placement.h"
 
 #include <wx/config.h>
 #include <wx/display.h>

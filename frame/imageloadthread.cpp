@@ -1,11 +1,12 @@
 #include "imageloadthread.h"
 
 #include "gifframe.h"
-#include "load_progress.h"
-#include "window/engine/gif_frame_name.h"
-#include "window/engine/picture_loader.h"
+#include "rules/load_progress.h"
+#include "decode/gif_frame_name.h"
+#include "decode/picture_loader.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
+#include "io/trace.h"
 
 #include <wx/app.h>
 #include <wx/filefn.h>
@@ -16,7 +17,6 @@
 #include <wx/stopwatch.h>
 #include <wx/utils.h>
 
-#include <cstdio>
 
 namespace {
 // Elapsed, estimated and remaining time; no Cancel button, and only the main
@@ -115,7 +115,7 @@ bool GifFrame::StartImageLoad(const wxArrayString& paths, bool recordProjectCoun
 
 void GifFrame::OnImageLoaded(wxCommandEvent& event)
 {
-    std::printf("ThreadUpdate\n");
+    Trace("ThreadUpdate");
     if (auto* picture = static_cast<wxImage*>(event.GetClientData())) {
         auto* item = new wxImageThumbnailItem(picture, static_cast<int>(event.GetExtraLong()),
                                               event.GetString());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window/worker_events.h"
+
 #include <wx/arrstr.h>
 #include <wx/image.h>
 #include <wx/thread.h>

@@ -10,6 +10,7 @@ libgtest-dev
 libgmock-dev
 libbenchmark-dev
 libgif-dev
+libjpeg62-turbo-dev
 libimagequant-dev
 libx11-dev
 libcurl4-openssl-dev
@@ -24,6 +25,7 @@ wx3.2-i18n
 fonts-droid-fallback
 clang
 libclang-rt-14-dev
+libomp-14-dev
 dpkg-dev
 file
 lintian

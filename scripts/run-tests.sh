@@ -1,10 +1,10 @@
 #!/bin/sh
-# Installs what is missing, builds, and runs every test (the GUI tests on a
-# private Xvfb display).
+# Installs what is missing, builds, and runs every test: rules_tests and
+# unit_tests need no display, gui_tests run on a private Xvfb display.
 #   scripts/run-tests.sh             normal build in build/
 #   scripts/run-tests.sh --sanitize  AddressSanitizer + UBSan build in build-sanitize/
-# The normal run also fuzzes the picture loader for a minute (clang build in
-# build-fuzz/).
+# The normal run also fuzzes the picture loader for a minute (clang build of
+# the decode library and its fuzz target in build-fuzz/).
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -14,7 +14,8 @@ case "${1:-}" in
   "") ;;
   --sanitize)
     build_dir=build-sanitize
-    # The sanitizer options for each kind of test are set in tests/CMakeLists.txt.
+    # The GUI test program sets the sanitizer options it and the programs it
+    # starts need (tests/gui/gui_main.cpp).
     build_options="-DCMAKE_BUILD_TYPE=Debug -DGIFMAKER_SANITIZE=ON"
     ;;
   *) echo "usage: $0 [--sanitize]" >&2; exit 2 ;;

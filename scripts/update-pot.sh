@@ -11,13 +11,14 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$root/Language/language.pot}
 case $out in /*) ;; *) out=$(pwd)/$out ;; esac
+version=$(sed -n 's/^project([A-Za-z]* VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT INT TERM
 
 options="--language=C++ --from-code=UTF-8 --add-comments=TRANSLATORS
   -k_ -kwxGetTranslation -kwxPLURAL:1,2 -kwxTRANSLATE -kMenuLabel:1
-  --package-name=gifmaker --package-version=1.0.82
+  --package-name=gifmaker --package-version=$version
   --msgid-bugs-address=https://brackwell.example/gifmaker/support
   --copyright-holder=Brackwell --foreign-user"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/engine/frame_pixels.h"
+#include "encode/frame_pixels.h"
 
 #include <vector>
 

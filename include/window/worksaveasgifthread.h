@@ -2,6 +2,8 @@
 
 #include "window/save_frames.h"
 
+#include "window/worker_events.h"
+
 #include <wx/event.h>
 #include <wx/gdicmn.h>
 #include <wx/string.h>

@@ -2,13 +2,13 @@
 #include "window/thumbnailctrl.h"
 
 #include "window/thumbnailitem.h"
+#include "io/trace.h"
 
 #include <wx/dcbuffer.h>
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 // The strip scrolls vertically in steps of this many pixels.
@@ -73,7 +73,7 @@ ThumbnailGrid wxThumbnailCtrl::GetGrid() const
 
 int wxThumbnailCtrl::Append(wxThumbnailItem* item, int delay)
 {
-    std::printf("Append\n");
+    Trace("Append");
     m_delay = delay;
     wxCHECK_MSG(item, -1, "no item to append");
     if (!item->PrepareBitmaps(this, false))

@@ -2,9 +2,10 @@
 // its full-size picture and thumbnail.
 #include "window/thumbnailitem.h"
 
-#include "window/engine/gif_frame_name.h"
+#include "decode/gif_frame_name.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnaillayout.h"
+#include "io/trace.h"
 
 #include <wx/dc.h>
 #include <wx/filefn.h>
@@ -12,7 +13,6 @@
 #include <wx/log.h>
 
 #include <algorithm>
-#include <cstdio>
 
 wxIMPLEMENT_ABSTRACT_CLASS(wxThumbnailItem, wxObject);
 wxIMPLEMENT_CLASS(wxImageThumbnailItem, wxThumbnailItem);
@@ -122,7 +122,7 @@ wxImageThumbnailItem::~wxImageThumbnailItem()
 
 bool wxImageThumbnailItem::PrepareBitmaps(wxThumbnailCtrl* ctrl, bool force)
 {
-    std::printf("wxImageThumbnailItem\n");
+    Trace("wxImageThumbnailItem");
     if (m_thumbnailBitmap.IsOk() && !force)
         return true;
     if (!wxFileExists(GetFileName()))

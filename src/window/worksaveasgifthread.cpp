@@ -1,13 +1,13 @@
 #include "window/worksaveasgifthread.h"
 
-#include "gifframe.h"
-#include "window/engine/atomic_file.h"
-#include "window/engine/gif_pipeline.h"
+#include "window/worker_events.h"
+#include "io/atomic_file.h"
+#include "encode/gif_pipeline.h"
+#include "io/trace.h"
 
 #include <wx/intl.h>
 
 #include <atomic>
-#include <cstdio>
 
 namespace {
 const int kPercent = 100;
@@ -30,7 +30,7 @@ WorkSaveAsGifThread::~WorkSaveAsGifThread() = default;
 
 wxThread::ExitCode WorkSaveAsGifThread::Entry()
 {
-    std::printf("thread:\n");
+    Trace("thread:");
     if (m_count == 0) {
         PostFinished(false, _("there are no frames to save"));
         return 0;

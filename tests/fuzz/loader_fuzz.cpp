@@ -1,7 +1,7 @@
 // libFuzzer target for the picture loader: every input is read as a still
 // picture (its kind told by its contents) and, when it looks like a GIF, as a
 // whole animation and as one named frame.
-#include "window/engine/picture_loader.h"
+#include "decode/picture_loader.h"
 
 #include <wx/init.h>
 

@@ -1,4 +1,5 @@
 // The About dialog from the Help menu.
+#include "gifmaker_version.h"
 #include "help_test_support.h"
 
 #include <wx/dialog.h>
@@ -78,7 +79,7 @@ TEST_F(AboutDialogTest, ShowsNameVersionNoticeAndLink)
 {
     ShownAbout about;
     wxTEST_DIALOG(Choose(ID_MENU_ABOUT), ExpectAbout(about));
-    EXPECT_EQ(about.version, "Brackwell GIF Maker 1.0.82");
+    EXPECT_EQ(about.version, "Brackwell GIF Maker " GIFMAKER_VERSION);
     EXPECT_EQ(about.notice, kNotice);
     EXPECT_EQ(about.linkLabel, "https://brackwell.test/gifmaker");
     EXPECT_EQ(about.linkUrl, "https://brackwell.test/gifmaker");
@@ -101,7 +102,7 @@ TEST_F(AboutDialogTest, WithoutItsLayoutTheTextsAppearInAMessage)
     ReplacedResources empty(new wxXmlResource);
     ShownMessage shown;
     wxTEST_DIALOG(Choose(ID_MENU_ABOUT), ExpectMessage(shown, wxID_OK));
-    EXPECT_EQ(shown.message, wxString("Brackwell GIF Maker 1.0.82\n") + kNotice +
+    EXPECT_EQ(shown.message, wxString("Brackwell GIF Maker " GIFMAKER_VERSION "\n") + kNotice +
                                  "\nhttps://brackwell.test/gifmaker");
 }
 

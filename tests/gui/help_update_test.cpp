@@ -1,5 +1,6 @@
 // Check for Update from the Help menu against a real HTTP server on the
 // loopback interface.
+#include "gifmaker_version.h"
 #include "help_test_support.h"
 #include "local_http_server.h"
 
@@ -7,7 +8,7 @@
 
 namespace {
 const char kFailure[] = "Update failed!Please check if the network is available.";
-const char kLatest[] = "This version of Brackwell GIF Maker (1.0.82) is the latest version.";
+const char kLatest[] = "This version of Brackwell GIF Maker (" GIFMAKER_VERSION ") is the latest version.";
 
 std::string Description(const std::string& entries)
 {
@@ -76,7 +77,7 @@ TEST_F(UpdateCheckTest, ChoosingNoOpensNothing)
 
 TEST_F(UpdateCheckTest, TheResultArrivesThroughTheEventQueue)
 {
-    m_server.Serve(200, Description(Entry("Brackwell GIF Maker", "1.0.82")));
+    m_server.Serve(200, Description(Entry("Brackwell GIF Maker", GIFMAKER_VERSION)));
     ShownMessage early;
     wxTEST_DIALOG(Choose(ID_MENU_CHECK_UPDATE), ExpectMessage(early, wxID_OK).Optional());
     EXPECT_FALSE(early.shown);
@@ -96,13 +97,13 @@ TEST_F(UpdateCheckTest, VersionsCompareNumerically)
 
 TEST_F(UpdateCheckTest, TwoMatchingChildrenTakeTheSecond)
 {
-    m_server.Serve(200, Description(Entry("Brackwell GIF Maker", "1.0.82") +
+    m_server.Serve(200, Description(Entry("Brackwell GIF Maker", GIFMAKER_VERSION) +
                                     Entry("Brackwell GIF Maker", "1.1.0")));
     EXPECT_TRUE(CheckAndAnswer(wxID_NO).message.StartsWith(
         "A new version of Brackwell GIF Maker (1.1.0)"));
 
     m_server.Serve(200, Description(Entry("Brackwell GIF Maker", "1.1.0") +
-                                    Entry("Brackwell GIF Maker", "1.0.82")));
+                                    Entry("Brackwell GIF Maker", GIFMAKER_VERSION)));
     EXPECT_EQ(CheckAndAnswer(wxID_OK).message, kLatest);
 }
 

@@ -3,6 +3,7 @@
 #include "gifframe.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
+#include "window/worker_events.h"
 
 #include <wx/anidecod.h>
 #include <wx/app.h>

@@ -2,7 +2,7 @@
 #include "modal_hook.h"
 
 #include "gifframe.h"
-#include "window/engine/gif_pipeline.h"
+#include "encode/gif_pipeline.h"
 #include "window/save_frames.h"
 #include "window/thumbnailctrl.h"
 #include "window/worksaveasgifthread.h"

@@ -3,8 +3,8 @@
 
 #include "gifframe.h"
 #include "paths.h"
-#include "window/engine/gif_pipeline.h"
-#include "window/engine/project_file.h"
+#include "encode/gif_pipeline.h"
+#include "project/project_file.h"
 #include "main_window.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
@@ -184,7 +184,7 @@ TEST_F(ProjectFilesTest, SettingsAreAppliedUntilTheFirstMissingElement)
     EXPECT_EQ(m_frame->m_spinctrl_width->GetValue(), 0);
     EXPECT_EQ(m_frame->m_spinctrl_height->GetValue(), 70);
     EXPECT_EQ(m_frame->m_spinctrl_delay->GetValue(), 33);
-    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), "anim.gif (0 * 70)px");
+    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), "anim.gif(0 * 70)px");
     EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetCount(), 0);
     EXPECT_FALSE(m_frame->m_loadProgress);
 }
@@ -204,7 +204,7 @@ TEST_F(ProjectFilesTest, EmptyNameShowsTheUntitledStatus)
     ProjectWindowTest::SetUp();
     WriteText(path, ProjectText("", "<width>30</width><height>20</height><delay_time>5</delay_time>", "<x/>"));
     EXPECT_NO_DIALOG(m_frame->LoadProject(path));
-    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), "Untitled.gif (30 * 20)px");
+    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), "Unititle.gif(30 * 20)px");
 }
 
 TEST_F(ProjectFilesTest, ProjectsWithoutPicturesSayTheyFailed)

@@ -5,7 +5,7 @@
 #include "home_override.h"
 #include "main_window.h"
 #include "mainwindow_test_support.h"
-#include "window/engine/project_file.h"
+#include "project/project_file.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/menuitem.h>

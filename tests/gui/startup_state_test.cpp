@@ -1,8 +1,10 @@
 // The main window as the program shows it right after start-up.
+#include "language.h"
 #include "gifframe.h"
 #include "home_override.h"
 #include "main_window.h"
-#include "preview_rules.h"
+#include "canvas_colour.h"
+#include "rules/preview_rules.h"
 #include "window/thumbnailctrl.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +21,6 @@
 #include <vector>
 
 namespace {
-constexpr int kEnglish = 58;
 
 class StartupState : public ::testing::Test {
 protected:
@@ -48,7 +49,7 @@ TEST_F(StartupState, TitleIconAndLanguage)
     EXPECT_EQ(m_frame->GetTitle(), "Brackwell GIF Maker");
     ASSERT_EQ(m_frame->GetIcons().GetIconCount(), 1u);
     EXPECT_TRUE(m_frame->GetIcons().GetIconByIndex(0).IsOk());
-    EXPECT_EQ(m_frame->m_language, kEnglish);
+    EXPECT_EQ(m_frame->m_language, kEnglishLanguageCode);
 }
 
 TEST_F(StartupState, MenusHoldEveryItemInOrder)
@@ -87,7 +88,7 @@ TEST_F(StartupState, LanguageItemsKeepTheirNamesAndOnlyTheStoredOneIsChecked)
         EXPECT_EQ(item->GetId(), codes[i]);
         EXPECT_TRUE(item->IsCheckable());
         EXPECT_TRUE(item->IsEnabled());
-        EXPECT_EQ(item->IsChecked(), codes[i] == kEnglish) << names[i];
+        EXPECT_EQ(item->IsChecked(), codes[i] == kEnglishLanguageCode) << names[i];
         EXPECT_EQ(item, m_frame->m_item_language[i]);
         ++i;
     }

@@ -1,6 +1,7 @@
 #include "gif_test_decoders.h"
 #include "test_paths.h"
 
+#include "child_process.h"
 #include "cli_options.h"
 #include "cli_run.h"
 
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -123,8 +125,13 @@ TEST_F(CliRun, UnreadableInputIsNamedAndNothingIsWritten)
     const wxString good = SavePicture(m_dir, "a.png", 8, 8, 1);
     const wxString broken = m_dir.File("broken.png");
     wxFFile(broken, "wb").Write(wxString("not a picture"));
+    // A header that reads, so the damage shows only when the frame is encoded.
+    Bytes damaged = ReadFile(good);
+    std::fill(damaged.begin() + 41, damaged.end(), 0);
+    const wxString damagedPath = m_dir.File("damaged.png");
+    wxFFile(damagedPath, "wb").Write(damaged.data(), damaged.size());
     const wxString out = m_dir.File("out.gif");
-    for (const wxString& bad : {broken, m_dir.File("missing.png")}) {
+    for (const wxString& bad : {broken, damagedPath, m_dir.File("missing.png")}) {
         const RunResult result = RunCapturing(Options(out, {good, bad}));
         EXPECT_EQ(result.status, kCliUnreadableInput);
         EXPECT_NE(result.errors.find(bad.ToStdString()), std::string::npos) << result.errors;
@@ -149,3 +156,24 @@ TEST_F(CliRun, UnwritableOutputKeepsTheOldFileAndLeavesNoPartialFile)
     wxDir::GetAllFiles(m_dir.Path(), &left, wxEmptyString, wxDIR_FILES | wxDIR_HIDDEN);
     EXPECT_EQ(left.size(), 1u) << "only the input remains";
 }
+
+#ifndef __SANITIZE_ADDRESS__ // the sanitizer reserves far more address space than the limit
+TEST_F(CliRun, FramesAreDecodedOnlyWhileTheyAreEncoded)
+{
+    // Twenty 4000 x 3000 pictures take 720 MB decoded; the program must run
+    // in 400 MB of address space.
+    const wxString first = SavePicture(m_dir, "p0.png", 4000, 3000, 120);
+    std::vector<std::string> argv = {"prlimit", "--as=400000000", std::string((BinaryDir() + "/bin/gifmaker-cli").utf8_str()),
+                                     "-s", "100x75", "-o", std::string(m_dir.File("out.gif").utf8_str())};
+    for (int i = 0; i < 20; ++i) {
+        const wxString copy = m_dir.File(wxString::Format("p%d.png", i));
+        ASSERT_TRUE(i == 0 || wxCopyFile(first, copy));
+        argv.push_back(std::string(copy.utf8_str()));
+    }
+    ChildProcess cli;
+    ASSERT_TRUE(cli.Start(argv, {}, std::string(m_dir.File("cli.log").utf8_str())));
+    ASSERT_TRUE(cli.WaitForExit(120000));
+    EXPECT_EQ(cli.ExitCode(), kCliOk);
+    EXPECT_EQ(DecodeWithGiflib(ReadFile(m_dir.File("out.gif"))).frames.size(), 20u);
+}
+#endif

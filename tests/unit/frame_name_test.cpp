@@ -1,5 +1,5 @@
-#include "window/engine/gif_frame_name.h"
-#include "window/engine/wtoi.h"
+#include "decode/gif_frame_name.h"
+#include "io/wtoi.h"
 
 #include <gtest/gtest.h>
 

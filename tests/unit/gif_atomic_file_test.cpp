@@ -1,6 +1,6 @@
 #include "test_paths.h"
 
-#include "window/engine/atomic_file.h"
+#include "io/atomic_file.h"
 
 #include <wx/dir.h>
 

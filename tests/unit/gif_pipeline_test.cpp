@@ -1,8 +1,8 @@
 #include "gif_test_decoders.h"
 
-#include "window/engine/gif_pipeline.h"
-#include "window/engine/gif_prepare_frame.h"
-#include "window/engine/gif_reduce_colours.h"
+#include "encode/gif_pipeline.h"
+#include "encode/gif_prepare_frame.h"
+#include "palette/gif_reduce_colours.h"
 
 #include <gtest/gtest.h>
 

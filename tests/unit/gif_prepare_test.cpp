@@ -1,4 +1,4 @@
-#include "window/engine/gif_prepare_frame.h"
+#include "encode/gif_prepare_frame.h"
 
 #include <gtest/gtest.h>
 

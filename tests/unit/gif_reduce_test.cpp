@@ -1,8 +1,8 @@
 #include "gif_test_decoders.h"
 
-#include "window/engine/gif_merge_palette.h"
-#include "window/engine/gif_nearest_colour.h"
-#include "window/engine/gif_reduce_colours.h"
+#include "palette/gif_merge_palette.h"
+#include "palette/gif_nearest_colour.h"
+#include "palette/gif_reduce_colours.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // Reading GIF bytes back with two independent decoders, and building palette
 // images, for the engine's tests.
 
-#include "window/engine/gif_blocks.h"
+#include "encode/gif_blocks.h"
 
 #include <gif_lib.h>
 #include <wx/anidecod.h>

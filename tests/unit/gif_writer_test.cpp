@@ -1,6 +1,6 @@
 #include "gif_test_decoders.h"
 
-#include "window/engine/gif_gifhandler.h"
+#include "encode/gif_gifhandler.h"
 
 #include <gtest/gtest.h>
 

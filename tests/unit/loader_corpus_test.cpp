@@ -1,4 +1,4 @@
-#include "window/engine/picture_loader.h"
+#include "decode/picture_loader.h"
 
 #include "test_paths.h"
 

@@ -1,5 +1,5 @@
-#include "window/engine/gif_frame_name.h"
-#include "window/engine/picture_loader.h"
+#include "decode/gif_frame_name.h"
+#include "decode/picture_loader.h"
 
 #include "test_paths.h"
 

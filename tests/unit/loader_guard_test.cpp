@@ -1,6 +1,6 @@
-#include "window/engine/gif_decode.h"
-#include "window/engine/picture_format.h"
-#include "window/engine/picture_loader.h"
+#include "decode/gif_decode.h"
+#include "decode/picture_format.h"
+#include "decode/picture_loader.h"
 
 #include "test_paths.h"
 

@@ -1,20 +1,17 @@
 // The interface language kept in language.txt under the user's documents.
+#include "language.h"
 #include "home_override.h"
 #include "paths.h"
 
 #include <gtest/gtest.h>
 #include <wx/filefn.h>
 
-namespace {
-constexpr int kEnglish = 58;
-}
-
 TEST(LanguageSetting, FirstReadCreatesTheFoldersAndStoresEnglish)
 {
     HomeOverride home;
     ASSERT_FALSE(wxDirExists(home.Path() + "/Brackwell files"));
 
-    EXPECT_EQ(ReadLanguageSetting(), kEnglish);
+    EXPECT_EQ(ReadLanguageSetting(), kEnglishLanguageCode);
 
     EXPECT_EQ(GetLanguageFilePath(), home.LanguageFile());
     EXPECT_EQ(ReadFileBytes(home.LanguageFile()), "58");

@@ -1,7 +1,7 @@
 #include "test_paths.h"
 
-#include "window/engine/file_extension.h"
-#include "window/engine/project_file.h"
+#include "io/file_extension.h"
+#include "project/project_file.h"
 
 #include <gtest/gtest.h>
 #include <wx/ffile.h>

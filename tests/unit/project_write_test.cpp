@@ -1,6 +1,6 @@
 #include "test_paths.h"
 
-#include "window/engine/project_file.h"
+#include "project/project_file.h"
 
 #include <gtest/gtest.h>
 #include <wx/dir.h>

@@ -2,7 +2,7 @@
 // be trusted.
 #include "paths.h"
 #include "update_check.h"
-#include "window/engine/xml_guard.h"
+#include "io/xml_guard.h"
 
 #include <gtest/gtest.h>
 #include <wx/mstream.h>

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "encode/gif_blocks.h"
+
+#include <wx/image.h>
+#include <wx/imaggif.h>
+
+// Writes one frame of an animated GIF to CurrentGifStream, using the LZW
+// compressor of the toolkit's GIF handler. Make a new one for every frame.
+class MyGifHandler : public wxGIFHandler {
+public:
+    MyGifHandler() = default;
+    ~MyGifHandler() override;
+
+    // The header (first frame only), control extension, image descriptor,
+    // local colour table (later frames) and compressed pixels of `image`,
+    // whose every pixel colour must be one of the table's `count` entries.
+    // A frame that breaks that rule is refused before anything is written.
+    bool DoSaveFile(const wxImage& image, bool first, int delayMilliSecs, const GifRgb* table,
+                    int count, int maskIndex);
+
+private:
+    void FreeHashTable();
+};
+
+// Copies the image's palette into `table` (256 entries) and finds the index of
+// its mask colour (-1 without a mask). False when the image has no palette or
+// one larger than a GIF table.
+bool GifGetPalette(const wxImage& image, GifRgb* table, int& count, int& maskIndex);
+
+// Writes frame `frameIndex` of `frameCount`: the header before frame 0 and the
+// trailer after the last. False, with nothing of the frame written, when the
+// image is not a palette image of at most 256 colours.
+bool GifWriteFrame(const wxImage& image, MyGifHandler& handler, int delayMilliSecs, int frameCount,
+                   int frameIndex);

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "format/gif_format.h"
+
+#include <wx/arrstr.h>
+#include <wx/string.h>
+
+#include <memory>
+
+class wxXmlDocument;
+
+// A project file is refused beyond these limits before a tree is built: a
+// project lists one short path per frame and is four elements deep.
+constexpr long long kMaxProjectFileBytes = 8LL * 1024 * 1024;
+constexpr int kMaxProjectDepth = 32;
+
+// The window's delay, width and height controls, like the GIF's 16-bit
+// fields, hold values from 0 to kGifMaxField; a project's values are clamped
+// to that.
+int ClampProjectSetting(int value);
+
+// What a project records besides its frames.
+struct ProjectFileSettings {
+    wxString gifName; // file name part of the output GIF; empty when none was chosen
+    int width = 0;    // output size in pixels
+    int height = 0;
+    int delay = 0;    // hundredths of a second
+};
+
+// The `path` entries for a frame list: each frame path in order, and after
+// every run of frames taken from one GIF file the path of that file itself
+// (older readers expect it; the reader skips it).
+wxArrayString ProjectPathEntries(const wxArrayString& framePaths);
+
+// The project document: `project` with `name`, `gif` (`width`, `height`,
+// `delay_time`) and `images` holding one `path` per entry.
+std::unique_ptr<wxXmlDocument> BuildProjectDocument(const ProjectFileSettings& settings,
+                                                    const wxArrayString& framePaths);
+
+// Writes the document indented by 2, replacing `path` only when all of it was
+// written. On failure `error` receives the reason.
+bool WriteProjectFile(const wxString& path, const wxXmlDocument& document, wxString* error);
+
+// The window title's project part: the file name without its final ".xml",
+// or empty when it does not end with ".xml".
+wxString ProjectTitleStem(const wxString& fileName);
+
+// How far reading got. Values are applied as they are reached, so each stage
+// includes everything of the stages before it.
+enum class ProjectReadStage {
+    Unreadable, // not XML, refused, or the structure fails before `width`
+    Width,      // `width` read; `height` missing
+    Size,       // `name` and `height` read; `delay_time` missing
+    Settings,   // `delay_time` read; `images` missing
+    NoImages,   // `images` has no children
+    BadEntry,   // `images` holds something other than `path`
+    Entries,    // every `path` entry read
+};
+
+struct ProjectContents {
+    ProjectReadStage stage = ProjectReadStage::Unreadable;
+    ProjectFileSettings settings;
+    wxArrayString entries; // the text of every `path`, in order
+};
+
+// Reads a project file. A file too large, nested too deep or not well-formed
+// is refused with an error log message and yields the Unreadable stage.
+ProjectContents ReadProjectFile(const wxString& path);
+
+// Checks the structure of a loaded document, stopping at the first element
+// that is not where a project has it.
+ProjectContents ReadProjectDocument(const wxXmlDocument& document);
+
+// The pictures to load for a project's entries: those whose file exists,
+// leaving out entries that name a GIF file itself.
+wxArrayString ProjectLoadList(const wxArrayString& entries);

@@ -1,0 +1,80 @@
+#include "palette/gif_nearest_colour.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+constexpr int kCellSize = 1 << GifNearestColour::kCellBits;
+
+
+int Square(int v)
+{
+    return v * v;
+}
+
+// Squared distance from `value` to the nearest and the farthest point of
+// [low, low + kCellSize - 1] along one axis.
+void AxisRange(int value, int low, int& nearest, int& farthest)
+{
+    const int high = low + kCellSize - 1;
+    nearest = value < low ? Square(low - value) : value > high ? Square(value - high) : 0;
+    farthest = std::max(Square(value - low), Square(value - high));
+}
+
+} // namespace
+
+GifNearestColour::GifNearestColour(const GifRgb* palette, int count)
+    : m_palette(palette, palette + count), m_cellStart(kCellsPerSide * kCellsPerSide * kCellsPerSide, -1),
+      m_cellCount(m_cellStart.size(), 0)
+{
+}
+
+void GifNearestColour::BuildCell(int cell, int red, int green, int blue)
+{
+    const int low[3] = {red & ~(kCellSize - 1), green & ~(kCellSize - 1), blue & ~(kCellSize - 1)};
+    std::vector<int>& nearest = m_nearestScratch;
+    nearest.resize(m_palette.size());
+    int threshold = INT_MAX; // no colour of the cell is farther than this from its nearest entry
+    for (std::size_t i = 0; i < m_palette.size(); ++i) {
+        const int value[3] = {m_palette[i].red, m_palette[i].green, m_palette[i].blue};
+        int near = 0, far = 0;
+        for (int axis = 0; axis < 3; ++axis) {
+            int n, f;
+            AxisRange(value[axis], low[axis], n, f);
+            near += n;
+            far += f;
+        }
+        nearest[i] = near;
+        threshold = std::min(threshold, far);
+    }
+    m_cellStart[cell] = std::int32_t(m_candidates.size());
+    for (std::size_t i = 0; i < m_palette.size(); ++i)
+        if (nearest[i] <= threshold)
+            m_candidates.push_back(static_cast<std::uint8_t>(i));
+    m_cellCount[cell] = static_cast<std::uint16_t>(m_candidates.size() - m_cellStart[cell]);
+}
+
+int GifNearestColour::Find(unsigned char red, unsigned char green, unsigned char blue)
+{
+    if (m_palette.empty())
+        return -1;
+    const int cell = ((red >> kCellBits) * kCellsPerSide + (green >> kCellBits)) * kCellsPerSide + (blue >> kCellBits);
+    if (m_cellStart[cell] < 0)
+        BuildCell(cell, red, green, blue);
+    const std::uint8_t* candidate = m_candidates.data() + m_cellStart[cell];
+    const std::uint8_t* end = candidate + m_cellCount[cell];
+    int best = INT_MAX;
+    int bestIndex = -1;
+    // Candidates are in index order, so a strict comparison keeps the lowest
+    // index among equally close entries.
+    for (; candidate != end; ++candidate) {
+        const GifRgb& c = m_palette[*candidate];
+        const int distance = Square(c.red - red) + Square(c.green - green) + Square(c.blue - blue);
+        if (distance < best) {
+            best = distance;
+            bestIndex = *candidate;
+        }
+    }
+    return bestIndex;
+}

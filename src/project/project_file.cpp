@@ -1,0 +1,196 @@
+#include "project/project_file.h"
+
+#include "decode/gif_frame_name.h"
+#include "io/wtoi.h"
+#include "io/xml_guard.h"
+
+#include <wx/ffile.h>
+#include <wx/filefn.h>
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/mstream.h>
+#include <wx/xml/xml.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+const wxString kXmlExtension = ".xml";
+
+bool IsGifFrameEntry(const wxString& path)
+{
+    return path.Find(".gif_") > 0;
+}
+
+wxXmlNode* AddElement(wxXmlNode* parent, const wxString& name)
+{
+    auto* node = new wxXmlNode(wxXML_ELEMENT_NODE, name);
+    parent->AddChild(node);
+    return node;
+}
+
+void AddTextElement(wxXmlNode* parent, const wxString& name, const wxString& text)
+{
+    AddElement(parent, name)->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
+}
+
+void AddNumberElement(wxXmlNode* parent, const wxString& name, int value)
+{
+    AddTextElement(parent, name, wxString::Format("%d", value));
+}
+
+bool IsNamed(const wxXmlNode* node, const char* name)
+{
+    return node && node->GetName() == name;
+}
+
+int ReadNumber(const wxXmlNode* node)
+{
+    return WToI(node->GetNodeContent());
+}
+
+bool ReadWholeFile(const wxString& path, std::vector<char>& data, wxString* error)
+{
+    wxFFile file(path, "rb");
+    if (!file.IsOpened()) {
+        *error = _("the file cannot be opened");
+        return false;
+    }
+    const wxFileOffset length = file.Length();
+    if (length < 0) {
+        *error = _("the file cannot be read");
+        return false;
+    }
+    if (length > kMaxProjectFileBytes) {
+        *error = _("the file is too large for a project");
+        return false;
+    }
+    data.resize(static_cast<std::size_t>(length));
+    if (length > 0 && file.Read(data.data(), data.size()) != data.size()) {
+        *error = _("the file cannot be read");
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+int ClampProjectSetting(int value)
+{
+    return std::clamp(value, 0, kGifMaxField);
+}
+
+wxArrayString ProjectPathEntries(const wxArrayString& framePaths)
+{
+    wxArrayString entries;
+    for (size_t i = 0; i < framePaths.size(); ++i) {
+        const wxString& path = framePaths[i];
+        entries.Add(path);
+        if (!IsGifFrameEntry(path))
+            continue;
+        const wxString source = GifFrameSourcePath(path);
+        const bool runGoesOn = i + 1 < framePaths.size() && GifFrameSourcePath(framePaths[i + 1]) == source;
+        if (!runGoesOn)
+            entries.Add(source);
+    }
+    return entries;
+}
+
+std::unique_ptr<wxXmlDocument> BuildProjectDocument(const ProjectFileSettings& settings,
+                                                    const wxArrayString& framePaths)
+{
+    auto document = std::make_unique<wxXmlDocument>();
+    auto* project = new wxXmlNode(wxXML_ELEMENT_NODE, "project");
+    document->SetRoot(project);
+    AddTextElement(project, "name", settings.gifName);
+    wxXmlNode* gif = AddElement(project, "gif");
+    AddNumberElement(gif, "width", settings.width);
+    AddNumberElement(gif, "height", settings.height);
+    AddNumberElement(gif, "delay_time", settings.delay);
+    wxXmlNode* images = AddElement(project, "images");
+    for (const wxString& entry : ProjectPathEntries(framePaths))
+        AddTextElement(images, "path", entry);
+    return document;
+}
+
+wxString ProjectTitleStem(const wxString& fileName)
+{
+    wxString stem;
+    return fileName.EndsWith(kXmlExtension, &stem) ? stem : wxString();
+}
+
+ProjectContents ReadProjectFile(const wxString& path)
+{
+    std::vector<char> data;
+    wxString error;
+    if (!ReadWholeFile(path, data, &error) ||
+        !CheckXmlText(data.data(), data.size(), kMaxProjectDepth, &error)) {
+        wxLogError(_("Cannot open the project \"%s\": %s."), path, error);
+        return {};
+    }
+    wxMemoryInputStream stream(data.data(), data.size());
+    wxXmlDocument document;
+    if (!document.Load(stream, "UTF-8"))
+        return {};
+    return ReadProjectDocument(document);
+}
+
+ProjectContents ReadProjectDocument(const wxXmlDocument& document)
+{
+    ProjectContents contents;
+    const wxXmlNode* project = document.GetRoot();
+    if (!IsNamed(project, "project"))
+        return contents;
+    const wxXmlNode* name = project->GetChildren();
+    if (!IsNamed(name, "name"))
+        return contents;
+    const wxXmlNode* gif = name->GetNext();
+    if (!IsNamed(gif, "gif"))
+        return contents;
+
+    const wxXmlNode* width = gif->GetChildren();
+    if (!IsNamed(width, "width"))
+        return contents;
+    contents.settings.width = ReadNumber(width);
+    contents.stage = ProjectReadStage::Width;
+
+    const wxXmlNode* height = width->GetNext();
+    if (!IsNamed(height, "height"))
+        return contents;
+    contents.settings.height = ReadNumber(height);
+    contents.settings.gifName = name->GetNodeContent();
+    contents.stage = ProjectReadStage::Size;
+
+    const wxXmlNode* delay = height->GetNext();
+    if (!IsNamed(delay, "delay_time"))
+        return contents;
+    contents.settings.delay = ReadNumber(delay);
+    contents.stage = ProjectReadStage::Settings;
+
+    const wxXmlNode* images = gif->GetNext();
+    if (!IsNamed(images, "images"))
+        return contents;
+    if (!images->GetChildren()) {
+        contents.stage = ProjectReadStage::NoImages;
+        return contents;
+    }
+    for (const wxXmlNode* entry = images->GetChildren(); entry; entry = entry->GetNext()) {
+        if (!IsNamed(entry, "path")) {
+            contents.entries.clear();
+            contents.stage = ProjectReadStage::BadEntry;
+            return contents;
+        }
+        contents.entries.Add(entry->GetNodeContent());
+    }
+    contents.stage = ProjectReadStage::Entries;
+    return contents;
+}
+
+wxArrayString ProjectLoadList(const wxArrayString& entries)
+{
+    wxLogNull noLog;
+    wxArrayString list;
+    for (const wxString& entry : entries)
+        if (!HasGifExtension(entry) && wxFileExists(GifFrameSourcePath(entry)))
+            list.Add(entry);
+    return list;
+}
