@@ -90,14 +90,14 @@ void BM_AddImages(benchmark::State& state)
 
         const auto start = std::chrono::steady_clock::now();
         frame->AddImages(g_paths);
-        while (frame->m_loadProgress) {
+        while (frame->IsLoading()) {
             wxYield();
             wxMilliSleep(1);
         }
         const auto end = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
 
-        state.counters["frames"] = frame->m_thumbnail_ctrl->GetCount();
+        state.counters["frames"] = frame->GetThumbnailCtrl()->GetCount();
         state.counters["rss_growth_MiB"] = ResidentMiB() - before;
         state.counters["peak_rss_MiB"] = PeakResidentMiB();
         frame->Destroy();

@@ -88,8 +88,8 @@ void GifFrame::InitFrame()
 
     m_aspectWidth = m_aspectHeight = 0;
     m_playIndex = m_loopCount = m_loopsPlayed = 0;
-    m_projectDelay = m_projectWidth = m_projectHeight = m_projectCount = 0;
-    m_savedCount = m_savedDelay = m_savedWidth = m_savedHeight = 0;
+    m_projectRecord = AnimationSettings();
+    m_savedRecord = AnimationSettings();
 
     const wxString iconPath = GetResourceRoot() + "/Themes/application.ico";
     Trace(static_cast<const char*>(iconPath.utf8_str()));

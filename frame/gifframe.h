@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/animation_settings.h"
+
 #include <wx/arrstr.h>
 #include <wx/bitmap.h>
 #include <wx/frame.h>
@@ -107,7 +109,27 @@ public:
     void FinishSave(bool written, const wxString& error);
     void ShowSaveStatus();
 
+    // What the window shows besides its controls (which are found by their
+    // layout names and menu ids), for the tests and the Help menu to read.
     wxThumbnailCtrl* GetThumbnailCtrl() const { return m_thumbnail_ctrl; }
+    bool IsLoading() const { return m_loadProgress != nullptr; }
+    bool IsSaving() const { return m_saveProgress != nullptr; }
+    // The preview runs: the flag and its timer go together.
+    bool IsPlaying() const { return m_playing && m_timer.IsRunning(); }
+    bool IsStopped() const { return !m_playing && !m_timer.IsRunning(); }
+    int GetPreviewInterval() const { return m_timer.GetInterval(); }
+    // File name of the frame on the canvas; empty when the canvas is clear.
+    wxString GetPreviewName() const { return m_previewBitmap.IsOk() ? m_previewName : wxString(); }
+    // The loop count chosen for the preview (0: endless) and the loops it
+    // has played since it started.
+    int GetLoopCount() const { return m_loopCount; }
+    int GetLoopsPlayed() const { return m_loopsPlayed; }
+    const wxString& GetGifPath() const { return m_gifPath; }
+    const wxString& GetProjectPath() const { return m_projectPath; }
+    int GetLanguage() const { return m_language; }
+    // The settings of the last project save or open, and of the last GIF written.
+    const AnimationSettings& GetProjectRecord() const { return m_projectRecord; }
+    const AnimationSettings& GetSavedRecord() const { return m_savedRecord; }
 
     // Size, place, maximised state and strip height in the user's
     // configuration (wxConfigBase::Get()). Restoring ignores a place that is
@@ -140,6 +162,26 @@ public:
     void OnUpdateChecked(wxCommandEvent& event);
     void OnImageLoaded(wxCommandEvent& event);
     void OnSaveThreadUpdate(wxCommandEvent& event);
+
+private:
+    // ApplyLanguage replaces the window's locale.
+    friend void ApplyLanguage(int code, GifFrame& frame);
+
+    void BindLayoutCommands();
+    void FindLayoutWindows();
+    void CreateThumbnailStrip();
+    void SetLabels();
+    void SwitchEditingSet(bool enable);
+    void ApplyPreviewLook(const char* bitmapFile, const wxString& label);
+    // The settings as the controls and the strip hold them now.
+    AnimationSettings CurrentSettings() const;
+
+    wxArrayString AskImagePaths(const wxString& message);
+    void EndImageLoad();
+    void WaitForImageLoad();
+    void DrawPreview(wxDC& dc);
+    void OnPaintPreview(wxPaintEvent& event);
+    void OnSizePreview(wxSizeEvent& event);
 
     // Members, named after the layout resource where they come from it.
     wxSplitterWindow* m_splitter3 = nullptr;
@@ -175,23 +217,11 @@ public:
     wxStaticText* m_staticText_wpx = nullptr;
     wxStaticText* m_staticText_height = nullptr;
     wxStaticText* m_staticText_hpx = nullptr;
-    int m_projectDelay = 0;
-    int m_projectWidth = 0;
-    int m_projectHeight = 0;
-    int m_projectCount = 0;
-    int m_savedCount = 0;
-    int m_savedDelay = 0;
-    int m_savedWidth = 0;
-    int m_savedHeight = 0;
+    AnimationSettings m_projectRecord;
+    AnimationSettings m_savedRecord;
     // The settings a running save writes; they become the saved record above
     // only when the file was written.
-    struct SaveRecord {
-        int count = 0;
-        int delay = 0;
-        int width = 0;
-        int height = 0;
-    };
-    SaveRecord m_saveRunning;
+    AnimationSettings m_saveRunning;
     // The progress dialog's Update runs a nested event loop that can deliver
     // the save's end; it is then handled once Update has returned.
     bool m_saveUpdating = false;
@@ -229,19 +259,6 @@ public:
     bool m_loadDialogUpdating = false;
     bool m_loadEnded = false;
     bool m_loadRecordsProjectCount = false;
-
-private:
-    void BindLayoutCommands();
-    void FindLayoutWindows();
-    void CreateThumbnailStrip();
-    void SetLabels();
-
-    wxArrayString AskImagePaths(const wxString& message);
-    void EndImageLoad();
-    void WaitForImageLoad();
-    void DrawPreview(wxDC& dc);
-    void OnPaintPreview(wxPaintEvent& event);
-    void OnSizePreview(wxSizeEvent& event);
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -20,25 +20,6 @@
 
 namespace {
 
-void SwitchEditingSet(GifFrame& frame, bool enable)
-{
-    for (wxMenuItem* item : {frame.m_item_save, frame.m_item_save_as, frame.m_item_delete,
-                             frame.m_item_clear_all, frame.m_item_run_animation,
-                             frame.m_item_loop_count})
-        if (item)
-            item->Enable(enable);
-    if (frame.m_toolBar_button) {
-        frame.m_toolBar_button->EnableTool(XRCID("m_tool_delete"), enable);
-        frame.m_toolBar_button->EnableTool(XRCID("m_tool_play"), enable);
-    }
-    for (wxSpinCtrl* spin : {frame.m_spinctrl_delay, frame.m_spinctrl_width, frame.m_spinctrl_height})
-        if (spin)
-            spin->Enable(enable);
-    if (frame.m_item_save_project)
-        frame.m_item_save_project->Enable(enable);
-    frame.m_editingEnabled = enable;
-}
-
 int SpinValue(const wxSpinCtrl* spin)
 {
     return spin ? spin->GetValue() : 0;
@@ -54,23 +35,48 @@ int AskUnsavedProject(wxWindow* parent)
 }
 } // namespace
 
+void GifFrame::SwitchEditingSet(bool enable)
+{
+    for (wxMenuItem* item : {m_item_save, m_item_save_as, m_item_delete,
+                             m_item_clear_all, m_item_run_animation,
+                             m_item_loop_count})
+        if (item)
+            item->Enable(enable);
+    if (m_toolBar_button) {
+        m_toolBar_button->EnableTool(XRCID("m_tool_delete"), enable);
+        m_toolBar_button->EnableTool(XRCID("m_tool_play"), enable);
+    }
+    for (wxSpinCtrl* spin : {m_spinctrl_delay, m_spinctrl_width, m_spinctrl_height})
+        if (spin)
+            spin->Enable(enable);
+    if (m_item_save_project)
+        m_item_save_project->Enable(enable);
+    m_editingEnabled = enable;
+}
+
 void GifFrame::EnableCommands()
 {
-    SwitchEditingSet(*this, true);
+    SwitchEditingSet(true);
 }
 
 void GifFrame::DisableCommands()
 {
-    SwitchEditingSet(*this, false);
+    SwitchEditingSet(false);
+}
+
+AnimationSettings GifFrame::CurrentSettings() const
+{
+    AnimationSettings settings;
+    settings.frameCount = m_thumbnail_ctrl ? m_thumbnail_ctrl->GetCount() : 0;
+    settings.delay = SpinValue(m_spinctrl_delay);
+    settings.width = SpinValue(m_spinctrl_width);
+    settings.height = SpinValue(m_spinctrl_height);
+    return settings;
 }
 
 bool GifFrame::IsProjectUnsaved() const
 {
-    const ProjectSettings current{SpinValue(m_spinctrl_delay), SpinValue(m_spinctrl_width),
-                                  SpinValue(m_spinctrl_height),
-                                  m_thumbnail_ctrl ? m_thumbnail_ctrl->GetCount() : 0};
-    const ProjectSettings record{m_projectDelay, m_projectWidth, m_projectHeight, m_projectCount};
-    return ::IsProjectUnsaved(current, record);
+    return ::IsProjectUnsaved(CurrentSettings(), m_projectRecord);
 }
 
 wxArrayString GifFrame::AskImagePaths(const wxString& message)

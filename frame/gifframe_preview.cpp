@@ -25,27 +25,28 @@ void ClearCanvas(wxDC& dc)
     dc.Clear();
 }
 
-void ApplyLook(GifFrame& frame, const char* bitmapFile, const wxString& label)
+} // namespace
+
+void GifFrame::ApplyPreviewLook(const char* bitmapFile, const wxString& label)
 {
     {
         wxLogNull noLog;
         const wxBitmap bitmap(GetResourceRoot() + "/Themes/" + bitmapFile, wxBITMAP_TYPE_ANY);
-        if (frame.m_toolBar_button && bitmap.IsOk())
-            frame.m_toolBar_button->SetToolNormalBitmap(XRCID("m_tool_play"), bitmap);
+        if (m_toolBar_button && bitmap.IsOk())
+            m_toolBar_button->SetToolNormalBitmap(XRCID("m_tool_play"), bitmap);
     }
-    if (frame.m_item_run_animation)
-        frame.m_item_run_animation->SetItemLabel(label);
+    if (m_item_run_animation)
+        m_item_run_animation->SetItemLabel(label);
 }
-} // namespace
 
 void GifFrame::ShowPlayLook()
 {
-    ApplyLook(*this, "play.png", _("Run animation") + "\tCtrl+P");
+    ApplyPreviewLook("play.png", _("Run animation") + "\tCtrl+P");
 }
 
 void GifFrame::ShowStopLook()
 {
-    ApplyLook(*this, "stop.png", _("Stop animation") + "\tCtrl+T");
+    ApplyPreviewLook("stop.png", _("Stop animation") + "\tCtrl+T");
 }
 
 void GifFrame::StopPreview()

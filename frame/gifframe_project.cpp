@@ -84,10 +84,10 @@ bool GifFrame::SaveProject()
 
     // The record changes only when the project was written, so an unsaved
     // project still counts as unsaved after a cancelled or failed save.
-    m_projectWidth = settings.width;
-    m_projectHeight = settings.height;
-    m_projectDelay = settings.delay;
-    m_projectCount = count;
+    m_projectRecord.width = settings.width;
+    m_projectRecord.height = settings.height;
+    m_projectRecord.delay = settings.delay;
+    m_projectRecord.frameCount = count;
     m_projectName = FileNamePart(m_projectPath);
     SetTitle(ProjectTitle(m_projectName));
     return true;
@@ -112,18 +112,18 @@ void GifFrame::LoadProject(const wxString& path)
     const ProjectFileSettings& settings = project.settings;
     if (project.stage < ProjectReadStage::Width)
         return;
-    m_projectWidth = ApplySetting(m_spinctrl_width, settings.width);
+    m_projectRecord.width = ApplySetting(m_spinctrl_width, settings.width);
     if (project.stage < ProjectReadStage::Size)
         return;
-    m_projectHeight = ApplySetting(m_spinctrl_height, settings.height);
+    m_projectRecord.height = ApplySetting(m_spinctrl_height, settings.height);
     m_gifName = settings.gifName;
     m_statusBar1->SetStatusText(OpenedProjectStatusText(m_gifName, settings.width, settings.height, _("px")),
                                 kOutputStatusField);
-    m_outputWidth = m_aspectWidth = m_projectWidth;
-    m_outputHeight = m_aspectHeight = m_projectHeight;
+    m_outputWidth = m_aspectWidth = m_projectRecord.width;
+    m_outputHeight = m_aspectHeight = m_projectRecord.height;
     if (project.stage < ProjectReadStage::Settings)
         return;
-    m_projectDelay = ApplySetting(m_spinctrl_delay, settings.delay);
+    m_projectRecord.delay = ApplySetting(m_spinctrl_delay, settings.delay);
     if (project.stage == ProjectReadStage::NoImages) {
         ShowLoadFailure(*this);
         return;
@@ -140,7 +140,7 @@ void GifFrame::LoadProject(const wxString& path)
     }
 
     if (!StartImageLoad(loadList, true)) {
-        m_projectCount = m_thumbnail_ctrl->GetCount();
+        m_projectRecord.frameCount = m_thumbnail_ctrl->GetCount();
         wxMessageBox(_("The pictures of the project could not be loaded."), GetTitle(), wxOK | wxICON_ERROR, this);
         return;
     }
@@ -151,16 +151,16 @@ void GifFrame::OnProjectLoadFinished()
 {
     // The end of a load sizes the output after the pictures; a project keeps
     // the size it was saved with, when it has one.
-    if (m_projectWidth > 0 && m_projectHeight > 0) {
-        m_spinctrl_width->SetValue(m_projectWidth);
-        m_spinctrl_height->SetValue(m_projectHeight);
-        m_outputWidth = m_aspectWidth = m_projectWidth;
-        m_outputHeight = m_aspectHeight = m_projectHeight;
-        m_statusBar1->SetStatusText(OutputStatusText(m_gifName, m_projectWidth, m_projectHeight),
+    if (m_projectRecord.width > 0 && m_projectRecord.height > 0) {
+        m_spinctrl_width->SetValue(m_projectRecord.width);
+        m_spinctrl_height->SetValue(m_projectRecord.height);
+        m_outputWidth = m_aspectWidth = m_projectRecord.width;
+        m_outputHeight = m_aspectHeight = m_projectRecord.height;
+        m_statusBar1->SetStatusText(OutputStatusText(m_gifName, m_projectRecord.width, m_projectRecord.height),
                                     kOutputStatusField);
     } else {
-        m_projectWidth = m_spinctrl_width->GetValue();
-        m_projectHeight = m_spinctrl_height->GetValue();
+        m_projectRecord.width = m_spinctrl_width->GetValue();
+        m_projectRecord.height = m_spinctrl_height->GetValue();
     }
-    m_projectCount = m_thumbnail_ctrl->GetCount();
+    m_projectRecord.frameCount = m_thumbnail_ctrl->GetCount();
 }

@@ -25,22 +25,6 @@ const int kProgressMaximum = 100;
 // Elapsed, estimated and remaining time; no abort button; only the main window
 // is disabled while it is shown.
 const long kProgressStyle = wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME;
-
-GifFrame::SaveRecord CurrentSettings(const GifFrame& frame)
-{
-    GifFrame::SaveRecord record;
-    record.count = frame.m_thumbnail_ctrl->GetCount();
-    record.delay = frame.m_spinctrl_delay->GetValue();
-    record.width = frame.m_spinctrl_width->GetValue();
-    record.height = frame.m_spinctrl_height->GetValue();
-    return record;
-}
-
-bool MatchesSavedRecord(const GifFrame& frame, const GifFrame::SaveRecord& record)
-{
-    return record.count == frame.m_savedCount && record.delay == frame.m_savedDelay &&
-           record.width == frame.m_savedWidth && record.height == frame.m_savedHeight;
-}
 } // namespace
 
 wxString GifFrame::AskGifPath(const wxString& title)
@@ -64,7 +48,7 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
         return;
     }
 
-    const SaveRecord current = CurrentSettings(*this);
+    const AnimationSettings current = CurrentSettings();
     if (m_gifPath.empty()) {
         m_gifPath = AskGifPath(_("Save GIF Files"));
         if (m_gifPath.empty())
@@ -77,7 +61,7 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
         return;
     }
 
-    if (wxFileExists(m_gifPath) && MatchesSavedRecord(*this, current))
+    if (wxFileExists(m_gifPath) && current == m_savedRecord)
         return;
     m_saveRunning = current;
     StartSave(wxSize(current.width, current.height), _("Save GIF Progress Dialog"));
@@ -94,7 +78,7 @@ void GifFrame::OnSaveAs(wxCommandEvent&)
     if (m_gifPath.empty())
         return;
     m_gifPath = EnsureGifExtension(m_gifPath);
-    m_saveRunning = CurrentSettings(*this);
+    m_saveRunning = CurrentSettings();
     StartSave(wxSize(m_outputWidth, m_outputHeight), _("Save As GIF Progress Dialog"));
     m_gifName = wxFileName(m_gifPath).GetFullName();
     ShowSaveStatus();
@@ -170,10 +154,7 @@ void GifFrame::FinishSave(bool written, const wxString& error)
     }
     wxWakeUpIdle();
     if (written) {
-        m_savedCount = m_saveRunning.count;
-        m_savedDelay = m_saveRunning.delay;
-        m_savedWidth = m_saveRunning.width;
-        m_savedHeight = m_saveRunning.height;
+        m_savedRecord = m_saveRunning;
         return;
     }
     wxMessageBox(wxString::Format(_("The animation could not be saved to \"%s\":\n%s"), m_gifPath, error),

@@ -1,9 +1,8 @@
 #include "rules/project_rules.h"
 
-bool IsProjectUnsaved(const ProjectSettings& current, const ProjectSettings& record)
+bool IsProjectUnsaved(const AnimationSettings& current, const AnimationSettings& record)
 {
-    return current.delay != record.delay || current.width != record.width ||
-           current.height != record.height || current.frameCount != record.frameCount;
+    return current != record;
 }
 
 bool ShouldAskBeforeOpen(bool hasProjectPath, int frameCount, bool unsaved)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "project/animation_settings.h"
 #include "format/gif_format.h"
 
 #include <wx/arrstr.h>
@@ -19,12 +20,11 @@ constexpr int kMaxProjectDepth = 32;
 // to that.
 int ClampProjectSetting(int value);
 
-// What a project records besides its frames.
-struct ProjectFileSettings {
-    wxString gifName; // file name part of the output GIF; empty when none was chosen
-    int width = 0;    // output size in pixels
-    int height = 0;
-    int delay = 0;    // hundredths of a second
+// What a project records besides its frames: the delay and output size, and
+// the output GIF's file name part (empty when none was chosen). A file keeps
+// no frame count (its entries are the frames), so frameCount stays 0.
+struct ProjectFileSettings : AnimationSettings {
+    wxString gifName;
 };
 
 // The `path` entries for a frame list: each frame path in order, and after

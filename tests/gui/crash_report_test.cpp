@@ -1,6 +1,7 @@
 // A fatal signal in the running program leaves a compressed report in a kept
 // folder, tells the user where it is and shows that folder.
 #include "child_process.h"
+#include "file_bytes.h"
 #include "home_override.h"
 #include "program_paths.h"
 #include "test_paths.h"
@@ -23,11 +24,6 @@
 #include <thread>
 
 namespace {
-std::string Utf8(const wxString& text)
-{
-    return std::string(text.utf8_str());
-}
-
 // The single folder that the report made under `parent`, or empty.
 wxString ReportFolderIn(const wxString& parent)
 {
@@ -64,7 +60,7 @@ bool WaitForFile(const wxString& path)
 void WriteFakeOpener(const wxString& folder, const wxString& record)
 {
     const wxString script = folder + "/xdg-open";
-    WriteFileBytes(script, "#!/bin/sh\nprintf '%s' \"$1\" > '" + Utf8(record) + "'\n");
+    WriteFileText(script, "#!/bin/sh\nprintf '%s' \"$1\" > '" + Utf8(record) + "'\n");
     chmod(script.utf8_str(), 0755);
 }
 } // namespace
@@ -92,12 +88,12 @@ TEST(CrashReport, FatalSignalLeavesTheReportAndShowsItsFolder)
     const std::set<X11Window> before = ProcessWindows(program.Pid());
     program.Signal(SIGSEGV);
     const X11Window box = WaitForNewProcessWindow(program.Pid(), before, kProgramTimeoutMs);
-    ASSERT_NE(box, 0u) << ReadFileBytes(output.File("output.txt"));
+    ASSERT_NE(box, 0u) << ReadFileText(output.File("output.txt"));
 
     // While the message is shown the report is complete.
     const wxString folder = ReportFolderIn(temp.Path());
     ASSERT_FALSE(folder.empty());
-    const wxString stamp = ReadFileBytes(folder + "/timestamp.my");
+    const wxString stamp = ReadFileText(folder + "/timestamp.my");
     EXPECT_TRUE(wxRegEx("^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}$").Matches(stamp))
         << stamp;
     const wxString zip = folder + "/" + wxFileName(folder).GetFullName() + ".zip";
@@ -113,5 +109,5 @@ TEST(CrashReport, FatalSignalLeavesTheReportAndShowsItsFolder)
     // The file manager is started without waiting for it and may still be on
     // its way when the program has ended.
     EXPECT_TRUE(WaitForFile(opened));
-    EXPECT_EQ(wxString(ReadFileBytes(opened)), folder);
+    EXPECT_EQ(wxString(ReadFileText(opened)), folder);
 }

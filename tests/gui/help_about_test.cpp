@@ -88,13 +88,11 @@ TEST_F(AboutDialogTest, ShowsNameVersionNoticeAndLink)
 
 TEST_F(AboutDialogTest, LeavesThePreviewRunning)
 {
-    m_frame->m_playing = true;
-    m_frame->m_timer.Start(1000);
+    StartPreview();
     ShownAbout about;
     wxTEST_DIALOG(Choose(ID_MENU_ABOUT), ExpectAbout(about));
     EXPECT_TRUE(about.shown);
-    EXPECT_TRUE(m_frame->m_playing);
-    EXPECT_TRUE(m_frame->m_timer.IsRunning());
+    EXPECT_TRUE(m_frame->IsPlaying());
 }
 
 TEST_F(AboutDialogTest, WithoutItsLayoutTheTextsAppearInAMessage)

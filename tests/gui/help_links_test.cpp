@@ -10,8 +10,7 @@ TEST_F(HelpMenuTest, HelpOpensTheHelpPage)
 
 TEST_F(HelpMenuTest, SupportStopsThePreviewThenOpensTheSupportPage)
 {
-    m_frame->m_playing = true;
-    m_frame->m_timer.Start(1000);
+    StartPreview();
     Choose(ID_MENU_SUPPORT);
     ASSERT_EQ(s_launched.size(), 1u);
     EXPECT_EQ(s_launched[0], "https://brackwell.test/support");

@@ -2,10 +2,10 @@
 // texts, and every dialog opened from then on, speak the new language; the
 // loop count dialog has room for the texts of every language.
 #include "gifframe.h"
-#include "home_override.h"
 #include "language.h"
 #include "loopcountdialog.h"
 #include "main_window.h"
+#include "modal_hooks.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 
@@ -20,7 +20,6 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/statusbr.h>
-#include <wx/testing.h>
 #include <wx/toolbar.h>
 #include <wx/xrc/xmlres.h>
 
@@ -47,32 +46,20 @@ wxString Utf8(const char* text)
     return wxString::FromUTF8(text);
 }
 
-class LanguageDialogs : public ::testing::Test {
+class LanguageDialogs : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        m_frame = CreateMainWindowForTest();
-        ASSERT_NE(m_frame, nullptr);
-    }
-    void TearDown() override { DestroyMainWindowForTest(m_frame); }
-
-    void ChooseLanguage(int code) { ChooseMenuItemForTest(*m_frame, code); }
-
     wxString ToolTip(const char* tool) const
     {
-        return m_frame->m_toolBar_button->GetToolShortHelp(XRCID(tool));
+        return m_frame->GetToolBar()->GetToolShortHelp(XRCID(tool));
     }
-
-    HomeOverride m_home;
-    GifFrame* m_frame = nullptr;
 };
 
 TEST_F(LanguageDialogs, LabelsAndToolTipsFollowTheSwitch)
 {
-    ChooseLanguage(kGermanCode);
-    EXPECT_EQ(m_frame->m_staticText_delay->GetLabel(), Utf8("Verzögerung :"));
-    EXPECT_EQ(m_frame->m_staticText_width->GetLabel(), "Breite:");
-    EXPECT_EQ(m_frame->m_staticText_height->GetLabel(), Utf8("Höhe:"));
+    Choose(kGermanCode);
+    EXPECT_EQ(LayoutText(*m_frame, "m_staticText_delay")->GetLabel(), Utf8("Verzögerung :"));
+    EXPECT_EQ(LayoutText(*m_frame, "m_staticText_width")->GetLabel(), "Breite:");
+    EXPECT_EQ(LayoutText(*m_frame, "m_staticText_height")->GetLabel(), Utf8("Höhe:"));
     EXPECT_EQ(ToolTip("m_tool_insert"), Utf8("Bild hinzufügen"));
     EXPECT_EQ(ToolTip("m_tool_delete"), Utf8("Löschen"));
     EXPECT_EQ(ToolTip("m_tool_play"), "Animation abspielen");
@@ -82,11 +69,9 @@ TEST_F(LanguageDialogs, WindowStartedInALanguageShowsItEverywhere)
 {
     // The layout is loaded before the window's own language is in force;
     // what it translated then must be set again.
-    ChooseLanguage(kGermanCode);
-    DestroyMainWindowForTest(m_frame);
-    m_frame = CreateMainWindowForTest();
-    ASSERT_NE(m_frame, nullptr);
-    EXPECT_EQ(m_frame->m_staticText_width->GetLabel(), "Breite:");
+    Choose(kGermanCode);
+    Restart();
+    EXPECT_EQ(LayoutText(*m_frame, "m_staticText_width")->GetLabel(), "Breite:");
     EXPECT_EQ(ToolTip("m_tool_insert"), Utf8("Bild hinzufügen"));
 }
 
@@ -98,13 +83,13 @@ TEST_F(LanguageDialogs, StatusTextsFollowTheSwitch)
     m_frame->GetThumbnailCtrl()->Append(new wxImageThumbnailItem(new wxImage(64, 48), 0, picture), 10);
     m_frame->UpdateOutputSize();
 
-    ChooseLanguage(kSimplifiedChineseCode);
-    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), Utf8("未命名.gif (64 * 48)像素"));
+    Choose(kSimplifiedChineseCode);
+    EXPECT_EQ(m_frame->GetStatusBar()->GetStatusText(0), Utf8("未命名.gif (64 * 48)像素"));
 }
 
 TEST_F(LanguageDialogs, DialogsOpenedAfterASwitchUseTheNewLanguage)
 {
-    ChooseLanguage(kSimplifiedChineseCode);
+    Choose(kSimplifiedChineseCode);
     LoopCountDialog loopCount(m_frame);
     EXPECT_EQ(loopCount.GetTitle(), Utf8("循环次数"));
     EXPECT_EQ(loopCount.m_buttonCancel->GetLabel(), Utf8("取消"));
@@ -132,9 +117,7 @@ TEST_F(LanguageDialogs, DialogsOpenedAfterASwitchUseTheNewLanguage)
         wxString* m_button;
         wxString* m_notice;
     };
-    wxMenuItem* about = m_frame->GetMenuBar()->FindItem(ID_MENU_ABOUT);
-    ASSERT_NE(about, nullptr);
-    wxTEST_DIALOG(about->GetMenu()->SendEvent(ID_MENU_ABOUT), ExpectAbout(title, button, notice));
+    wxTEST_DIALOG(Choose(ID_MENU_ABOUT), ExpectAbout(title, button, notice));
     EXPECT_EQ(title, Utf8("关于"));
     EXPECT_EQ(button, Utf8("确定"));
     EXPECT_EQ(notice, Utf8("版权所有 (C) 2026 Brackwell。保留所有权利。"));
@@ -153,7 +136,7 @@ class LoopCountLayout : public LanguageDialogs,
 // overlap, and the dialog holds them all.
 TEST_P(LoopCountLayout, EveryControlGetsItsBestSize)
 {
-    ChooseLanguage(GetParam().code);
+    Choose(GetParam().code);
     LoopCountDialog dialog(m_frame);
     // Shown, so that GTK has allocated the sizes it was asked for.
     dialog.Show();

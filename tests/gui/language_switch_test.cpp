@@ -3,7 +3,7 @@
 // comes up in it. The machine running these tests needs no system locale for
 // the languages: the catalogs must work without them.
 #include "gifframe.h"
-#include "home_override.h"
+#include "file_bytes.h"
 #include "language.h"
 #include "main_window.h"
 
@@ -24,12 +24,12 @@ constexpr int kGermanCode = 89;
 
 wxString ReadText(const wxString& path)
 {
-    return wxString::FromUTF8(ReadFileBytes(path));
+    return wxString::FromUTF8(ReadFileText(path));
 }
 
 void WriteText(const wxString& path, const char* text)
 {
-    WriteFileBytes(path, text);
+    WriteFileText(path, text);
 }
 
 std::vector<wxString> MenuTitles(const GifFrame& frame)
@@ -75,24 +75,8 @@ private:
     wxLog* m_previous;
 };
 
-class LanguageSwitch : public ::testing::Test {
+class LanguageSwitch : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        m_frame = CreateMainWindowForTest();
-        ASSERT_NE(m_frame, nullptr);
-    }
-    void TearDown() override { DestroyMainWindowForTest(m_frame); }
-    // Closes the window and builds a new one, as the next start does.
-    void Restart()
-    {
-        DestroyMainWindowForTest(m_frame);
-        m_frame = CreateMainWindowForTest();
-        ASSERT_NE(m_frame, nullptr);
-    }
-
-    HomeOverride m_home;
-    GifFrame* m_frame = nullptr;
 };
 
 const std::vector<wxString> kEnglishTitles = {"File", "Frame", "Animation", "Help"};
@@ -101,7 +85,7 @@ const std::vector<wxString> kGermanTitles = {"Datei", "Bilder", "Animation", "Hi
 TEST_F(LanguageSwitch, FirstStartIsEnglishAndStoresEnglish)
 {
     EXPECT_EQ(ReadText(m_home.LanguageFile()), "58");
-    EXPECT_EQ(m_frame->m_language, kEnglishLanguageCode);
+    EXPECT_EQ(m_frame->GetLanguage(), kEnglishLanguageCode);
     EXPECT_EQ(MenuTitles(*m_frame), kEnglishTitles);
     EXPECT_EQ(ItemLabel(*m_frame, ID_MENU_SAVE_PROJECT), "Save Project\tCtrl+S");
     EXPECT_EQ(CheckedLanguageItems(*m_frame), std::vector<int>{kEnglishLanguageCode});
@@ -112,14 +96,14 @@ TEST_F(LanguageSwitch, ChoosingGermanSwitchesAtOnceAndSurvivesARestart)
     ChooseMenuItemForTest(*m_frame, kGermanCode);
 
     EXPECT_EQ(ReadText(m_home.LanguageFile()), "89");
-    EXPECT_EQ(m_frame->m_language, kGermanCode);
+    EXPECT_EQ(m_frame->GetLanguage(), kGermanCode);
     EXPECT_EQ(MenuTitles(*m_frame), kGermanTitles);
     EXPECT_EQ(ItemLabel(*m_frame, ID_MENU_SAVE_PROJECT), wxString::FromUTF8("Projekt speichern\tCtrl+S"));
     EXPECT_EQ(ItemLabel(*m_frame, ID_MENU_ADD_IMAGE), wxString::FromUTF8("Bild hinzufügen\tCtrl+Ins"));
     EXPECT_EQ(CheckedLanguageItems(*m_frame), std::vector<int>{kGermanCode});
 
     Restart();
-    EXPECT_EQ(m_frame->m_language, kGermanCode);
+    EXPECT_EQ(m_frame->GetLanguage(), kGermanCode);
     EXPECT_EQ(MenuTitles(*m_frame), kGermanTitles);
     EXPECT_EQ(CheckedLanguageItems(*m_frame), std::vector<int>{kGermanCode});
 }
@@ -183,7 +167,7 @@ TEST_F(LanguageSwitch, SystemLanguageCodeChecksNoItem)
 {
     WriteText(m_home.LanguageFile(), "0");
     Restart();
-    EXPECT_EQ(m_frame->m_language, 0);
+    EXPECT_EQ(m_frame->GetLanguage(), 0);
     EXPECT_TRUE(CheckedLanguageItems(*m_frame).empty());
 }
 

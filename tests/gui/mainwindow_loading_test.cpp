@@ -1,9 +1,10 @@
 // Pictures arriving from the loading thread: order, names, progress, and the
 // end of every load, whatever the files hold.
 #include "gifframe.h"
-#include "home_override.h"
+#include "file_bytes.h"
 #include "main_window.h"
-#include "mainwindow_test_support.h"
+#include "modal_hooks.h"
+#include "test_pictures.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 
@@ -14,37 +15,14 @@
 #include <wx/statusbr.h>
 
 namespace {
-class MainWindowLoading : public ::testing::Test {
+class MainWindowLoading : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        m_frame = CreateMainWindowForTest();
-        ASSERT_NE(m_frame, nullptr);
-    }
-    void TearDown() override
-    {
-        WaitForLoad(m_frame);
-        DestroyMainWindowForTest(m_frame);
-    }
-
     wxImageThumbnailItem* Item(int index) const
     {
-        return dynamic_cast<wxImageThumbnailItem*>(m_frame->m_thumbnail_ctrl->GetItem(index));
+        return dynamic_cast<wxImageThumbnailItem*>(m_frame->GetThumbnailCtrl()->GetItem(index));
     }
-
-    AssertsFailTests m_asserts;
-    HomeOverride m_home;
-    TempDir m_dir;
-    GifFrame* m_frame = nullptr;
 };
 
-wxArrayString Paths(std::initializer_list<wxString> paths)
-{
-    wxArrayString array;
-    for (const wxString& path : paths)
-        array.Add(path);
-    return array;
-}
 } // namespace
 
 TEST_F(MainWindowLoading, GifFramesThenPictureArriveInOrder)
@@ -52,8 +30,8 @@ TEST_F(MainWindowLoading, GifFramesThenPictureArriveInOrder)
     const wxString gif = WriteGif(m_dir, "anim.gif", 3, 40, 30);
     const wxString png = WritePng(m_dir, "b.png", 64, 48);
     LoadRecorder recorder(m_frame);
-    m_frame->AddImages(Paths({gif, png}));
-    ASSERT_NE(m_frame->m_loadProgress, nullptr);
+    m_frame->AddImages(Strings({gif, png}));
+    ASSERT_TRUE(m_frame->IsLoading());
     EXPECT_FALSE(m_frame->IsEnabled());
     ASSERT_TRUE(WaitForLoad(m_frame));
 
@@ -68,23 +46,23 @@ TEST_F(MainWindowLoading, GifFramesThenPictureArriveInOrder)
 
     // The end of the load sized the output, showed frame 0 and gave the
     // window back.
-    EXPECT_EQ(m_frame->m_spinctrl_width->GetValue(), 64);
-    EXPECT_EQ(m_frame->m_spinctrl_height->GetValue(), 48);
-    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), "Untitled.gif (64 * 48)px");
-    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(1), "anim.gif_0 Width:40px,Height:30 px");
+    EXPECT_EQ(Spin("m_spinctrl_width")->GetValue(), 64);
+    EXPECT_EQ(Spin("m_spinctrl_height")->GetValue(), 48);
+    EXPECT_EQ(m_frame->GetStatusBar()->GetStatusText(0), "Untitled.gif (64 * 48)px");
+    EXPECT_EQ(m_frame->GetStatusBar()->GetStatusText(1), "anim.gif_0 Width:40px,Height:30 px");
     EXPECT_TRUE(m_frame->IsEnabled());
-    EXPECT_TRUE(m_frame->m_item_delete->IsEnabled());
+    EXPECT_TRUE(m_frame->GetMenuBar()->FindItem(ID_MENU_DELETE)->IsEnabled());
 }
 
 TEST_F(MainWindowLoading, ProgressMovesOncePerFile)
 {
     LoadRecorder recorder(m_frame);
-    m_frame->AddImages(Paths({WritePng(m_dir, "a.png", 8, 8), WriteGif(m_dir, "anim.gif", 3)}));
+    m_frame->AddImages(Strings({WritePng(m_dir, "a.png", 8, 8), WriteGif(m_dir, "anim.gif", 3)}));
     ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(recorder.Progress(), (std::vector<int>{50, 50, 50, 100}));
 
     LoadRecorder stills(m_frame);
-    m_frame->AddImages(Paths({WritePng(m_dir, "1.png", 8, 8), WritePng(m_dir, "2.png", 8, 8),
+    m_frame->AddImages(Strings({WritePng(m_dir, "1.png", 8, 8), WritePng(m_dir, "2.png", 8, 8),
                               WritePng(m_dir, "3.png", 8, 8), WritePng(m_dir, "4.png", 8, 8)}));
     ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(stills.Progress(), (std::vector<int>{25, 50, 75, 100}));
@@ -92,16 +70,16 @@ TEST_F(MainWindowLoading, ProgressMovesOncePerFile)
 
 TEST_F(MainWindowLoading, ItemsTakeTheCurrentDelay)
 {
-    m_frame->m_spinctrl_delay->SetValue(25);
-    m_frame->AddImages(Paths({WritePng(m_dir, "a.png", 10, 10)}));
+    Spin("m_spinctrl_delay")->SetValue(25);
+    m_frame->AddImages(Strings({WritePng(m_dir, "a.png", 10, 10)}));
     ASSERT_TRUE(WaitForLoad(m_frame));
-    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetDelay(), 25);
+    EXPECT_EQ(m_frame->GetThumbnailCtrl()->GetDelay(), 25);
 }
 
 TEST_F(MainWindowLoading, MissingFileInTheMiddleIsSkipped)
 {
     LoadRecorder recorder(m_frame);
-    m_frame->AddImages(Paths({WritePng(m_dir, "a.png", 10, 10), m_dir.File("missing.png"),
+    m_frame->AddImages(Strings({WritePng(m_dir, "a.png", 10, 10), m_dir.File("missing.png"),
                               WritePng(m_dir, "c.png", 10, 10)}));
     ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"a.png", "c.png"}));
@@ -111,7 +89,7 @@ TEST_F(MainWindowLoading, MissingFileInTheMiddleIsSkipped)
 TEST_F(MainWindowLoading, UpperCaseGifIsOnePicture)
 {
     const wxString gif = WriteGif(m_dir, "ANIM.GIF", 3);
-    m_frame->AddImages(Paths({gif}));
+    m_frame->AddImages(Strings({gif}));
     ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"ANIM.GIF"}));
 }
@@ -120,7 +98,7 @@ TEST_F(MainWindowLoading, ProjectEntryLoadsOneFrame)
 {
     const wxString gif = WriteGif(m_dir, "anim.gif", 3);
     LoadRecorder recorder(m_frame);
-    m_frame->AddImages(Paths({gif + "_2"}));
+    m_frame->AddImages(Strings({gif + "_2"}));
     ASSERT_TRUE(WaitForLoad(m_frame));
     ASSERT_EQ(ItemNames(m_frame), (std::vector<std::string>{"anim.gif_2"}));
     EXPECT_EQ(Item(0)->GetFrameIndex(), 2);
@@ -133,45 +111,43 @@ TEST_F(MainWindowLoading, LoadWhoseLastEntryIsBrokenStillEnds)
 {
     LoadRecorder recorder(m_frame);
     m_frame->AddImages(
-        Paths({WritePng(m_dir, "a.png", 20, 10), WriteBytes(m_dir, "broken.png", "not a picture")}));
+        Strings({WritePng(m_dir, "a.png", 20, 10), WriteFileText(m_dir.File("broken.png"), "not a picture")}));
     ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"a.png"}));
     ASSERT_EQ(recorder.Progress(), (std::vector<int>{50, 100}));
     EXPECT_FALSE(recorder.Events()[1].hasPicture);
     EXPECT_TRUE(m_frame->IsEnabled());
-    EXPECT_EQ(m_frame->m_spinctrl_width->GetValue(), 20);
-    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(1), "a.png Width:20px,Height:10 px");
+    EXPECT_EQ(Spin("m_spinctrl_width")->GetValue(), 20);
+    EXPECT_EQ(m_frame->GetStatusBar()->GetStatusText(1), "a.png Width:20px,Height:10 px");
 }
 
 TEST_F(MainWindowLoading, LoadThatYieldsNothingEndsWithCommandsOff)
 {
-    m_frame->AddImages(Paths({WriteBytes(m_dir, "broken.gif", "GIF89a broken"),
+    m_frame->AddImages(Strings({WriteFileText(m_dir.File("broken.gif"), "GIF89a broken"),
                               m_dir.File("missing.png")}));
     ASSERT_TRUE(WaitForLoad(m_frame));
-    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetCount(), 0);
+    EXPECT_EQ(m_frame->GetThumbnailCtrl()->GetCount(), 0);
     EXPECT_TRUE(m_frame->IsEnabled());
-    EXPECT_FALSE(m_frame->m_item_delete->IsEnabled());
-    EXPECT_FALSE(m_frame->m_item_run_animation->IsEnabled());
+    EXPECT_FALSE(m_frame->GetMenuBar()->FindItem(ID_MENU_DELETE)->IsEnabled());
+    EXPECT_FALSE(m_frame->GetMenuBar()->FindItem(ID_MENU_RUN_ANIMATION)->IsEnabled());
 }
 
 TEST_F(MainWindowLoading, AddImageAsksForFilesAndLoadsThem)
 {
     const wxString png = WritePng(m_dir, "b.png", 30, 20);
-    wxCommandEvent event(wxEVT_MENU, ID_MENU_ADD_IMAGE);
-    wxTEST_DIALOG(m_frame->ProcessWindowEvent(event), ExpectFileChoice("Add Image Files", png));
+    wxTEST_DIALOG(Choose(ID_MENU_ADD_IMAGE), ExpectFileChoice("Add Image Files", png));
     ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"b.png"}));
-    EXPECT_TRUE(m_frame->m_item_clear_all->IsEnabled());
+    EXPECT_TRUE(m_frame->GetMenuBar()->FindItem(ID_MENU_CLEAR_ALL)->IsEnabled());
 }
 
 TEST_F(MainWindowLoading, CancelledAddImageChangesNothing)
 {
-    wxCommandEvent event(wxEVT_MENU, ID_MENU_ADD_IMAGE);
-    wxTEST_DIALOG(m_frame->ProcessWindowEvent(event),
+    wxTEST_DIALOG(Choose(ID_MENU_ADD_IMAGE),
                   ExpectFileChoice("Add Image Files", wxString(), wxID_CANCEL));
-    EXPECT_EQ(m_frame->m_loadProgress, nullptr);
-    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetCount(), 0);
-    EXPECT_FALSE(m_frame->m_item_delete->IsEnabled());
+    EXPECT_FALSE(m_frame->IsLoading());
+    EXPECT_EQ(m_frame->GetThumbnailCtrl()->GetCount(), 0);
+    EXPECT_FALSE(m_frame->GetMenuBar()->FindItem(ID_MENU_DELETE)->IsEnabled());
 }
 
 // Every file of the shared corpus in one load, valid, odd and broken alike,
@@ -190,7 +166,7 @@ TEST_F(MainWindowLoading, WholeCorpusLoadsWithoutHarm)
     const std::vector<std::string> names = ItemNames(m_frame);
     ASSERT_GT(names.size(), 100u);
     EXPECT_EQ(names.back(), "last.png");
-    for (int i = 0; i < m_frame->m_thumbnail_ctrl->GetCount(); ++i)
+    for (int i = 0; i < m_frame->GetThumbnailCtrl()->GetCount(); ++i)
         EXPECT_TRUE(Item(i)->GetFullSize().x > 0) << names[i];
     EXPECT_TRUE(m_frame->IsEnabled());
 }

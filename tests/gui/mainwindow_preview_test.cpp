@@ -1,10 +1,10 @@
 // The preview: play/stop and its looks, the loop count rule, thumbnail clicks,
 // and the loop count dialog.
 #include "gifframe.h"
-#include "home_override.h"
 #include "loopcountdialog.h"
 #include "main_window.h"
-#include "mainwindow_test_support.h"
+#include "modal_hooks.h"
+#include "test_pictures.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/app.h>
@@ -19,18 +19,16 @@ namespace {
 const char kPlayLabel[] = "Run animation\tCtrl+P";
 const char kStopLabel[] = "Stop animation\tCtrl+T";
 
-class MainWindowPreview : public ::testing::Test {
+class MainWindowPreview : public MainWindowTest {
 protected:
     void SetUp() override
     {
         g_loopCountSetting = 0;
-        m_frame = CreateMainWindowForTest();
-        ASSERT_NE(m_frame, nullptr);
+        MainWindowTest::SetUp();
     }
     void TearDown() override
     {
-        WaitForLoad(m_frame);
-        DestroyMainWindowForTest(m_frame);
+        MainWindowTest::TearDown();
         g_loopCountSetting = 0;
     }
 
@@ -43,29 +41,19 @@ protected:
         m_frame->AddImages(paths);
         ASSERT_TRUE(WaitForLoad(m_frame));
     }
-    void Command(int id)
-    {
-        wxCommandEvent event(wxEVT_MENU, id);
-        m_frame->ProcessWindowEvent(event);
-    }
     // One timer step; returns the name of the frame it showed.
     wxString Tick()
     {
-        wxTimerEvent event(m_frame->m_timer);
+        wxTimer timer(m_frame, ID_TIMER_PREVIEW);
+        wxTimerEvent event(timer);
         m_frame->ProcessWindowEvent(event);
-        return m_frame->m_previewName;
+        return m_frame->GetPreviewName();
     }
-    wxString RunLabel() const { return m_frame->m_item_run_animation->GetItemLabel(); }
-    bool Playing() const { return m_frame->m_playing && m_frame->m_timer.IsRunning(); }
-    bool Stopped() const
-    {
-        return !m_frame->m_playing && !m_frame->m_timer.IsRunning() && RunLabel() == kPlayLabel;
-    }
-
-    AssertsFailTests m_asserts;
-    HomeOverride m_home;
-    TempDir m_dir;
-    GifFrame* m_frame = nullptr;
+    // Chooses a loop count as the user does, in the Loop Count dialog.
+    void SetLoopCount(int times);
+    wxString RunLabel() const { return m_frame->GetMenuBar()->FindItem(ID_MENU_RUN_ANIMATION)->GetItemLabel(); }
+    bool Playing() const { return m_frame->IsPlaying(); }
+    bool Stopped() const { return m_frame->IsStopped() && RunLabel() == kPlayLabel; }
 };
 
 // Answers the loop count dialog: `times` > 0 picks "Play animation" with that
@@ -85,33 +73,35 @@ ExpectDialog<LoopCountDialog> AnswerLoopCount(int times, int button)
         return button;
     });
 }
+void MainWindowPreview::SetLoopCount(int times)
+{
+    wxTEST_DIALOG(Choose(ID_MENU_LOOP_COUNT), AnswerLoopCount(times, wxID_OK));
+}
 } // namespace
 
 TEST_F(MainWindowPreview, PlayWithEmptyStripDoesNothing)
 {
-    Command(ID_MENU_RUN_ANIMATION);
-    EXPECT_FALSE(m_frame->m_playing);
-    EXPECT_FALSE(m_frame->m_timer.IsRunning());
-    EXPECT_EQ(RunLabel(), kPlayLabel);
+    Choose(ID_MENU_RUN_ANIMATION);
+    EXPECT_TRUE(Stopped());
 }
 
 TEST_F(MainWindowPreview, PlayAndStopToggleTheLook)
 {
     Fill(2);
-    m_frame->m_spinctrl_delay->SetValue(50);
-    Command(ID_MENU_RUN_ANIMATION);
+    Spin("m_spinctrl_delay")->SetValue(50);
+    Choose(ID_MENU_RUN_ANIMATION);
     EXPECT_TRUE(Playing());
-    EXPECT_EQ(m_frame->m_timer.GetInterval(), 500);
+    EXPECT_EQ(m_frame->GetPreviewInterval(), 500);
     EXPECT_EQ(RunLabel(), kStopLabel);
-    Command(ID_MENU_RUN_ANIMATION);
+    Choose(ID_MENU_RUN_ANIMATION);
     EXPECT_TRUE(Stopped());
 }
 
 TEST_F(MainWindowPreview, ThreeFramesTwoLoopsStopByThemselves)
 {
     Fill(3);
-    m_frame->m_loopCount = 2;
-    Command(ID_MENU_RUN_ANIMATION);
+    SetLoopCount(2);
+    Choose(ID_MENU_RUN_ANIMATION);
     std::vector<wxString> shown;
     for (int i = 0; i < 6; ++i) {
         ASSERT_TRUE(Playing()) << "tick " << i;
@@ -119,38 +109,38 @@ TEST_F(MainWindowPreview, ThreeFramesTwoLoopsStopByThemselves)
     }
     EXPECT_EQ(shown, (std::vector<wxString>{"a.png", "b.png", "c.png", "a.png", "b.png", "c.png"}));
     EXPECT_TRUE(Stopped());
-    EXPECT_EQ(m_frame->m_loopsPlayed, 0);
-    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(1), "c.png Width:10px,Height:10 px");
+    EXPECT_EQ(m_frame->GetLoopsPlayed(), 0);
+    EXPECT_EQ(Status(1), "c.png Width:10px,Height:10 px");
 }
 
 TEST_F(MainWindowPreview, RealTimerPlaysToTheEnd)
 {
     Fill(2);
-    m_frame->m_spinctrl_delay->SetValue(1);
-    m_frame->m_loopCount = 2;
-    Command(ID_MENU_RUN_ANIMATION);
+    Spin("m_spinctrl_delay")->SetValue(1);
+    SetLoopCount(2);
+    Choose(ID_MENU_RUN_ANIMATION);
     wxStopWatch watch;
-    while (m_frame->m_playing && watch.Time() < 5000) {
+    while (!m_frame->IsStopped() && watch.Time() < 5000) {
         wxYield();
         wxMilliSleep(2);
     }
     EXPECT_TRUE(Stopped());
-    EXPECT_EQ(m_frame->m_previewName, "b.png");
+    EXPECT_EQ(m_frame->GetPreviewName(), "b.png");
 }
 
 TEST_F(MainWindowPreview, ManualStopKeepsThePassesPlayed)
 {
     Fill(3);
-    m_frame->m_loopCount = 3;
-    Command(ID_MENU_RUN_ANIMATION);
+    SetLoopCount(3);
+    Choose(ID_MENU_RUN_ANIMATION);
     for (int i = 0; i < 5; ++i)
         Tick();
-    Command(ID_MENU_RUN_ANIMATION);
+    Choose(ID_MENU_RUN_ANIMATION);
     EXPECT_TRUE(Stopped());
-    EXPECT_EQ(m_frame->m_loopsPlayed, 1);
+    EXPECT_EQ(m_frame->GetLoopsPlayed(), 1);
 
     // Two passes are left, starting again at the first frame.
-    Command(ID_MENU_RUN_ANIMATION);
+    Choose(ID_MENU_RUN_ANIMATION);
     EXPECT_EQ(Tick(), "a.png");
     for (int i = 1; i < 6; ++i) {
         ASSERT_TRUE(Playing()) << "tick " << i;
@@ -162,43 +152,42 @@ TEST_F(MainWindowPreview, ManualStopKeepsThePassesPlayed)
 TEST_F(MainWindowPreview, ThumbnailClickStopsAndShowsTheFrame)
 {
     Fill(3);
-    Command(ID_MENU_RUN_ANIMATION);
+    Choose(ID_MENU_RUN_ANIMATION);
     Tick();
     wxThumbnailEvent click(wxEVT_COMMAND_THUMBNAIL_LEFT_CLICK, ID_THUMBNAIL_CTRL);
     click.SetItemIndex(2);
-    click.SetEventObject(m_frame->m_thumbnail_ctrl);
-    m_frame->m_thumbnail_ctrl->ProcessWindowEvent(click);
+    click.SetEventObject(m_frame->GetThumbnailCtrl());
+    m_frame->GetThumbnailCtrl()->ProcessWindowEvent(click);
     EXPECT_TRUE(Stopped());
-    EXPECT_EQ(m_frame->m_previewName, "c.png");
-    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(1), "c.png Width:10px,Height:10 px");
+    EXPECT_EQ(m_frame->GetPreviewName(), "c.png");
+    EXPECT_EQ(Status(1), "c.png Width:10px,Height:10 px");
 }
 
 TEST_F(MainWindowPreview, DelayChangeStopsThePreview)
 {
     Fill(2);
-    Command(ID_MENU_RUN_ANIMATION);
-    m_frame->m_spinctrl_delay->SetValue(40);
+    Choose(ID_MENU_RUN_ANIMATION);
+    Spin("m_spinctrl_delay")->SetValue(40);
     wxCommandEvent changed(wxEVT_TEXT);
     m_frame->OnSetDelay(changed);
     EXPECT_TRUE(Stopped());
-    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetDelay(), 40);
+    EXPECT_EQ(m_frame->GetThumbnailCtrl()->GetDelay(), 40);
 }
 
 TEST_F(MainWindowPreview, RepaintKeepsTheShownFrame)
 {
     Fill(2);
     m_frame->ShowFrame(1);
-    m_frame->m_panel_down->Refresh();
-    m_frame->m_panel_down->Update();
-    EXPECT_TRUE(m_frame->m_previewBitmap.IsOk());
-    EXPECT_EQ(m_frame->m_previewName, "b.png");
+    LayoutWindow(*m_frame, "m_panel_down")->Refresh();
+    LayoutWindow(*m_frame, "m_panel_down")->Update();
+    EXPECT_EQ(m_frame->GetPreviewName(), "b.png");
 }
 
 TEST_F(MainWindowPreview, LoopCountDialogStartsEndless)
 {
     Fill(1);
     bool checked = false;
-    wxTEST_DIALOG(Command(ID_MENU_LOOP_COUNT),
+    wxTEST_DIALOG(Choose(ID_MENU_LOOP_COUNT),
                   ExpectDialog<LoopCountDialog>([&checked](LoopCountDialog* dialog) {
                       EXPECT_TRUE(dialog->m_radioEndless->GetValue());
                       EXPECT_FALSE(dialog->m_spinTimes->IsEnabled());
@@ -210,19 +199,24 @@ TEST_F(MainWindowPreview, LoopCountDialogStartsEndless)
                       return static_cast<int>(wxID_OK);
                   }));
     EXPECT_TRUE(checked);
-    EXPECT_EQ(m_frame->m_loopCount, 0);
+    EXPECT_EQ(m_frame->GetLoopCount(), 0);
 }
 
 TEST_F(MainWindowPreview, LoopCountOkSetsAndRemembersTheCount)
 {
     Fill(1);
-    m_frame->m_loopsPlayed = 2;
-    wxTEST_DIALOG(Command(ID_MENU_LOOP_COUNT), AnswerLoopCount(3, wxID_OK));
-    EXPECT_EQ(m_frame->m_loopCount, 3);
-    EXPECT_EQ(m_frame->m_loopsPlayed, 0);
+    SetLoopCount(5);
+    Choose(ID_MENU_RUN_ANIMATION);
+    Tick();
+    Tick();
+    Choose(ID_MENU_RUN_ANIMATION);
+    ASSERT_EQ(m_frame->GetLoopsPlayed(), 2);
+    wxTEST_DIALOG(Choose(ID_MENU_LOOP_COUNT), AnswerLoopCount(3, wxID_OK));
+    EXPECT_EQ(m_frame->GetLoopCount(), 3);
+    EXPECT_EQ(m_frame->GetLoopsPlayed(), 0);
     EXPECT_EQ(g_loopCountSetting, 3);
 
-    wxTEST_DIALOG(Command(ID_MENU_LOOP_COUNT),
+    wxTEST_DIALOG(Choose(ID_MENU_LOOP_COUNT),
                   ExpectDialog<LoopCountDialog>([](LoopCountDialog* dialog) {
                       EXPECT_TRUE(dialog->m_radioTimes->GetValue());
                       EXPECT_TRUE(dialog->m_spinTimes->IsEnabled());
@@ -234,9 +228,9 @@ TEST_F(MainWindowPreview, LoopCountOkSetsAndRemembersTheCount)
 TEST_F(MainWindowPreview, LoopCountZeroTimesMeansEndless)
 {
     Fill(1);
-    wxTEST_DIALOG(Command(ID_MENU_LOOP_COUNT), AnswerLoopCount(0, wxID_OK));
-    EXPECT_EQ(m_frame->m_loopCount, 0);
-    wxTEST_DIALOG(Command(ID_MENU_LOOP_COUNT),
+    wxTEST_DIALOG(Choose(ID_MENU_LOOP_COUNT), AnswerLoopCount(0, wxID_OK));
+    EXPECT_EQ(m_frame->GetLoopCount(), 0);
+    wxTEST_DIALOG(Choose(ID_MENU_LOOP_COUNT),
                   ExpectDialog<LoopCountDialog>([](LoopCountDialog* dialog) {
                       EXPECT_TRUE(dialog->m_radioEndless->GetValue());
                       return static_cast<int>(wxID_CANCEL);
@@ -246,17 +240,19 @@ TEST_F(MainWindowPreview, LoopCountZeroTimesMeansEndless)
 TEST_F(MainWindowPreview, LoopCountCancelKeepsTheCountButStops)
 {
     Fill(2);
-    m_frame->m_loopCount = 4;
-    m_frame->m_loopsPlayed = 1;
-    Command(ID_MENU_RUN_ANIMATION);
-    wxTEST_DIALOG(Command(ID_MENU_LOOP_COUNT), AnswerLoopCount(7, wxID_CANCEL));
-    EXPECT_EQ(m_frame->m_loopCount, 4);
-    EXPECT_EQ(m_frame->m_loopsPlayed, 1);
-    EXPECT_EQ(g_loopCountSetting, 0);
+    SetLoopCount(4);
+    Choose(ID_MENU_RUN_ANIMATION);
+    for (int i = 0; i < 3; ++i)
+        Tick();
+    ASSERT_EQ(m_frame->GetLoopsPlayed(), 1);
+    wxTEST_DIALOG(Choose(ID_MENU_LOOP_COUNT), AnswerLoopCount(7, wxID_CANCEL));
+    EXPECT_EQ(m_frame->GetLoopCount(), 4);
+    EXPECT_EQ(m_frame->GetLoopsPlayed(), 1);
+    EXPECT_EQ(g_loopCountSetting, 4);
     EXPECT_TRUE(Stopped());
 }
 
 TEST_F(MainWindowPreview, LoopCountWithEmptyStripShowsNoDialog)
 {
-    RUN_WITHOUT_DIALOG(Command(ID_MENU_LOOP_COUNT));
+    EXPECT_NO_DIALOG(Choose(ID_MENU_LOOP_COUNT));
 }

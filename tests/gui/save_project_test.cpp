@@ -1,11 +1,9 @@
 #include "save_test_support.h"
-#include "modal_hook.h"
 
 #include "gifframe.h"
 #include "paths.h"
 #include "encode/gif_pipeline.h"
 #include "project/project_file.h"
-#include "main_window.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 
@@ -21,25 +19,13 @@
 #include <string>
 
 namespace {
-wxArrayString ItemNames(const GifFrame& frame)
+wxArrayString ItemPaths(const GifFrame& frame)
 {
-    wxArrayString names;
-    for (int i = 0; i < frame.m_thumbnail_ctrl->GetCount(); ++i)
-        names.Add(frame.m_thumbnail_ctrl->GetItem(i)->GetFileName());
-    return names;
-}
-
-wxArrayString Strings(std::initializer_list<wxString> items)
-{
-    wxArrayString array;
-    for (const wxString& item : items)
-        array.Add(item);
-    return array;
-}
-
-void WriteText(const wxString& path, const std::string& text)
-{
-    WriteBytes(path, Bytes(text.begin(), text.end()));
+    wxArrayString paths;
+    const wxThumbnailCtrl* strip = frame.GetThumbnailCtrl();
+    for (int i = 0; i < strip->GetCount(); ++i)
+        paths.Add(strip->GetItem(i)->GetFileName());
+    return paths;
 }
 
 // A small animation of three frames in different colours.
@@ -96,22 +82,22 @@ protected:
     void Open(const wxString& path)
     {
         m_frame->LoadProject(path);
-        WaitForLoad();
+        ASSERT_TRUE(WaitForLoad(m_frame));
     }
 };
 
 TEST_F(ProjectFilesTest, SavedProjectListsEveryFrameAndOpensAgain)
 {
     AddMixedFrames();
-    ASSERT_EQ(ItemNames(*m_frame), MixedNames());
+    ASSERT_EQ(ItemPaths(*m_frame), MixedNames());
     SetOutput(12, 90, 60);
-    m_frame->m_gifPath = m_dir.File("out.gif");
+    wxTEST_DIALOG(Save(), ExpectFileChoice(wxString(), m_dir.File("out.gif")));
 
     bool written = false;
-    wxTEST_DIALOG(written = m_frame->SaveProject(), ExpectFileDialog(m_dir.File("anim")));
+    wxTEST_DIALOG(written = m_frame->SaveProject(), ExpectFileChoice(wxString(), m_dir.File("anim")));
     ASSERT_TRUE(written);
     const wxString projectPath = m_dir.File("anim.xml");
-    EXPECT_EQ(m_frame->m_projectPath, projectPath);
+    EXPECT_EQ(m_frame->GetProjectPath(), projectPath);
     EXPECT_EQ(m_frame->GetTitle(), "anim - " + GetProductName());
 
     const ProjectContents contents = ReadProjectFile(projectPath);
@@ -131,21 +117,17 @@ TEST_F(ProjectFilesTest, SavedProjectListsEveryFrameAndOpensAgain)
 
     // Opened into an empty window, the project brings back the frames and
     // the settings, and counts as saved once every frame has arrived.
-    DestroyMainWindowForTest(m_frame);
-    m_frame = nullptr;
-    ProjectWindowTest::SetUp();
+    Restart();
     EXPECT_NO_DIALOG(Open(projectPath));
-    EXPECT_EQ(ItemNames(*m_frame), MixedNames());
-    EXPECT_EQ(m_frame->m_spinctrl_width->GetValue(), 90);
-    EXPECT_EQ(m_frame->m_spinctrl_height->GetValue(), 60);
-    EXPECT_EQ(m_frame->m_spinctrl_delay->GetValue(), 20);
-    EXPECT_EQ(m_frame->m_outputWidth, 90);
-    EXPECT_EQ(m_frame->m_outputHeight, 60);
-    EXPECT_EQ(m_frame->m_gifName, "out.gif");
-    EXPECT_EQ(m_frame->m_projectCount, 4);
-    EXPECT_EQ(m_frame->m_projectWidth, 90);
-    EXPECT_EQ(m_frame->m_projectHeight, 60);
-    EXPECT_EQ(m_frame->m_projectDelay, 20);
+    EXPECT_EQ(ItemPaths(*m_frame), MixedNames());
+    EXPECT_EQ(Spin("m_spinctrl_width")->GetValue(), 90);
+    EXPECT_EQ(Spin("m_spinctrl_height")->GetValue(), 60);
+    EXPECT_EQ(Spin("m_spinctrl_delay")->GetValue(), 20);
+    EXPECT_EQ(Status(0), "out.gif (90 * 60)px");
+    EXPECT_EQ(m_frame->GetProjectRecord().frameCount, 4);
+    EXPECT_EQ(m_frame->GetProjectRecord().width, 90);
+    EXPECT_EQ(m_frame->GetProjectRecord().height, 60);
+    EXPECT_EQ(m_frame->GetProjectRecord().delay, 20);
     EXPECT_FALSE(m_frame->IsProjectUnsaved());
     EXPECT_EQ(m_frame->GetTitle(), "anim - " + GetProductName());
 }
@@ -154,8 +136,9 @@ TEST_F(ProjectFilesTest, TrailingGifFrameIsFollowedByItsFile)
 {
     AddPicture(m_dir.File("a.png"));
     AddPicture(m_dir.File("b.gif"), 0);
-    m_frame->m_projectPath = m_dir.File("p.xml");
-    ASSERT_TRUE(m_frame->SaveProject());
+    bool written = false;
+    wxTEST_DIALOG(written = m_frame->SaveProject(), ExpectFileChoice("Save XML Files", m_dir.File("p.xml")));
+    ASSERT_TRUE(written);
     const ProjectContents contents = ReadProjectFile(m_dir.File("p.xml"));
     EXPECT_EQ(contents.entries, Strings({m_dir.File("a.png"), m_dir.File("b.gif_0"), m_dir.File("b.gif")}));
     EXPECT_EQ(contents.settings.gifName, "");
@@ -166,91 +149,88 @@ TEST_F(ProjectFilesTest, OpeningAppendsAfterFramesPresent)
     AddPicture(m_dir.File("c.png"));
     AddPicture(m_dir.File("a.png"));
     const wxString path = m_dir.File("p.xml");
-    WriteText(path, ProjectText("", "<width>30</width><height>20</height><delay_time>5</delay_time>",
+    WriteFileText(path, ProjectText("", "<width>30</width><height>20</height><delay_time>5</delay_time>",
                                 "<images><path>" + m_dir.File("b.gif_1").ToStdString() + "</path><path>" +
                                     m_dir.File("b.gif").ToStdString() + "</path></images>"));
     Open(path);
-    EXPECT_EQ(ItemNames(*m_frame), Strings({m_dir.File("c.png"), m_dir.File("a.png"), m_dir.File("b.gif_1")}));
-    EXPECT_EQ(m_frame->m_projectCount, 3);
+    EXPECT_EQ(ItemPaths(*m_frame), Strings({m_dir.File("c.png"), m_dir.File("a.png"), m_dir.File("b.gif_1")}));
+    EXPECT_EQ(m_frame->GetProjectRecord().frameCount, 3);
 }
 
 TEST_F(ProjectFilesTest, SettingsAreAppliedUntilTheFirstMissingElement)
 {
-    m_frame->m_spinctrl_delay->SetValue(33);
+    Spin("m_spinctrl_delay")->SetValue(33);
     const wxString path = m_dir.File("p.xml");
-    WriteText(path, ProjectText("anim.gif", "<width>abc</width><height>70</height>",
+    WriteFileText(path, ProjectText("anim.gif", "<width>abc</width><height>70</height>",
                                 "<images><path>" + m_dir.File("a.png").ToStdString() + "</path></images>"));
     EXPECT_NO_DIALOG(m_frame->LoadProject(path));
-    EXPECT_EQ(m_frame->m_spinctrl_width->GetValue(), 0);
-    EXPECT_EQ(m_frame->m_spinctrl_height->GetValue(), 70);
-    EXPECT_EQ(m_frame->m_spinctrl_delay->GetValue(), 33);
-    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), "anim.gif(0 * 70)px");
-    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetCount(), 0);
-    EXPECT_FALSE(m_frame->m_loadProgress);
+    EXPECT_EQ(Spin("m_spinctrl_width")->GetValue(), 0);
+    EXPECT_EQ(Spin("m_spinctrl_height")->GetValue(), 70);
+    EXPECT_EQ(Spin("m_spinctrl_delay")->GetValue(), 33);
+    EXPECT_EQ(Status(0), "anim.gif(0 * 70)px");
+    EXPECT_EQ(Count(), 0);
+    EXPECT_FALSE(m_frame->IsLoading());
 }
 
 TEST_F(ProjectFilesTest, EmptyNameShowsTheUntitledStatus)
 {
     const wxString path = m_dir.File("p.xml");
-    WriteText(path, ProjectText("", "<width>30</width><height>20</height><delay_time>5</delay_time>",
+    WriteFileText(path, ProjectText("", "<width>30</width><height>20</height><delay_time>5</delay_time>",
                                 "<images><path>" + m_dir.File("a.png").ToStdString() + "</path></images>"));
     Open(path);
-    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0).Left(13), "Untitled.gif ");
-    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetCount(), 1);
+    EXPECT_EQ(Status(0).Left(13), "Untitled.gif ");
+    EXPECT_EQ(Count(), 1);
 
     // The text written while the file is read, before the pictures arrive.
-    DestroyMainWindowForTest(m_frame);
-    m_frame = nullptr;
-    ProjectWindowTest::SetUp();
-    WriteText(path, ProjectText("", "<width>30</width><height>20</height><delay_time>5</delay_time>", "<x/>"));
+    Restart();
+    WriteFileText(path, ProjectText("", "<width>30</width><height>20</height><delay_time>5</delay_time>", "<x/>"));
     EXPECT_NO_DIALOG(m_frame->LoadProject(path));
-    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), "Unititle.gif(30 * 20)px");
+    EXPECT_EQ(Status(0), "Unititle.gif(30 * 20)px");
 }
 
 TEST_F(ProjectFilesTest, ProjectsWithoutPicturesSayTheyFailed)
 {
     const std::string settings = "<width>30</width><height>20</height><delay_time>5</delay_time>";
     const wxString path = m_dir.File("p.xml");
-    WriteText(path, ProjectText("", settings, "<images/>"));
+    WriteFileText(path, ProjectText("", settings, "<images/>"));
     wxTEST_DIALOG(m_frame->LoadProject(path), wxExpectModal<wxMessageDialog>(wxID_OK));
 
-    WriteText(path, ProjectText("", settings,
+    WriteFileText(path, ProjectText("", settings,
                                 "<images><path>" + m_dir.File("gone.png").ToStdString() + "</path><path>" +
                                     m_dir.File("b.gif").ToStdString() + "</path></images>"));
-    m_frame->m_statusBar1->SetStatusText("details", 1);
+    m_frame->GetStatusBar()->SetStatusText("details", 1);
     wxTEST_DIALOG(m_frame->LoadProject(path), wxExpectModal<wxMessageDialog>(wxID_OK));
-    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(1), "");
+    EXPECT_EQ(Status(1), "");
 
     // An element other than `path` among the entries ends the open quietly.
-    WriteText(path, ProjectText("", settings,
+    WriteFileText(path, ProjectText("", settings,
                                 "<images><path>" + m_dir.File("a.png").ToStdString() + "</path><other/></images>"));
     EXPECT_NO_DIALOG(m_frame->LoadProject(path));
-    EXPECT_EQ(m_frame->m_thumbnail_ctrl->GetCount(), 0);
+    EXPECT_EQ(Count(), 0);
 }
 
 TEST_F(ProjectFilesTest, OpenProjectCommandAsksForTheFile)
 {
     const wxString path = m_dir.File("p.xml");
-    WriteText(path, ProjectText("", "<width>30</width><height>20</height><delay_time>5</delay_time>",
+    WriteFileText(path, ProjectText("", "<width>30</width><height>20</height><delay_time>5</delay_time>",
                                 "<images><path>" + m_dir.File("c.png").ToStdString() + "</path></images>"));
-    wxCommandEvent event;
-    wxTEST_DIALOG(m_frame->OnOpenProject(event), ExpectFileDialog(wxEmptyString, wxID_CANCEL));
-    EXPECT_TRUE(m_frame->m_projectPath.empty());
+    wxTEST_DIALOG(Choose(ID_MENU_OPEN_PROJECT), ExpectFileChoice("Load Xml Files", wxString(), wxID_CANCEL));
+    EXPECT_TRUE(m_frame->GetProjectPath().empty());
 
-    wxTEST_DIALOG(m_frame->OnOpenProject(event), ExpectFileDialog(path));
-    WaitForLoad();
-    EXPECT_EQ(ItemNames(*m_frame), Strings({m_dir.File("c.png")}));
-    EXPECT_EQ(m_frame->m_projectPath, path);
+    wxTEST_DIALOG(Choose(ID_MENU_OPEN_PROJECT), ExpectFileChoice("Load Xml Files", path));
+    ASSERT_TRUE(WaitForLoad(m_frame));
+    EXPECT_EQ(ItemPaths(*m_frame), Strings({m_dir.File("c.png")}));
+    EXPECT_EQ(m_frame->GetProjectPath(), path);
     EXPECT_FALSE(m_frame->IsProjectUnsaved());
 }
 
 TEST_F(ProjectFilesTest, TitleComesFromTheProjectFileName)
 {
     const wxString path = m_dir.File("anim.XML");
-    WriteText(path, "not a project");
+    WriteFileText(path, "not a project");
     EXPECT_NO_DIALOG(m_frame->LoadProject(path));
     EXPECT_EQ(m_frame->GetTitle(), " - " + GetProductName());
-    EXPECT_EQ(m_frame->m_projectPath, path);
+    EXPECT_EQ(m_frame->GetProjectPath(), path);
 }
 
 TEST_F(ProjectFilesTest, FailedOrCancelledSaveKeepsTheProjectUnsaved)
@@ -259,25 +239,31 @@ TEST_F(ProjectFilesTest, FailedOrCancelledSaveKeepsTheProjectUnsaved)
     SetOutput(9, 30, 20);
 
     bool written = true;
-    wxTEST_DIALOG(written = m_frame->SaveProject(), ExpectFileDialog(wxEmptyString, wxID_CANCEL));
+    wxTEST_DIALOG(written = m_frame->SaveProject(), ExpectFileChoice(wxString(), wxString(), wxID_CANCEL));
     EXPECT_FALSE(written);
-    EXPECT_EQ(m_frame->m_projectCount, 0);
-    EXPECT_EQ(m_frame->m_projectDelay, 0);
+    EXPECT_EQ(m_frame->GetProjectRecord().frameCount, 0);
+    EXPECT_EQ(m_frame->GetProjectRecord().delay, 0);
 
     // A folder stands where the project file would go, so it cannot be written.
     ASSERT_TRUE(wxMkdir(m_dir.File("blocked.xml")));
-    wxTEST_DIALOG(written = m_frame->SaveProject(), ExpectFileDialog(m_dir.File("blocked")),
+    wxTEST_DIALOG(written = m_frame->SaveProject(), ExpectFileChoice(wxString(), m_dir.File("blocked")),
                   wxExpectModal<wxMessageDialog>(wxID_OK));
     EXPECT_FALSE(written);
-    EXPECT_EQ(m_frame->m_projectCount, 0);
-    EXPECT_TRUE(m_frame->m_projectPath.empty());
+    EXPECT_EQ(m_frame->GetProjectRecord().frameCount, 0);
+    EXPECT_TRUE(m_frame->GetProjectPath().empty());
 
-    // A remembered path that fails is kept; only a newly chosen one is asked again.
-    m_frame->m_projectPath = m_dir.File("blocked.xml");
+    // A remembered path that fails is kept; only a newly chosen one is asked
+    // again. Here a folder takes the place of the project saved before.
+    const wxString remembered = m_dir.File("later.xml");
+    wxTEST_DIALOG(written = m_frame->SaveProject(), ExpectFileChoice(wxString(), remembered));
+    ASSERT_TRUE(written);
+    ASSERT_TRUE(wxRemoveFile(remembered));
+    ASSERT_TRUE(wxMkdir(remembered));
+    Spin("m_spinctrl_delay")->SetValue(10);
     wxTEST_DIALOG(written = m_frame->SaveProject(), wxExpectModal<wxMessageDialog>(wxID_OK));
     EXPECT_FALSE(written);
-    EXPECT_EQ(m_frame->m_projectPath, m_dir.File("blocked.xml"));
-    EXPECT_EQ(m_frame->m_projectDelay, 0);
+    EXPECT_EQ(m_frame->GetProjectPath(), remembered);
+    EXPECT_EQ(m_frame->GetProjectRecord().delay, 9);
 }
 
 // The command line renders a project into the same bytes as the program's
@@ -288,8 +274,8 @@ protected:
     {
         Open(project);
         const wxString path = m_dir.File("window.gif");
-        wxTEST_DIALOG(Save(), ExpectFileDialog(path));
-        return ReadBytes(path);
+        wxTEST_DIALOG(Save(), ExpectFileChoice(wxString(), path));
+        return ReadFileBytes(path);
     }
 
     Bytes RenderOnCommandLine(const wxString& project)
@@ -302,15 +288,15 @@ protected:
             wxString::Format("\"%s\" --project \"%s\" -o \"%s\"", program, project, path), output, errors,
             wxEXEC_SYNC | wxEXEC_NODISABLE);
         EXPECT_EQ(status, 0) << wxJoin(errors, '\n');
-        return ReadBytes(path);
+        return ReadFileBytes(path);
     }
 };
 
 TEST_F(ProjectRenderTest, CommandLineWritesWhatTheWindowSaves)
 {
-    WriteText(m_dir.File("broken.png"), "\x89PNG\r\n\x1a\n but nothing after the signature");
+    WriteFileText(m_dir.File("broken.png"), "\x89PNG\r\n\x1a\n but nothing after the signature");
     const wxString project = m_dir.File("p.xml");
-    WriteText(project, ProjectText("anim.gif", "<width>48</width><height>40</height><delay_time>13</delay_time>",
+    WriteFileText(project, ProjectText("anim.gif", "<width>48</width><height>40</height><delay_time>13</delay_time>",
                                    "<images><path>" + m_dir.File("a.png").ToStdString() + "</path><path>" +
                                        m_dir.File("b.gif_0").ToStdString() + "</path><path>" +
                                        m_dir.File("b.gif_2").ToStdString() + "</path><path>" +
@@ -320,21 +306,21 @@ TEST_F(ProjectRenderTest, CommandLineWritesWhatTheWindowSaves)
                                        m_dir.File("c.png").ToStdString() + "</path></images>"));
     const Bytes window = SaveOpenedProject(project);
     ASSERT_FALSE(window.empty());
-    EXPECT_EQ(DecodeGif(m_dir.File("window.gif")).frames, 4);
-    EXPECT_EQ(DecodeGif(m_dir.File("window.gif")).width, 48);
+    EXPECT_EQ(DecodeGifFile(m_dir.File("window.gif")).FrameCount(), 4);
+    EXPECT_EQ(DecodeGifFile(m_dir.File("window.gif")).screenWidth, 48);
     EXPECT_EQ(RenderOnCommandLine(project), window);
 }
 
 TEST_F(ProjectRenderTest, ProjectWithoutSizeTakesItFromThePictures)
 {
     const wxString project = m_dir.File("p.xml");
-    WriteText(project, ProjectText("", "<width>abc</width><height>40</height><delay_time>5</delay_time>",
+    WriteFileText(project, ProjectText("", "<width>abc</width><height>40</height><delay_time>5</delay_time>",
                                    "<images><path>" + m_dir.File("b.gif_1").ToStdString() + "</path><path>" +
                                        m_dir.File("a.png").ToStdString() + "</path></images>"));
     const Bytes window = SaveOpenedProject(project);
-    const DecodedGif gif = DecodeGif(m_dir.File("window.gif"));
-    EXPECT_EQ(gif.width, 30);
-    EXPECT_EQ(gif.height, 20);
+    const GiflibFile gif = DecodeGifFile(m_dir.File("window.gif"));
+    EXPECT_EQ(gif.screenWidth, 30);
+    EXPECT_EQ(gif.screenHeight, 20);
     EXPECT_EQ(RenderOnCommandLine(project), window);
     EXPECT_FALSE(m_frame->IsProjectUnsaved());
 }

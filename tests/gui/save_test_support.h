@@ -1,61 +1,36 @@
 #pragma once
 
-// A real main window holding frames made from pictures written to a temporary
-// folder, with helpers that run a save to its end and read GIF files back
-// with giflib.
+// The main window holding frames made from pictures written to the test's
+// folder, with the save thread's progress recorded, for the tests of Save,
+// Save As and the project files.
 
-#include "test_paths.h"
+#include "file_bytes.h"
+#include "giflib_read.h"
+#include "main_window.h"
+#include "modal_hooks.h"
 
-#include <gtest/gtest.h>
-#include <wx/string.h>
-
-#include <memory>
-#include <string>
 #include <vector>
 
-class GifFrame;
-class wxCommandEvent;
-
-using Bytes = std::vector<unsigned char>;
-
-Bytes ReadBytes(const wxString& path);
-void WriteBytes(const wxString& path, const Bytes& bytes);
-
-// What giflib reads from a GIF file.
-struct DecodedGif {
-    bool ok = false;
-    int width = 0;
-    int height = 0;
-    int frames = 0;
-    std::vector<int> delays; // hundredths of a second, per frame
-};
-DecodedGif DecodeGif(const wxString& path);
-
-class MainWindowTest : public ::testing::Test {
+class SaveWindowTest : public MainWindowTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // Writes `count` pictures of width x height with distinct colours and
     // appends them to the strip.
     void AddFrames(int count, int width, int height);
     // Appends frame `frameIndex` of the picture file `path`.
     void AddPicture(const wxString& path, int frameIndex = 0);
-    // Sets the delay and output size as the user would see them.
+    // Types the delay, the output width and height into their controls.
     void SetOutput(int delay, int width, int height);
 
     // Run a command and wait until its save (if it started one) has ended.
     void Save();
     void SaveAs();
-    void WaitForSave();
-    // Waits until a load of pictures has ended.
-    void WaitForLoad();
+    // Save answered with the test folder's file `name`; returns its path.
+    wxString SaveFirstAs(const char* name);
 
-    GifFrame* m_frame = nullptr;
-    TempDir m_dir;
     std::vector<int> m_progress;
     int m_finishedEvents = 0;
 };
 
-using SaveWindowTest = MainWindowTest;
-using ProjectWindowTest = MainWindowTest;
+using ProjectWindowTest = SaveWindowTest;

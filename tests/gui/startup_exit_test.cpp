@@ -1,7 +1,6 @@
 // File > Exit and the title-bar close button both destroy the main window,
 // which ends the program's main loop.
 #include "gifframe.h"
-#include "home_override.h"
 #include "main_window.h"
 #include "program_paths.h"
 #include "x11_windows.h"
@@ -19,20 +18,8 @@ constexpr int kGuardMs = 20000;
 // Tells this window apart from any other main window on the display.
 const char kTestTitle[] = "Main window whose close button is pressed";
 
-class EndingTheProgram : public ::testing::Test {
+class EndingTheProgram : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        m_frame = CreateMainWindowForTest();
-        ASSERT_NE(m_frame, nullptr);
-        m_window = m_frame;
-    }
-
-    void TearDown() override
-    {
-        if (m_window)
-            DestroyMainWindowForTest(m_frame);
-    }
 
     // Runs the program's main loop with `action` as its first work; true when
     // the loop ended by itself rather than by the guard timer.
@@ -51,18 +38,14 @@ protected:
         guard.Stop();
         return !guardFired;
     }
-
-    HomeOverride m_home;
-    GifFrame* m_frame = nullptr;
-    wxWeakRef<wxFrame> m_window;
 };
 } // namespace
 
 TEST_F(EndingTheProgram, ExitMenuCommandDestroysTheWindow)
 {
-    wxMenuItem* exit = m_frame->m_item_exit;
-    EXPECT_TRUE(MainLoopEndsAfter([exit] { exit->GetMenu()->SendEvent(exit->GetId()); }));
-    EXPECT_FALSE(m_window);
+    GifFrame* frame = m_frame;
+    EXPECT_TRUE(MainLoopEndsAfter([frame] { ChooseMenuItemForTest(*frame, ID_MENU_EXIT); }));
+    EXPECT_TRUE(Closed());
 }
 
 TEST_F(EndingTheProgram, CloseButtonDestroysTheWindow)
@@ -74,5 +57,5 @@ TEST_F(EndingTheProgram, CloseButtonDestroysTheWindow)
         ASSERT_NE(window, 0u);
         RequestWindowClose(window);
     }));
-    EXPECT_FALSE(m_window);
+    EXPECT_TRUE(Closed());
 }

@@ -2,44 +2,19 @@
 // commands would bring them: pictures as Add Image, a project as Open Project.
 #include "command_line.h"
 #include "gifframe.h"
-#include "home_override.h"
 #include "main_window.h"
-#include "mainwindow_test_support.h"
+#include "modal_hooks.h"
 #include "project/project_file.h"
-#include "window/thumbnailctrl.h"
+#include "test_pictures.h"
 
-#include <wx/menuitem.h>
+#include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/xml/xml.h>
 
 namespace {
-class StartupFilesTest : public ::testing::Test {
+class StartupFilesTest : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        m_frame = CreateMainWindowForTest();
-        ASSERT_NE(m_frame, nullptr);
-    }
-    void TearDown() override
-    {
-        WaitForLoad(m_frame);
-        DestroyMainWindowForTest(m_frame);
-    }
-
-    wxArrayString Given(std::initializer_list<wxString> names)
-    {
-        wxArrayString files;
-        for (const wxString& name : names)
-            files.Add(name);
-        return files;
-    }
-
     void Open(const wxArrayString& given) { m_frame->OpenStartupFiles(SortStartupFiles(given, m_dir.Path())); }
-
-    AssertsFailTests m_asserts;
-    HomeOverride m_home;
-    TempDir m_dir;
-    GifFrame* m_frame = nullptr;
 };
 
 int Occurrences(const wxString& text, const wxString& part)
@@ -55,17 +30,17 @@ TEST_F(StartupFilesTest, PicturesAndGifFramesAreAddedInOrder)
 {
     WriteGif(m_dir, "anim.gif", 2, 40, 30);
     WritePng(m_dir, "b.png", 64, 48);
-    RUN_WITHOUT_DIALOG(Open(Given({"b.png", "anim.gif"})));
+    EXPECT_NO_DIALOG(Open(Strings({"b.png", "anim.gif"})));
     ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"b.png", "anim.gif_0", "anim.gif_1"}));
-    EXPECT_TRUE(m_frame->m_item_save->IsEnabled());
+    EXPECT_TRUE(m_frame->GetMenuBar()->FindItem(ID_MENU_SAVE)->IsEnabled());
 }
 
 TEST_F(StartupFilesTest, AMissingFileIsNamedOnceAndTheOthersAreAdded)
 {
     WritePng(m_dir, "a.png", 20, 10);
     wxString message;
-    wxTEST_DIALOG(Open(Given({"a.png", "gone.png", "gone.png"})),
+    wxTEST_DIALOG(Open(Strings({"a.png", "gone.png", "gone.png"})),
                   ExpectDialog<wxMessageDialog>([&message](wxMessageDialog* dialog) {
                       message = dialog->GetMessage();
                       return wxID_OK;
@@ -84,11 +59,11 @@ TEST_F(StartupFilesTest, AProjectIsOpenedWithItsFrames)
     settings.height = 10;
     settings.delay = 25;
     wxString error;
-    ASSERT_TRUE(WriteProjectFile(m_dir.File("work.xml"), *BuildProjectDocument(settings, Given({a, b})),
+    ASSERT_TRUE(WriteProjectFile(m_dir.File("work.xml"), *BuildProjectDocument(settings, Strings({a, b})),
                                  &error))
         << error;
 
-    RUN_WITHOUT_DIALOG(Open(Given({"work.xml"})));
+    EXPECT_NO_DIALOG(Open(Strings({"work.xml"})));
     ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"a.png", "b.png"}));
     EXPECT_TRUE(m_frame->GetTitle().StartsWith("work - ")) << m_frame->GetTitle();

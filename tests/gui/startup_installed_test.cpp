@@ -2,6 +2,7 @@
 // PREFIX/lib/brackwell-gifmaker, and links to the programs in PREFIX/bin; the
 // program reached through a link in PATH finds its data.
 #include "child_process.h"
+#include "file_bytes.h"
 #include "home_override.h"
 #include "program_paths.h"
 #include "test_paths.h"
@@ -16,11 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr int kInstallTimeoutMs = 120000;
-
-std::string Utf8(const wxString& text)
-{
-    return std::string(text.utf8_str());
-}
 } // namespace
 
 TEST(InstalledProgram, RunsFromThePrefixThroughItsLinkInPath)
@@ -34,7 +30,7 @@ TEST(InstalledProgram, RunsFromThePrefixThroughItsLinkInPath)
     ASSERT_TRUE(install.Start({GIFMAKER_CMAKE_COMMAND, "--install", Utf8(BinaryDir()), "--prefix", root.string()},
                               {}, Utf8(output.File("install.txt"))));
     ASSERT_TRUE(install.WaitForExit(kInstallTimeoutMs));
-    ASSERT_EQ(install.ExitCode(), 0) << ReadFileBytes(output.File("install.txt"));
+    ASSERT_EQ(install.ExitCode(), 0) << ReadFileText(output.File("install.txt"));
 
     const fs::path data = root / "lib" / "brackwell-gifmaker";
     for (const char* file : {"bin/gifmaker", "bin/gifmaker-cli", "option.cfg", "Themes/gifmaker.xrc",
@@ -51,7 +47,7 @@ TEST(InstalledProgram, RunsFromThePrefixThroughItsLinkInPath)
                              "share/metainfo/example.brackwell.gifmaker.metainfo.xml",
                              "share/man/man1/gifmaker.1.gz", "share/doc/brackwell-gifmaker/copyright"})
         EXPECT_TRUE(fs::exists(root / file)) << file;
-    const std::string entry = ReadFileBytes(Utf8(prefix.File("share/applications/brackwell-gifmaker.desktop")));
+    const std::string entry = ReadFileText(Utf8(prefix.File("share/applications/brackwell-gifmaker.desktop")));
     EXPECT_NE(entry.find("Exec=" + (root / "bin" / "gifmaker").string() + " %F\n"), std::string::npos) << entry;
     EXPECT_NE(entry.find("Icon=brackwell-gifmaker\n"), std::string::npos) << entry;
 
@@ -61,9 +57,9 @@ TEST(InstalledProgram, RunsFromThePrefixThroughItsLinkInPath)
                               {"HOME=" + Utf8(home.Path()), "PATH=" + (root / "bin").string() + ":" + (path ? path : "")},
                               Utf8(output.File("output.txt"))));
     const X11Window window = WaitForProcessWindow(program.Pid(), kMainWindowTitle, kProgramTimeoutMs);
-    ASSERT_NE(window, 0u) << ReadFileBytes(output.File("output.txt"));
+    ASSERT_NE(window, 0u) << ReadFileText(output.File("output.txt"));
     ASSERT_TRUE(RequestWindowClose(window));
     ASSERT_TRUE(program.WaitForExit(kProgramTimeoutMs));
     EXPECT_EQ(program.ExitCode(), 0);
-    EXPECT_NE(ReadFileBytes(output.File("output.txt")).find((data / "option.cfg").string()), std::string::npos);
+    EXPECT_NE(ReadFileText(output.File("output.txt")).find((data / "option.cfg").string()), std::string::npos);
 }

@@ -1,6 +1,7 @@
 // The real program started as a separate process: where it finds its
 // installation, what it says when parts of it are missing, and how it ends.
 #include "child_process.h"
+#include "file_bytes.h"
 #include "home_override.h"
 #include "paths.h"
 #include "program_paths.h"
@@ -15,11 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-std::string Utf8(const wxString& text)
-{
-    return std::string(text.utf8_str());
-}
-
 class ProgramStart : public ::testing::Test {
 protected:
     // A copy of the installation under a fresh folder: bin/gifmaker and
@@ -43,7 +39,7 @@ protected:
     }
 
     std::string Output() const { return Utf8(m_output.File("output.txt")); }
-    std::string OutputText() const { return ReadFileBytes(Output()); }
+    std::string OutputText() const { return ReadFileText(Output()); }
 
     // The program's error box must be answered before it can end.
     void ExpectFailureNaming(const std::string& missing)
@@ -74,7 +70,7 @@ TEST_F(ProgramStart, ThroughASymbolicLinkInPathFindsItsInstallationAndCloses)
 
     const X11Window window = WaitForProcessWindow(m_program.Pid(), kMainWindowTitle, kProgramTimeoutMs);
     ASSERT_NE(window, 0u) << OutputText();
-    EXPECT_EQ(ReadFileBytes(m_home.File("Brackwell files/Brackwell GIF Maker/language.txt")), "58");
+    EXPECT_EQ(ReadFileText(m_home.File("Brackwell files/Brackwell GIF Maker/language.txt")), "58");
 
     // The title-bar close button ends the program normally.
     ASSERT_TRUE(RequestWindowClose(window));
@@ -95,7 +91,7 @@ TEST_F(ProgramStart, MissingThemesFolderIsNamedAndTheStartFails)
 TEST_F(ProgramStart, LayoutWithoutTheMainWindowIsNamedAndTheStartFails)
 {
     const fs::path root = CopyInstallation(true);
-    WriteFileBytes(Utf8(m_tree.File("Themes/gifmaker.xrc")),
+    WriteFileText(Utf8(m_tree.File("Themes/gifmaker.xrc")),
                    "<?xml version=\"1.0\"?>\n<resource xmlns=\"http://www.wxwidgets.org/wxxrc\">\n"
                    "  <object class=\"wxDialog\" name=\"AboutDialog\"/>\n</resource>\n");
     ASSERT_TRUE(Start({(root / "bin" / "gifmaker").string()}));
@@ -105,12 +101,12 @@ TEST_F(ProgramStart, LayoutWithoutTheMainWindowIsNamedAndTheStartFails)
 TEST_F(ProgramStart, LayoutLackingAControlNamesItAndTheStartFails)
 {
     const fs::path root = CopyInstallation(true);
-    std::string layout = ReadFileBytes(m_tree.File("Themes/gifmaker.xrc"));
+    std::string layout = ReadFileText(m_tree.File("Themes/gifmaker.xrc"));
     const std::string control = "name=\"m_spinctrl_height\"";
     const size_t at = layout.find(control);
     ASSERT_NE(at, std::string::npos);
     layout.replace(at, control.size(), "name=\"m_spinctrl_renamed\"");
-    WriteFileBytes(m_tree.File("Themes/gifmaker.xrc"), layout);
+    WriteFileText(m_tree.File("Themes/gifmaker.xrc"), layout);
     ASSERT_TRUE(Start({(root / "bin" / "gifmaker").string()}));
     ExpectFailureNaming("m_spinctrl_height");
 }
@@ -142,7 +138,7 @@ TEST_F(ProgramStart, HelpAndVersionAnswerOnStandardOutputWithoutADisplay)
                                   {"DISPLAY=", "WAYLAND_DISPLAY="}, Utf8(output.File("out.txt"))));
         ASSERT_TRUE(program.WaitForExit(kProgramTimeoutMs));
         EXPECT_EQ(program.ExitCode(), 0) << answer.option;
-        const std::string text = ReadFileBytes(output.File("out.txt"));
+        const std::string text = ReadFileText(output.File("out.txt"));
         EXPECT_EQ(text.rfind(answer.start, 0), 0u) << text;
     }
 }

@@ -1,7 +1,6 @@
 // The main window as the program shows it right after start-up.
 #include "language.h"
 #include "gifframe.h"
-#include "home_override.h"
 #include "main_window.h"
 #include "canvas_colour.h"
 #include "rules/preview_rules.h"
@@ -22,17 +21,8 @@
 
 namespace {
 
-class StartupState : public ::testing::Test {
+class StartupState : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        m_frame = CreateMainWindowForTest();
-        ASSERT_NE(m_frame, nullptr);
-    }
-    void TearDown() override { DestroyMainWindowForTest(m_frame); }
-
-    HomeOverride m_home;
-    GifFrame* m_frame = nullptr;
 };
 
 std::vector<wxString> LabelsOf(const wxMenu* menu)
@@ -49,13 +39,13 @@ TEST_F(StartupState, TitleIconAndLanguage)
     EXPECT_EQ(m_frame->GetTitle(), "Brackwell GIF Maker");
     ASSERT_EQ(m_frame->GetIcons().GetIconCount(), 1u);
     EXPECT_TRUE(m_frame->GetIcons().GetIconByIndex(0).IsOk());
-    EXPECT_EQ(m_frame->m_language, kEnglishLanguageCode);
+    EXPECT_EQ(m_frame->GetLanguage(), kEnglishLanguageCode);
 }
 
 TEST_F(StartupState, MenusHoldEveryItemInOrder)
 {
     wxMenuBar* bar = m_frame->GetMenuBar();
-    ASSERT_EQ(bar, m_frame->m_menubar);
+    ASSERT_EQ(bar, m_frame->GetMenuBar());
     ASSERT_EQ(bar->GetMenuCount(), 4u);
     EXPECT_EQ(bar->GetMenuLabel(0), "File");
     EXPECT_EQ(bar->GetMenuLabel(1), "Frame");
@@ -71,7 +61,8 @@ TEST_F(StartupState, MenusHoldEveryItemInOrder)
               (std::vector<wxString>{"Run animation\tCtrl+P", "Loop Count"}));
     EXPECT_EQ(LabelsOf(bar->GetMenu(3)),
               (std::vector<wxString>{"Help", "Language", "Support", "Check for Update", "About"}));
-    EXPECT_EQ(bar->GetMenu(3)->FindItemByPosition(1)->GetSubMenu(), m_frame->m_menu_language);
+    EXPECT_EQ(bar->GetMenu(3)->FindItemByPosition(1)->GetId(), ID_MENU_LANGUAGE);
+    EXPECT_NE(bar->GetMenu(3)->FindItemByPosition(1)->GetSubMenu(), nullptr);
 }
 
 TEST_F(StartupState, LanguageItemsKeepTheirNamesAndOnlyTheStoredOneIsChecked)
@@ -80,7 +71,7 @@ TEST_F(StartupState, LanguageItemsKeepTheirNamesAndOnlyTheStoredOneIsChecked)
                                          "Deutsch", "English", wxString::FromUTF8("Français"),
                                          "Italiano", wxString::FromUTF8("日本語")};
     const std::vector<int> codes = {46, 47, 89, 58, 80, 110, 112};
-    const wxMenuItemList& items = m_frame->m_menu_language->GetMenuItems();
+    const wxMenuItemList& items = m_frame->GetMenuBar()->FindItem(ID_MENU_LANGUAGE)->GetSubMenu()->GetMenuItems();
     ASSERT_EQ(items.size(), names.size());
     size_t i = 0;
     for (const wxMenuItem* item : items) {
@@ -89,7 +80,6 @@ TEST_F(StartupState, LanguageItemsKeepTheirNamesAndOnlyTheStoredOneIsChecked)
         EXPECT_TRUE(item->IsCheckable());
         EXPECT_TRUE(item->IsEnabled());
         EXPECT_EQ(item->IsChecked(), codes[i] == kEnglishLanguageCode) << names[i];
-        EXPECT_EQ(item, m_frame->m_item_language[i]);
         ++i;
     }
 }
@@ -97,41 +87,41 @@ TEST_F(StartupState, LanguageItemsKeepTheirNamesAndOnlyTheStoredOneIsChecked)
 TEST_F(StartupState, EditingCommandsAreDisabledUntilThereAreFrames)
 {
     for (const wxMenuItem* item :
-         {m_frame->m_item_save, m_frame->m_item_save_as, m_frame->m_item_save_project,
-          m_frame->m_item_delete, m_frame->m_item_clear_all, m_frame->m_item_run_animation,
-          m_frame->m_item_loop_count})
+         {m_frame->GetMenuBar()->FindItem(ID_MENU_SAVE), m_frame->GetMenuBar()->FindItem(ID_MENU_SAVE_AS), m_frame->GetMenuBar()->FindItem(ID_MENU_SAVE_PROJECT),
+          m_frame->GetMenuBar()->FindItem(ID_MENU_DELETE), m_frame->GetMenuBar()->FindItem(ID_MENU_CLEAR_ALL), m_frame->GetMenuBar()->FindItem(ID_MENU_RUN_ANIMATION),
+          m_frame->GetMenuBar()->FindItem(ID_MENU_LOOP_COUNT)})
         EXPECT_FALSE(item->IsEnabled()) << item->GetItemLabel();
     for (const wxMenuItem* item :
-         {m_frame->m_item_open_project, m_frame->m_item_exit, m_frame->m_item_add_image,
-          m_frame->m_item_help, m_frame->m_item_support, m_frame->m_item_check_update,
-          m_frame->m_item_about})
+         {m_frame->GetMenuBar()->FindItem(ID_MENU_OPEN_PROJECT), m_frame->GetMenuBar()->FindItem(ID_MENU_EXIT), m_frame->GetMenuBar()->FindItem(ID_MENU_ADD_IMAGE),
+          m_frame->GetMenuBar()->FindItem(ID_MENU_HELP), m_frame->GetMenuBar()->FindItem(ID_MENU_SUPPORT), m_frame->GetMenuBar()->FindItem(ID_MENU_CHECK_UPDATE),
+          m_frame->GetMenuBar()->FindItem(ID_MENU_ABOUT)})
         EXPECT_TRUE(item->IsEnabled()) << item->GetItemLabel();
 
-    wxToolBar* tools = m_frame->m_toolBar_button;
+    wxToolBar* tools = m_frame->GetToolBar();
     ASSERT_NE(tools, nullptr);
     EXPECT_FALSE(tools->GetToolEnabled(XRCID("m_tool_play")));
     EXPECT_FALSE(tools->GetToolEnabled(XRCID("m_tool_delete")));
     EXPECT_TRUE(tools->GetToolEnabled(XRCID("m_tool_insert")));
 
     for (const wxSpinCtrl* spin :
-         {m_frame->m_spinctrl_delay, m_frame->m_spinctrl_width, m_frame->m_spinctrl_height})
+         {LayoutSpin(*m_frame, "m_spinctrl_delay"), LayoutSpin(*m_frame, "m_spinctrl_width"), LayoutSpin(*m_frame, "m_spinctrl_height")})
         EXPECT_FALSE(spin->IsEnabled());
 }
 
 TEST_F(StartupState, SpinControlsAcceptEveryValueAGifCanStore)
 {
     for (const wxSpinCtrl* spin :
-         {m_frame->m_spinctrl_delay, m_frame->m_spinctrl_width, m_frame->m_spinctrl_height}) {
+         {LayoutSpin(*m_frame, "m_spinctrl_delay"), LayoutSpin(*m_frame, "m_spinctrl_width"), LayoutSpin(*m_frame, "m_spinctrl_height")}) {
         EXPECT_EQ(spin->GetMin(), 0);
         EXPECT_EQ(spin->GetMax(), 65535);
     }
-    EXPECT_EQ(m_frame->m_spinctrl_width->GetValue(), 0);
-    EXPECT_EQ(m_frame->m_spinctrl_height->GetValue(), 0);
+    EXPECT_EQ(LayoutSpin(*m_frame, "m_spinctrl_width")->GetValue(), 0);
+    EXPECT_EQ(LayoutSpin(*m_frame, "m_spinctrl_height")->GetValue(), 0);
 }
 
 TEST_F(StartupState, StatusBarHasThreeEmptyFieldsOf200And400AndTheRest)
 {
-    wxStatusBar* status = m_frame->m_statusBar1;
+    wxStatusBar* status = m_frame->GetStatusBar();
     ASSERT_NE(status, nullptr);
     EXPECT_EQ(m_frame->GetStatusBar(), status);
     ASSERT_EQ(status->GetFieldsCount(), 3);
@@ -144,52 +134,52 @@ TEST_F(StartupState, StatusBarHasThreeEmptyFieldsOf200And400AndTheRest)
 
 TEST_F(StartupState, StripSitsInTheTopPaneAndThePreviewBelow)
 {
-    ASSERT_NE(m_frame->m_splitter3, nullptr);
-    EXPECT_EQ(m_frame->m_splitter3->GetSplitMode(), wxSPLIT_HORIZONTAL);
-    EXPECT_EQ(m_frame->m_splitter3->GetWindow1(), m_frame->m_panel_top);
-    EXPECT_EQ(m_frame->m_splitter3->GetWindow2(), m_frame->m_panel_down);
+    auto* splitter = dynamic_cast<wxSplitterWindow*>(LayoutWindow(*m_frame, "m_splitter3"));
+    wxWindow* top = LayoutWindow(*m_frame, "m_panel_top");
+    wxWindow* down = LayoutWindow(*m_frame, "m_panel_down");
+    ASSERT_NE(splitter, nullptr);
+    EXPECT_EQ(splitter->GetSplitMode(), wxSPLIT_HORIZONTAL);
+    EXPECT_EQ(splitter->GetWindow1(), top);
+    EXPECT_EQ(splitter->GetWindow2(), down);
 
-    wxThumbnailCtrl* strip = m_frame->m_thumbnail_ctrl;
+    wxThumbnailCtrl* strip = m_frame->GetThumbnailCtrl();
     ASSERT_NE(strip, nullptr);
-    EXPECT_EQ(strip->GetParent(), m_frame->m_panel_top);
+    EXPECT_EQ(strip->GetParent(), top);
     EXPECT_EQ(strip->GetId(), ID_THUMBNAIL_CTRL);
     EXPECT_EQ(strip->GetCount(), 0);
     EXPECT_EQ(strip->GetBackgroundColour(), wxColour(176, 223, 227));
     // The theme's tooltip colour, made opaque so that clearing the canvas
     // gives the same shade as the toolkit's own painting.
-    const wxColour canvas = m_frame->m_panel_down->GetBackgroundColour();
+    const wxColour canvas = down->GetBackgroundColour();
     EXPECT_EQ(canvas, OpaqueColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK),
-                                   m_frame->m_splitter3->GetBackgroundColour()));
+                                   splitter->GetBackgroundColour()));
     EXPECT_EQ(canvas.Alpha(), wxALPHA_OPAQUE);
 }
 
 TEST_F(StartupState, LabelsArePresent)
 {
     for (const wxStaticText* label :
-         {m_frame->m_staticText_delay, m_frame->m_staticText_sec, m_frame->m_staticText_gif,
-          m_frame->m_staticText_width, m_frame->m_staticText_wpx, m_frame->m_staticText_height,
-          m_frame->m_staticText_hpx})
+         {LayoutText(*m_frame, "m_staticText_delay"), LayoutText(*m_frame, "m_staticText_sec"), LayoutText(*m_frame, "m_staticText_gif"),
+          LayoutText(*m_frame, "m_staticText_width"), LayoutText(*m_frame, "m_staticText_wpx"), LayoutText(*m_frame, "m_staticText_height"),
+          LayoutText(*m_frame, "m_staticText_hpx")})
         ASSERT_NE(label, nullptr);
 }
 
 TEST_F(StartupState, PreviewIsStoppedWithEndlessLoops)
 {
-    EXPECT_FALSE(m_frame->m_playing);
-    EXPECT_FALSE(m_frame->m_timer.IsRunning());
-    EXPECT_EQ(m_frame->m_timer.GetId(), ID_TIMER_PREVIEW);
-    EXPECT_EQ(m_frame->m_loopCount, 0);
-    EXPECT_EQ(m_frame->m_playIndex, 0);
-    EXPECT_FALSE(m_frame->m_previewBitmap.IsOk());
+    EXPECT_TRUE(m_frame->IsStopped());
+    EXPECT_EQ(m_frame->GetLoopCount(), 0);
+    EXPECT_EQ(m_frame->GetPreviewName(), "");
 }
 
 TEST_F(StartupState, OpeningAMenuKeepsTheStatusText)
 {
-    ASSERT_NE(m_frame->m_statusBar1, nullptr);
-    m_frame->m_statusBar1->SetStatusText("anim (320 * 240)px", 0);
+    ASSERT_NE(m_frame->GetStatusBar(), nullptr);
+    m_frame->GetStatusBar()->SetStatusText("anim (320 * 240)px", 0);
     // What GTK sends while the pointer moves over "Save" in an open menu.
-    wxMenuEvent highlight(wxEVT_MENU_HIGHLIGHT, m_frame->m_item_save->GetId(),
-                          m_frame->m_menu_file);
-    highlight.SetEventObject(m_frame->m_menu_file);
+    wxMenuEvent highlight(wxEVT_MENU_HIGHLIGHT, m_frame->GetMenuBar()->FindItem(ID_MENU_SAVE)->GetId(),
+                          m_frame->GetMenuBar()->GetMenu(0));
+    highlight.SetEventObject(m_frame->GetMenuBar()->GetMenu(0));
     m_frame->ProcessWindowEvent(highlight);
-    EXPECT_EQ(m_frame->m_statusBar1->GetStatusText(0), "anim (320 * 240)px");
+    EXPECT_EQ(m_frame->GetStatusBar()->GetStatusText(0), "anim (320 * 240)px");
 }

@@ -42,7 +42,7 @@ TEST_F(ThumbnailCtrlTest, ItemFourSitsInRowOneColumnOne)
     ASSERT_TRUE(m_ctrl->GetRowCol(4, wxSize(60, 400), row, col));
     EXPECT_EQ(row, 4);
     EXPECT_EQ(col, 0);
-    EXPECT_TRUE(s_asserts.empty());
+    EXPECT_TRUE(Asserts().empty());
 }
 
 TEST_F(ThumbnailCtrlTest, TransformFollowsTheScrollPosition)
@@ -155,7 +155,7 @@ TEST_F(ThumbnailCtrlTest, DeleteRenumbersTheSelection)
     EXPECT_EQ(m_ctrl->GetCount(), 5);
     m_ctrl->Delete(1);
     EXPECT_EQ(Selection(), (std::vector<int>{2, 0}));
-    EXPECT_TRUE(s_asserts.empty());
+    EXPECT_TRUE(Asserts().empty());
 }
 
 TEST_F(ThumbnailCtrlTest, DeleteInDescendingOrderRemovesTheSelectedFrames)
@@ -243,7 +243,7 @@ TEST_F(ThumbnailCtrlTest, OutOfRangeIndicesAreReportedAndRefused)
     m_ctrl->Delete(-1);
     EXPECT_EQ(m_ctrl->GetCount(), 3);
     EXPECT_EQ(Selection(), (std::vector<int>{1}));
-    EXPECT_EQ(s_asserts, (std::vector<wxString>{
+    EXPECT_EQ(Asserts(), (std::vector<wxString>{
                              "n < GetCount()", "n < GetCount()", "item < GetCount()",
                              "bad index in wxThumbnailItemArray::RemoveAt()",
                              "bad index in wxThumbnailItemArray::RemoveAt()"}));

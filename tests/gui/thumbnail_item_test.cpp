@@ -2,6 +2,8 @@
 // they paint.
 #include "thumbnail_fixture.h"
 
+#include <wx/ffile.h>
+
 #include <cstdlib>
 
 namespace {
@@ -99,7 +101,7 @@ TEST_F(ThumbnailCtrlTest, ItemWithoutPictureIsHarmless)
     ASSERT_TRUE(m_ctrl->GetItemRect(0, cell));
     EXPECT_EQ(painted.GetRed(cell.x + cell.width / 2, cell.y + cell.height / 2),
               m_ctrl->GetCellColour().Red());
-    EXPECT_TRUE(s_asserts.empty());
+    EXPECT_TRUE(Asserts().empty());
 }
 
 TEST_F(ThumbnailCtrlTest, ThumbnailsFitEightyPixelsWithoutEnlarging)

@@ -5,103 +5,93 @@
 #include <wx/uiaction.h>
 
 #include <functional>
+#include <ostream>
+#include <utility>
 
 namespace {
 using Events = std::vector<RecordedEvent>;
 } // namespace
 
-TEST_F(ThumbnailCtrlTest, PlainClickReplacesTheSelection)
+// Click sequences on a strip of ten items: each step's notifications in
+// order, the selection in selection order, and the anchor, focus and last
+// selected item where the step names them.
+constexpr int kUnchecked = -2;
+constexpr int kBoth = THUMB_KEY_CTRL | THUMB_KEY_SHIFT;
+
+struct ClickStep {
+    int index;
+    int flags;
+    Events events;
+    std::vector<int> selection;
+    int anchor = kUnchecked;
+    int focus = kUnchecked;
+    int lastSelected = kUnchecked;
+};
+
+struct ClickCase {
+    const char* name;
+    std::vector<int> selectedFirst;                 // by Select, in this order
+    std::vector<std::pair<int, int>> clickedFirst; // index and flags, before the checked steps
+    std::vector<ClickStep> steps;
+};
+
+void PrintTo(const ClickCase& c, std::ostream* out)
 {
-    AppendItems(10);
-    m_ctrl->Select(2);
-    m_ctrl->Select(7);
-    Click(5);
-    EXPECT_EQ(m_events, (Events{Deselected(2), Deselected(7), Selected(5), LeftClick(5)}));
-    EXPECT_EQ(Selection(), (std::vector<int>{5}));
-    EXPECT_EQ(m_ctrl->GetAnchorItem(), 5);
-    EXPECT_EQ(m_ctrl->GetLastSelectedItem(), 5);
-    EXPECT_EQ(m_ctrl->GetFocusItem(), 5);
+    *out << c.name;
 }
 
-TEST_F(ThumbnailCtrlTest, PlainClickOnASelectedItemKeepsIt)
+class ClickSelection : public ThumbnailCtrlTest, public ::testing::WithParamInterface<ClickCase> {};
+
+TEST_P(ClickSelection, NotifiesAndSelects)
 {
+    const ClickCase& c = GetParam();
     AppendItems(10);
-    m_ctrl->Select(2);
-    m_ctrl->Select(7);
-    Click(2);
-    EXPECT_EQ(m_events, (Events{Selected(2), Deselected(7), LeftClick(2)}));
-    EXPECT_EQ(Selection(), (std::vector<int>{2}));
+    for (int index : c.selectedFirst)
+        m_ctrl->Select(index);
+    for (const auto& [index, flags] : c.clickedFirst)
+        Click(index, flags);
+    for (const ClickStep& step : c.steps) {
+        SCOPED_TRACE(::testing::Message() << "click on " << step.index << " flags " << step.flags);
+        m_events.clear();
+        Click(step.index, step.flags);
+        EXPECT_EQ(m_events, step.events);
+        EXPECT_EQ(Selection(), step.selection);
+        if (step.anchor != kUnchecked) {
+            EXPECT_EQ(m_ctrl->GetAnchorItem(), step.anchor);
+        }
+        if (step.focus != kUnchecked) {
+            EXPECT_EQ(m_ctrl->GetFocusItem(), step.focus);
+        }
+        if (step.lastSelected != kUnchecked) {
+            EXPECT_EQ(m_ctrl->GetLastSelectedItem(), step.lastSelected);
+        }
+    }
 }
 
-TEST_F(ThumbnailCtrlTest, CtrlClickTogglesOneItem)
-{
-    AppendItems(10);
-    m_ctrl->Select(2);
-    m_ctrl->Select(7);
-    Click(7, THUMB_KEY_CTRL);
-    EXPECT_EQ(m_events, (Events{Deselected(7), LeftClick(7, THUMB_KEY_CTRL)}));
-    EXPECT_EQ(Selection(), (std::vector<int>{2}));
-    EXPECT_EQ(m_ctrl->GetAnchorItem(), 7);
-    EXPECT_EQ(m_ctrl->GetLastSelectedItem(), 7);
-    EXPECT_EQ(m_ctrl->GetFocusItem(), 7);
-
-    m_events.clear();
-    Click(4, THUMB_KEY_CTRL);
-    EXPECT_EQ(m_events, (Events{Selected(4), LeftClick(4, THUMB_KEY_CTRL)}));
-    EXPECT_EQ(Selection(), (std::vector<int>{2, 4}));
-}
-
-TEST_F(ThumbnailCtrlTest, ShiftClickSelectsTheRangeFromTheAnchor)
-{
-    AppendItems(10);
-    m_ctrl->Select(9);
-    m_ctrl->Select(2); // anchor 2, selection {9, 2}
-    Click(5, THUMB_KEY_SHIFT);
-    EXPECT_EQ(m_events, (Events{Selected(2), Selected(3), Selected(4), Selected(5),
-                                LeftClick(5, THUMB_KEY_SHIFT)}));
-    EXPECT_EQ(Selection(), (std::vector<int>{2, 3, 4, 5}));
-    EXPECT_EQ(m_ctrl->GetAnchorItem(), 2);
-    EXPECT_EQ(m_ctrl->GetFocusItem(), 5);
-
-    // The anchor stays: the next range runs from 2 down to 0.
-    m_events.clear();
-    Click(0, THUMB_KEY_SHIFT);
-    EXPECT_EQ(m_events, (Events{Selected(2), Selected(1), Selected(0),
-                                LeftClick(0, THUMB_KEY_SHIFT)}));
-    EXPECT_EQ(Selection(), (std::vector<int>{2, 1, 0}));
-    EXPECT_EQ(m_ctrl->GetAnchorItem(), 2);
-}
-
-TEST_F(ThumbnailCtrlTest, ShiftClickWithoutAnchorSelectsOnlyTheItem)
-{
-    AppendItems(10);
-    Click(6, THUMB_KEY_SHIFT);
-    EXPECT_EQ(m_events, (Events{Selected(6), LeftClick(6, THUMB_KEY_SHIFT)}));
-    EXPECT_EQ(Selection(), (std::vector<int>{6}));
-    EXPECT_EQ(m_ctrl->GetAnchorItem(), 6);
-}
-
-TEST_F(ThumbnailCtrlTest, ShiftClickOnTheAnchorSelectsOnlyIt)
-{
-    AppendItems(10);
-    Click(3);
-    Click(7, THUMB_KEY_CTRL);
-    m_events.clear();
-    Click(7, THUMB_KEY_SHIFT);
-    EXPECT_EQ(m_events, (Events{Selected(7), LeftClick(7, THUMB_KEY_SHIFT)}));
-    EXPECT_EQ(Selection(), (std::vector<int>{7}));
-}
-
-TEST_F(ThumbnailCtrlTest, CtrlAndShiftTogetherActAsCtrl)
-{
-    AppendItems(10);
-    Click(2);
-    m_events.clear();
-    const int both = THUMB_KEY_CTRL | THUMB_KEY_SHIFT;
-    Click(6, both);
-    EXPECT_EQ(m_events, (Events{Selected(6), LeftClick(6, both)}));
-    EXPECT_EQ(Selection(), (std::vector<int>{2, 6}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    ThumbnailCtrlTest, ClickSelection,
+    ::testing::Values(
+        ClickCase{"PlainClickReplacesTheSelection", {2, 7}, {},
+                  {{5, 0, {Deselected(2), Deselected(7), Selected(5), LeftClick(5)}, {5}, 5, 5, 5}}},
+        ClickCase{"PlainClickOnASelectedItemKeepsIt", {2, 7}, {},
+                  {{2, 0, {Selected(2), Deselected(7), LeftClick(2)}, {2}}}},
+        ClickCase{"CtrlClickTogglesOneItem", {2, 7}, {},
+                  {{7, THUMB_KEY_CTRL, {Deselected(7), LeftClick(7, THUMB_KEY_CTRL)}, {2}, 7, 7, 7},
+                   {4, THUMB_KEY_CTRL, {Selected(4), LeftClick(4, THUMB_KEY_CTRL)}, {2, 4}}}},
+        // The anchor is the last item selected (2); it stays for the next range.
+        ClickCase{"ShiftClickSelectsTheRangeFromTheAnchor", {9, 2}, {},
+                  {{5, THUMB_KEY_SHIFT,
+                    {Selected(2), Selected(3), Selected(4), Selected(5), LeftClick(5, THUMB_KEY_SHIFT)},
+                    {2, 3, 4, 5}, 2, 5},
+                   {0, THUMB_KEY_SHIFT, {Selected(2), Selected(1), Selected(0), LeftClick(0, THUMB_KEY_SHIFT)},
+                    {2, 1, 0}, 2}}},
+        ClickCase{"ShiftClickWithoutAnchorSelectsOnlyTheItem", {}, {},
+                  {{6, THUMB_KEY_SHIFT, {Selected(6), LeftClick(6, THUMB_KEY_SHIFT)}, {6}, 6}}},
+        ClickCase{"ShiftClickOnTheAnchorSelectsOnlyIt", {}, {{3, 0}, {7, THUMB_KEY_CTRL}},
+                  {{7, THUMB_KEY_SHIFT, {Selected(7), LeftClick(7, THUMB_KEY_SHIFT)}, {7}}}},
+        ClickCase{"CtrlAndShiftTogetherActAsCtrl", {}, {{2, 0}},
+                  {{6, kBoth, {Selected(6), LeftClick(6, kBoth)}, {2, 6}}}}),
+    [](const ::testing::TestParamInfo<ClickCase>& info) { return info.param.name; });
 
 TEST_F(ThumbnailCtrlTest, ClickBesideTheCellsHitsTheOwningItem)
 {
@@ -261,7 +251,7 @@ TEST_F(ThumbnailCtrlTest, NavigationKeyInAnEmptyStripIsConsumed)
 {
     EXPECT_TRUE(PressKey(WXK_DOWN));
     EXPECT_TRUE(m_events.empty());
-    EXPECT_TRUE(s_asserts.empty());
+    EXPECT_TRUE(Asserts().empty());
 }
 
 TEST_F(ThumbnailCtrlTest, KeysScrollTheFocusItemIntoView)
@@ -336,7 +326,7 @@ TEST_F(ThumbnailCtrlTest, SelectAndFocusRefuseBadIndices)
     m_ctrl->SetFocusItem(4);
     EXPECT_TRUE(Selection().empty());
     EXPECT_EQ(m_ctrl->GetFocusItem(), -1);
-    EXPECT_EQ(s_asserts, (std::vector<wxString>{"n < GetCount()", "item < GetCount()"}));
+    EXPECT_EQ(Asserts(), (std::vector<wxString>{"n < GetCount()", "item < GetCount()"}));
 }
 
 TEST_F(ThumbnailCtrlTest, SelectAllOfALongListIsLinear)

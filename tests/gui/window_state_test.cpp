@@ -1,9 +1,7 @@
 // The main window comes back with the size, place and strip height it was
 // closed with, but never somewhere no screen shows.
 #include "gifframe.h"
-#include "home_override.h"
 #include "main_window.h"
-#include "mainwindow_test_support.h"
 
 #include <wx/app.h>
 #include <wx/config.h>
@@ -12,56 +10,43 @@
 #include <wx/splitter.h>
 
 namespace {
-class WindowState : public ::testing::Test {
+class WindowState : public MainWindowTest {
 protected:
+    // The settings go to a file of the test before the window reads them.
     void SetUp() override
     {
-        m_previous = wxConfigBase::Set(new wxFileConfig("", "", m_dir.File("settings.conf"), "",
-                                                        wxCONFIG_USE_LOCAL_FILE));
+        m_previous = wxConfigBase::Set(
+            new wxFileConfig("", "", m_dir.File("settings.conf"), "", wxCONFIG_USE_LOCAL_FILE));
+        MainWindowTest::SetUp();
     }
     void TearDown() override
     {
-        DestroyMainWindowForTest(m_frame);
+        MainWindowTest::TearDown();
         delete wxConfigBase::Set(m_previous);
     }
 
-    void Show()
+    wxSplitterWindow* Splitter() const
     {
-        m_frame = CreateMainWindowForTest();
-        ASSERT_NE(m_frame, nullptr);
-        wxYield();
-    }
-    // Closed as the title bar's close button does, then gone.
-    void Close()
-    {
-        m_frame->Close(true);
-        wxTheApp->ProcessIdle();
-        wxYield();
-        m_frame = nullptr;
+        return dynamic_cast<wxSplitterWindow*>(LayoutWindow(*m_frame, "m_splitter3"));
     }
 
-    AssertsFailTests m_asserts;
-    HomeOverride m_home;
-    TempDir m_dir;
     wxConfigBase* m_previous = nullptr;
-    GifFrame* m_frame = nullptr;
 };
 } // namespace
 
 TEST_F(WindowState, SizePlaceAndStripHeightComeBack)
 {
-    Show();
-    const wxRect chosen(120, 90, 1100, 760);
-    m_frame->SetSize(chosen);
+    m_frame->SetSize(wxRect(120, 90, 1100, 760));
     wxYield();
-    m_frame->m_splitter3->SetSashPosition(300);
+    Splitter()->SetSashPosition(300);
     wxYield();
     const wxRect closedAt = m_frame->GetRect();
-    Close();
+    Choose(ID_MENU_EXIT);
+    ASSERT_TRUE(Closed());
 
-    Show();
+    Restart();
     EXPECT_EQ(m_frame->GetRect(), closedAt);
-    EXPECT_EQ(m_frame->m_splitter3->GetSashPosition(), 300);
+    EXPECT_EQ(Splitter()->GetSashPosition(), 300);
     EXPECT_FALSE(m_frame->IsMaximized());
 }
 
@@ -73,7 +58,7 @@ TEST_F(WindowState, APlaceOnNoScreenIsIgnored)
     config->Write("/MainWindow/Y", 40);
     config->Write("/MainWindow/Width", 1000);
     config->Write("/MainWindow/Height", 700);
-    Show();
+    Restart();
     EXPECT_EQ(m_frame->GetSize(), wxSize(1000, 700));
     EXPECT_TRUE(screen.Contains(m_frame->GetPosition())) << m_frame->GetPosition().x;
 }

@@ -39,12 +39,12 @@ TEST(InsertPosition, AtTheEndWithoutUsableSelection)
 
 TEST(ProjectRules, AnyDifferenceIsUnsaved)
 {
-    const ProjectSettings record{10, 640, 480, 3};
+    const AnimationSettings record{3, 10, 640, 480};
     EXPECT_FALSE(IsProjectUnsaved(record, record));
-    EXPECT_TRUE(IsProjectUnsaved({20, 640, 480, 3}, record));
-    EXPECT_TRUE(IsProjectUnsaved({10, 641, 480, 3}, record));
-    EXPECT_TRUE(IsProjectUnsaved({10, 640, 481, 3}, record));
-    EXPECT_TRUE(IsProjectUnsaved({10, 640, 480, 4}, record));
+    EXPECT_TRUE(IsProjectUnsaved({3, 20, 640, 480}, record));
+    EXPECT_TRUE(IsProjectUnsaved({3, 10, 641, 480}, record));
+    EXPECT_TRUE(IsProjectUnsaved({3, 10, 640, 481}, record));
+    EXPECT_TRUE(IsProjectUnsaved({4, 10, 640, 480}, record));
 }
 
 TEST(ProjectRules, OpenAsksAboutFramesBeforeAnyProject)

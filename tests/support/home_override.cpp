@@ -1,8 +1,6 @@
 #include "home_override.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 HomeOverride::HomeOverride()
 {
@@ -24,16 +22,4 @@ HomeOverride::~HomeOverride()
 wxString HomeOverride::LanguageFile() const
 {
     return Path() + "/Brackwell files/Brackwell GIF Maker/language.txt";
-}
-
-std::string ReadFileBytes(const wxString& path)
-{
-    std::ifstream in(path.fn_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFileBytes(const wxString& path, const std::string& bytes)
-{
-    std::ofstream out(path.fn_str(), std::ios::binary | std::ios::trunc);
-    out << bytes;
 }

@@ -4,7 +4,6 @@
 
 #include <wx/string.h>
 
-#include <string>
 
 // Points HOME at a fresh empty folder for the object's lifetime, so that the
 // user data folder and language.txt are made there and nowhere else.
@@ -25,7 +24,3 @@ private:
     wxString m_previous;
     bool m_hadPrevious = false;
 };
-
-// Whole contents of a file as bytes; empty when it cannot be read.
-std::string ReadFileBytes(const wxString& path);
-void WriteFileBytes(const wxString& path, const std::string& bytes);

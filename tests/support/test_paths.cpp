@@ -35,3 +35,16 @@ TempDir::~TempDir()
     if (!m_path.empty())
         wxFileName::Rmdir(m_path, wxPATH_RMDIR_RECURSIVE);
 }
+
+std::string Utf8(const wxString& text)
+{
+    return std::string(text.utf8_str());
+}
+
+wxArrayString Strings(std::initializer_list<wxString> items)
+{
+    wxArrayString array;
+    for (const wxString& item : items)
+        array.Add(item);
+    return array;
+}

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <wx/arrstr.h>
 #include <wx/string.h>
+
+#include <initializer_list>
+#include <string>
 
 // Folders of the source and build trees, for test data and the program's own
 // installation data.
@@ -22,3 +26,8 @@ public:
 private:
     wxString m_path;
 };
+
+// A path or text as UTF-8 bytes, for std::string and the C library.
+std::string Utf8(const wxString& text);
+// A list of paths or texts as the toolkit's string array.
+wxArrayString Strings(std::initializer_list<wxString> items);

@@ -6,7 +6,6 @@
 #include "cli_run.h"
 
 #include <wx/dir.h>
-#include <wx/ffile.h>
 
 #include <gtest/gtest.h>
 
@@ -22,15 +21,6 @@ wxString SavePicture(const TempDir& dir, const wxString& name, int width, int he
     const wxString path = dir.File(name);
     EXPECT_TRUE(image.SaveFile(path, wxBITMAP_TYPE_PNG));
     return path;
-}
-
-Bytes ReadFile(const wxString& path)
-{
-    wxFFile file(path, "rb");
-    Bytes bytes(file.IsOpened() ? file.Length() : 0);
-    if (!bytes.empty())
-        file.Read(bytes.data(), bytes.size());
-    return bytes;
 }
 
 struct RunResult {
@@ -77,7 +67,7 @@ TEST_F(CliRun, WritesEveryFrameWithTheDefaultSizeRuleAndDelay)
     ASSERT_EQ(result.status, kCliOk) << result.errors;
     EXPECT_TRUE(result.errors.empty());
 
-    const GiflibFile gif = DecodeWithGiflib(ReadFile(out));
+    const GiflibFile gif = DecodeGifFile(out);
     ASSERT_TRUE(gif.ok);
     EXPECT_EQ(gif.screenWidth, 200);
     EXPECT_EQ(gif.screenHeight, 200);
@@ -90,7 +80,7 @@ TEST_F(CliRun, WritesEveryFrameWithTheDefaultSizeRuleAndDelay)
 
     // The other way round the wide one comes last and wins.
     ASSERT_EQ(RunCapturing(Options(out, {tall, wide})).status, kCliOk);
-    EXPECT_EQ(DecodeWithGiflib(ReadFile(out)).screenWidth, 300);
+    EXPECT_EQ(DecodeGifFile(out).screenWidth, 300);
 }
 
 TEST_F(CliRun, SizeAndDelayFromTheOptions)
@@ -101,7 +91,7 @@ TEST_F(CliRun, SizeAndDelayFromTheOptions)
     options.width = 32;
     options.height = 40;
     ASSERT_EQ(RunCapturing(options).status, kCliOk);
-    const GiflibFile gif = DecodeWithGiflib(ReadFile(options.output));
+    const GiflibFile gif = DecodeGifFile(options.output);
     ASSERT_EQ(gif.frames.size(), 1u);
     EXPECT_EQ(gif.frames[0].width, 32);
     EXPECT_EQ(gif.frames[0].height, 40);
@@ -124,12 +114,11 @@ TEST_F(CliRun, UnreadableInputIsNamedAndNothingIsWritten)
 {
     const wxString good = SavePicture(m_dir, "a.png", 8, 8, 1);
     const wxString broken = m_dir.File("broken.png");
-    wxFFile(broken, "wb").Write(wxString("not a picture"));
+    WriteFileText(broken, "not a picture");
     // A header that reads, so the damage shows only when the frame is encoded.
-    Bytes damaged = ReadFile(good);
+    Bytes damaged = ReadFileBytes(good);
     std::fill(damaged.begin() + 41, damaged.end(), 0);
-    const wxString damagedPath = m_dir.File("damaged.png");
-    wxFFile(damagedPath, "wb").Write(damaged.data(), damaged.size());
+    const wxString damagedPath = WriteFileBytes(m_dir.File("damaged.png"), damaged);
     const wxString out = m_dir.File("out.gif");
     for (const wxString& bad : {broken, damagedPath, m_dir.File("missing.png")}) {
         const RunResult result = RunCapturing(Options(out, {good, bad}));
@@ -174,6 +163,6 @@ TEST_F(CliRun, FramesAreDecodedOnlyWhileTheyAreEncoded)
     ASSERT_TRUE(cli.Start(argv, {}, std::string(m_dir.File("cli.log").utf8_str())));
     ASSERT_TRUE(cli.WaitForExit(120000));
     EXPECT_EQ(cli.ExitCode(), kCliOk);
-    EXPECT_EQ(DecodeWithGiflib(ReadFile(m_dir.File("out.gif"))).frames.size(), 20u);
+    EXPECT_EQ(DecodeGifFile(m_dir.File("out.gif")).FrameCount(), 20);
 }
 #endif

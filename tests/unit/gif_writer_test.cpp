@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 const Bytes kLoopExtension = Concat({{0x21, 0xFF, 0x0B}, Text("NETSCAPE2.0"), {0x03, 0x01, 0x00, 0x00, 0x00}});
@@ -108,47 +110,52 @@ TEST(GifBlocks, CommentInSubBlocks)
     EXPECT_EQ(data.back(), 0x00);
 }
 
-TEST(GifPalette, MaskColourTakesTheFreeLastEntry)
+// Where the mask colour goes in the frame's table, and the control extension
+// that follows: transparency flag and index (delay 10 cs).
+struct MaskCase {
+    const char* name;
+    std::vector<GifRgb> palette;
+    GifRgb mask;
+    int count;
+    int maskIndex;
+    Bytes control; // empty: not checked
+};
+
+void PrintTo(const MaskCase& c, std::ostream* out)
 {
-    wxImage image = PaletteImage(2, 1, DistinctColours(255), {0});
-    image.SetMaskColour(250, 251, 252);
+    *out << c.name;
+}
+
+class GifMask : public ::testing::TestWithParam<MaskCase> {};
+
+TEST_P(GifMask, TakesItsPlaceInTheTable)
+{
+    const MaskCase& c = GetParam();
+    wxImage image = PaletteImage(2, 1, c.palette, {0});
+    image.SetMaskColour(c.mask.red, c.mask.green, c.mask.blue);
     GifRgb table[kGifMaxColours];
     int count = 0, maskIndex = 0;
     ASSERT_TRUE(GifGetPalette(image, table, count, maskIndex));
-    EXPECT_EQ(count, 256);
-    EXPECT_EQ(maskIndex, 255);
-    EXPECT_EQ(table[255].red, 250);
-
+    EXPECT_EQ(count, c.count);
+    EXPECT_EQ(maskIndex, c.maskIndex);
+    if (maskIndex >= 0) {
+        EXPECT_EQ(table[maskIndex].red, c.mask.red);
+    }
+    if (c.control.empty())
+        return;
     CapturedGifStream capture;
     ASSERT_TRUE(GifWriteControl(maskIndex, 100));
-    EXPECT_EQ(capture.Data(), (Bytes{0x21, 0xF9, 0x04, 0x01, 0x0A, 0x00, 0xFF, 0x00}));
+    EXPECT_EQ(capture.Data(), c.control);
 }
 
-TEST(GifPalette, MaskColourFindsTheFirstEqualEntry)
-{
-    wxImage image = PaletteImage(1, 1, {{1, 1, 1}, {5, 5, 5}, {5, 5, 5}}, {0});
-    image.SetMaskColour(5, 5, 5);
-    GifRgb table[kGifMaxColours];
-    int count = 0, maskIndex = 0;
-    ASSERT_TRUE(GifGetPalette(image, table, count, maskIndex));
-    EXPECT_EQ(count, 3);
-    EXPECT_EQ(maskIndex, 1);
-}
-
-TEST(GifPalette, MaskInAFullTableGivesNoTransparency)
-{
-    wxImage image = PaletteImage(1, 1, DistinctColours(256), {0});
-    image.SetMaskColour(3, 3, 3);
-    GifRgb table[kGifMaxColours];
-    int count = 0, maskIndex = 0;
-    ASSERT_TRUE(GifGetPalette(image, table, count, maskIndex));
-    EXPECT_EQ(count, 256);
-    EXPECT_EQ(maskIndex, -1);
-
-    CapturedGifStream capture;
-    ASSERT_TRUE(GifWriteControl(maskIndex, 100));
-    EXPECT_EQ(capture.Data(), (Bytes{0x21, 0xF9, 0x04, 0x00, 0x0A, 0x00, 0x00, 0x00}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    GifPalette, GifMask,
+    ::testing::Values(MaskCase{"TakesTheFreeLastEntry", DistinctColours(255), {250, 251, 252}, 256, 255,
+                               {0x21, 0xF9, 0x04, 0x01, 0x0A, 0x00, 0xFF, 0x00}},
+                      MaskCase{"FindsTheFirstEqualEntry", {{1, 1, 1}, {5, 5, 5}, {5, 5, 5}}, {5, 5, 5}, 3, 1, {}},
+                      MaskCase{"InAFullTableGivesNoTransparency", DistinctColours(256), {3, 3, 3}, 256, -1,
+                               {0x21, 0xF9, 0x04, 0x00, 0x0A, 0x00, 0x00, 0x00}}),
+    [](const ::testing::TestParamInfo<MaskCase>& info) { return info.param.name; });
 
 TEST(GifWriter, SingleFrameLayout)
 {

@@ -1,5 +1,6 @@
 // The seven addresses of option.cfg, taken by position.
 #include "domain_option.h"
+#include "file_bytes.h"
 #include "home_override.h"
 #include "test_paths.h"
 
@@ -17,7 +18,7 @@ protected:
 
     bool LoadText(const std::string& text)
     {
-        WriteFileBytes(m_dir.File("option.cfg"), text);
+        WriteFileText(m_dir.File("option.cfg"), text);
         return LoadPath(m_dir.File("option.cfg"));
     }
 

@@ -1,4 +1,5 @@
 // The interface language kept in language.txt under the user's documents.
+#include "file_bytes.h"
 #include "language.h"
 #include "home_override.h"
 #include "paths.h"
@@ -14,7 +15,7 @@ TEST(LanguageSetting, FirstReadCreatesTheFoldersAndStoresEnglish)
     EXPECT_EQ(ReadLanguageSetting(), kEnglishLanguageCode);
 
     EXPECT_EQ(GetLanguageFilePath(), home.LanguageFile());
-    EXPECT_EQ(ReadFileBytes(home.LanguageFile()), "58");
+    EXPECT_EQ(ReadFileText(home.LanguageFile()), "58");
 }
 
 TEST(LanguageSetting, UserDataFolderLiesUnderTheDocumentsFolder)
@@ -30,45 +31,38 @@ TEST(LanguageSetting, ConfiguredDocumentsFolderIsUsed)
     HomeOverride home;
     ASSERT_TRUE(wxMkdir(home.Path() + "/.config"));
     ASSERT_TRUE(wxMkdir(home.Path() + "/Dokumente"));
-    WriteFileBytes(home.Path() + "/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
+    WriteFileText(home.Path() + "/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
 
     EXPECT_EQ(GetLanguageFilePath(), home.Path() + "/Dokumente/Brackwell files/Brackwell GIF Maker/language.txt");
 }
 
-TEST(LanguageSetting, NumberFollowedByLineEndIsRead)
+// What language.txt holds, the code read from it; reading leaves the file
+// as it was.
+struct StoredCode {
+    const char* text;
+    int code;
+};
+
+class LanguageSettingRead : public ::testing::TestWithParam<StoredCode> {};
+
+TEST_P(LanguageSettingRead, ReadsTheLeadingDigits)
 {
     HomeOverride home;
-    WriteFileBytes(GetLanguageFilePath(), "110\n");
-    EXPECT_EQ(ReadLanguageSetting(), 110);
+    WriteFileText(GetLanguageFilePath(), GetParam().text);
+    EXPECT_EQ(ReadLanguageSetting(), GetParam().code);
+    EXPECT_EQ(ReadFileText(home.LanguageFile()), GetParam().text);
 }
 
-TEST(LanguageSetting, TextWithoutDigitsReadsAsZeroAndIsKept)
-{
-    HomeOverride home;
-    WriteFileBytes(GetLanguageFilePath(), "abc");
-    EXPECT_EQ(ReadLanguageSetting(), 0);
-    EXPECT_EQ(ReadFileBytes(home.LanguageFile()), "abc");
-}
-
-TEST(LanguageSetting, OnlyTheFirstEightBytesAreRead)
-{
-    HomeOverride home;
-    WriteFileBytes(GetLanguageFilePath(), "1234567890");
-    EXPECT_EQ(ReadLanguageSetting(), 12345678);
-}
-
-TEST(LanguageSetting, EmptyFileReadsAsZero)
-{
-    HomeOverride home;
-    WriteFileBytes(GetLanguageFilePath(), "");
-    EXPECT_EQ(ReadLanguageSetting(), 0);
-}
+// Only the first eight bytes are read; text without digits reads as 0.
+INSTANTIATE_TEST_SUITE_P(LanguageSetting, LanguageSettingRead,
+                         ::testing::Values(StoredCode{"110\n", 110}, StoredCode{"abc", 0},
+                                           StoredCode{"1234567890", 12345678}, StoredCode{"", 0}));
 
 TEST(LanguageSetting, WrittenCodeIsBareDigitsAndReadsBack)
 {
     HomeOverride home;
-    WriteFileBytes(GetLanguageFilePath(), "1234567890");
+    WriteFileText(GetLanguageFilePath(), "1234567890");
     WriteLanguageSetting(89);
-    EXPECT_EQ(ReadFileBytes(home.LanguageFile()), "89");
+    EXPECT_EQ(ReadFileText(home.LanguageFile()), "89");
     EXPECT_EQ(ReadLanguageSetting(), 89);
 }

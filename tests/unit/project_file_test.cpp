@@ -14,14 +14,6 @@
 #include <string>
 
 namespace {
-wxArrayString Strings(std::initializer_list<wxString> items)
-{
-    wxArrayString array;
-    for (const wxString& item : items)
-        array.Add(item);
-    return array;
-}
-
 void WriteText(const wxString& path, const std::string& text)
 {
     wxFFile file(path, "wb");

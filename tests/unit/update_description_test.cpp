@@ -8,6 +8,7 @@
 #include <wx/mstream.h>
 #include <wx/xml/xml.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -41,54 +42,57 @@ std::string BillionLaughs()
 }
 } // namespace
 
-TEST(UpdateDescription, ReadsTheVersionAfterTheProductName)
+// Descriptions and the version read from them ("" for none).
+struct DescriptionCase {
+    const char* name;
+    std::string text;
+    const char* latest;
+};
+
+void PrintTo(const DescriptionCase& c, std::ostream* out)
 {
-    EXPECT_EQ(Latest("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                     "<updates>\n"
-                     "  <product name=\"Other Tool\" version=\"9.9\"/>\n"
-                     "  <product id=\"7\" name=\"Brackwell GIF Maker\" version=\"1.0.90\""
-                     " date=\"x\"/>\n"
-                     "</updates>"),
-              "1.0.90");
+    *out << c.name;
 }
 
-TEST(UpdateDescription, TheLastMatchingChildWins)
+class UpdateDescription : public ::testing::TestWithParam<DescriptionCase> {};
+
+TEST_P(UpdateDescription, GivesTheProductsVersion)
 {
-    EXPECT_EQ(Latest("<u><p n=\"Brackwell GIF Maker\" v=\"1.0.90\"/>"
-                     "<p n=\"Brackwell GIF Maker\" v=\"1.0.85\"/><p n=\"Other\" v=\"3\"/></u>"),
-              "1.0.85");
+    EXPECT_EQ(Latest(GetParam().text), GetParam().latest);
 }
 
-TEST(UpdateDescription, ANameThatIsTheLastAttributeIsSkipped)
-{
-    EXPECT_EQ(Latest("<u><p v=\"1.0.90\" n=\"Brackwell GIF Maker\"/></u>"), "");
-    EXPECT_EQ(Latest("<u><p n=\"Brackwell GIF Maker\" v=\"1.0.90\"/>"
-                     "<p v=\"2.0\" n=\"Brackwell GIF Maker\"/></u>"),
-              "1.0.90");
-}
+const char kZeroByteInside[] = "<u><p n=\"Brackwell GIF Maker\" v=\"1\0.9\"/></u>";
 
-TEST(UpdateDescription, TheNameIsMatchedExactly)
-{
-    EXPECT_EQ(Latest("<u><p n=\"brackwell gif maker\" v=\"1.0.90\"/></u>"), "");
-    EXPECT_EQ(Latest("<u><p n=\" Brackwell GIF Maker\" v=\"1.0.90\"/></u>"), "");
-    EXPECT_EQ(Latest("<u><p n=\"Brackwell GIF Maker\" v=\"1.0.90\"/></u>"), "1.0.90");
-}
-
-TEST(UpdateDescription, OnlyChildrenOfTheRootCount)
-{
-    EXPECT_EQ(Latest("<u n=\"Brackwell GIF Maker\" v=\"1.0.90\"><g>"
-                     "<p n=\"Brackwell GIF Maker\" v=\"1.0.91\"/></g></u>"),
-              "");
-}
-
-TEST(UpdateDescription, BrokenInputGivesNothing)
-{
-    EXPECT_EQ(Latest(""), "");
-    EXPECT_EQ(Latest("<html><body>Not Found</body>"), "");
-    EXPECT_EQ(Latest("404 page not found"), "");
-    const char withZeroByte[] = "<u><p n=\"Brackwell GIF Maker\" v=\"1\0.9\"/></u>";
-    EXPECT_EQ(Latest(std::string(withZeroByte, sizeof withZeroByte - 1)), "");
-}
+INSTANTIATE_TEST_SUITE_P(
+    UpdateDescription, UpdateDescription,
+    ::testing::Values(
+        DescriptionCase{"VersionAfterTheProductName",
+                        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<updates>\n"
+                        "  <product name=\"Other Tool\" version=\"9.9\"/>\n"
+                        "  <product id=\"7\" name=\"Brackwell GIF Maker\" version=\"1.0.90\" date=\"x\"/>\n"
+                        "</updates>",
+                        "1.0.90"},
+        DescriptionCase{"LastMatchingChildWins",
+                        "<u><p n=\"Brackwell GIF Maker\" v=\"1.0.90\"/>"
+                        "<p n=\"Brackwell GIF Maker\" v=\"1.0.85\"/><p n=\"Other\" v=\"3\"/></u>",
+                        "1.0.85"},
+        DescriptionCase{"NameAsLastAttributeIsSkipped", "<u><p v=\"1.0.90\" n=\"Brackwell GIF Maker\"/></u>", ""},
+        DescriptionCase{"NameAsLastAttributeLeavesTheEarlierChild",
+                        "<u><p n=\"Brackwell GIF Maker\" v=\"1.0.90\"/><p v=\"2.0\" n=\"Brackwell GIF Maker\"/></u>",
+                        "1.0.90"},
+        DescriptionCase{"NameInOtherCase", "<u><p n=\"brackwell gif maker\" v=\"1.0.90\"/></u>", ""},
+        DescriptionCase{"NameWithALeadingSpace", "<u><p n=\" Brackwell GIF Maker\" v=\"1.0.90\"/></u>", ""},
+        DescriptionCase{"NameExactly", "<u><p n=\"Brackwell GIF Maker\" v=\"1.0.90\"/></u>", "1.0.90"},
+        DescriptionCase{"OnlyChildrenOfTheRootCount",
+                        "<u n=\"Brackwell GIF Maker\" v=\"1.0.90\"><g><p n=\"Brackwell GIF Maker\" v=\"1.0.91\"/></g></u>",
+                        ""},
+        DescriptionCase{"Empty", "", ""},
+        DescriptionCase{"HtmlPage", "<html><body>Not Found</body>", ""},
+        DescriptionCase{"PlainText", "404 page not found", ""},
+        DescriptionCase{"ZeroByteInside", std::string(kZeroByteInside, sizeof kZeroByteInside - 1), ""},
+        DescriptionCase{"DoctypeWithoutEntities",
+                        "<!DOCTYPE u><u><p n=\"Brackwell GIF Maker\" v=\"1.0.90\"/></u>", "1.0.90"}),
+    [](const ::testing::TestParamInfo<DescriptionCase>& info) { return info.param.name; });
 
 TEST(UpdateDescription, HostileInputGivesNothingAndEndsQuickly)
 {
@@ -106,11 +110,6 @@ TEST(UpdateDescription, ADescriptionOverTheSizeCapIsRefused)
     EXPECT_EQ(Latest(padded), "");
     padded = entry + "<!--" + std::string(kMaxUpdateInfoBytes / 2, ' ') + "--></u>";
     EXPECT_EQ(Latest(padded), "1.0.90");
-}
-
-TEST(UpdateDescription, ADoctypeWithoutEntitiesIsAccepted)
-{
-    EXPECT_EQ(Latest("<!DOCTYPE u><u><p n=\"Brackwell GIF Maker\" v=\"1.0.90\"/></u>"), "1.0.90");
 }
 
 TEST(XmlGuard, LimitsTheNestingDepth)

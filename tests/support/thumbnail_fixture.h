@@ -1,15 +1,18 @@
 #pragma once
 
 // A frame strip shown in a real top-level window, with its notifications and
-// any assertion reports recorded, for the strip's GUI tests.
+// any assertion reports recorded, for the strip's GUI tests: derive from
+// ThumbnailCtrlTest, fill with AppendItems, drive with Click and PressKey, and
+// check m_events, Selection() and Painted().
 
+#include "asserts.h"
+#include "file_bytes.h"
 #include "test_paths.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
-#include <wx/ffile.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
 #include <wx/time.h>
@@ -89,8 +92,6 @@ protected:
 
     void SetUp() override
     {
-        s_asserts.clear();
-        m_oldAssertHandler = wxSetAssertHandler(RecordAssert);
         m_frame = new wxFrame(nullptr, wxID_ANY, "strip", wxPoint(0, 0), wxSize(900, 900));
         m_panel = new wxPanel(m_frame);
         m_ctrl = new TestThumbnailCtrl(m_panel, wxPoint(0, 0), wxSize(kClientWidth, kClientHeight));
@@ -111,13 +112,12 @@ protected:
         m_frame->Show();
         Settle();
         m_imageFile = m_dir.File("frame.png");
-        wxFFile(m_imageFile, "wb").Write("x", 1);
+        WriteFileText(m_imageFile, "x");
     }
 
     void TearDown() override
     {
         delete m_frame;
-        wxSetAssertHandler(m_oldAssertHandler);
     }
 
     // Lets the toolkit deliver sizes, exposures and paints.
@@ -199,14 +199,10 @@ protected:
         return m_ctrl->GetBackBuffer().ConvertToImage();
     }
 
-    static void RecordAssert(const wxString&, int, const wxString&, const wxString& cond,
-                             const wxString& msg)
-    {
-        s_asserts.push_back(msg.empty() ? cond : msg);
-    }
+    // Assertions the strip raised during the test.
+    const std::vector<wxString>& Asserts() const { return m_asserts.Messages(); }
 
-    static inline std::vector<wxString> s_asserts;
-    wxAssertHandler_t m_oldAssertHandler = nullptr;
+    AssertRecorder m_asserts;
     TempDir m_dir;
     wxString m_imageFile;
     wxFrame* m_frame = nullptr;

@@ -1,11 +1,13 @@
 #pragma once
 
-// Reading GIF bytes back with two independent decoders, and building palette
-// images, for the engine's tests.
+// The engine's GIF bytes captured and read back through the toolkit's decoder
+// (giflib's is in giflib_read.h), and palette images built, for the engine's
+// tests.
 
 #include "encode/gif_blocks.h"
+#include "file_bytes.h"
+#include "giflib_read.h"
 
-#include <gif_lib.h>
 #include <wx/anidecod.h>
 #include <wx/gifdecod.h>
 #include <wx/image.h>
@@ -16,8 +18,6 @@
 #include <cstring>
 #include <string>
 #include <vector>
-
-using Bytes = std::vector<std::uint8_t>;
 
 // Collects what the GIF writer sends to CurrentGifStream while it lives.
 class CapturedGifStream {
@@ -116,77 +116,6 @@ inline bool SamePixels(const wxImage& a, const wxImage& b)
 {
     return a.GetSize() == b.GetSize() &&
            std::memcmp(a.GetData(), b.GetData(), std::size_t(a.GetWidth()) * a.GetHeight() * 3) == 0;
-}
-
-// One frame as giflib reads it: its size, delay and the RGB of every pixel.
-struct GiflibFrame {
-    int left = 0, top = 0, width = 0, height = 0;
-    int delayCs = -1;
-    int transparentIndex = -1;
-    std::vector<std::uint8_t> rgb;
-};
-
-struct GiflibFile {
-    bool ok = false;
-    int screenWidth = 0, screenHeight = 0;
-    int loopCount = -1; // -1 when there is no NETSCAPE2.0 extension
-    std::vector<GiflibFrame> frames;
-};
-
-inline GiflibFile DecodeWithGiflib(const Bytes& bytes)
-{
-    struct Reader {
-        const Bytes* bytes;
-        std::size_t offset;
-    } reader{&bytes, 0};
-    auto read = [](GifFileType* gif, GifByteType* out, int size) -> int {
-        auto* r = static_cast<Reader*>(gif->UserData);
-        const std::size_t n = std::min<std::size_t>(size, r->bytes->size() - r->offset);
-        std::memcpy(out, r->bytes->data() + r->offset, n);
-        r->offset += n;
-        return int(n);
-    };
-    GiflibFile file;
-    int error = 0;
-    GifFileType* gif = DGifOpen(&reader, read, &error);
-    if (gif == nullptr)
-        return file;
-    if (DGifSlurp(gif) != GIF_OK) {
-        DGifCloseFile(gif, &error);
-        return file;
-    }
-    file.ok = true;
-    file.screenWidth = gif->SWidth;
-    file.screenHeight = gif->SHeight;
-    for (int i = 0; i < gif->ImageCount; ++i) {
-        const SavedImage& saved = gif->SavedImages[i];
-        GiflibFrame frame;
-        frame.left = saved.ImageDesc.Left;
-        frame.top = saved.ImageDesc.Top;
-        frame.width = saved.ImageDesc.Width;
-        frame.height = saved.ImageDesc.Height;
-        GraphicsControlBlock gcb;
-        if (DGifSavedExtensionToGCB(gif, i, &gcb) == GIF_OK) {
-            frame.delayCs = gcb.DelayTime;
-            frame.transparentIndex = gcb.TransparentColor;
-        }
-        for (int e = 0; e + 1 < saved.ExtensionBlockCount; ++e) {
-            const ExtensionBlock& block = saved.ExtensionBlocks[e];
-            const ExtensionBlock& data = saved.ExtensionBlocks[e + 1];
-            if (block.Function == APPLICATION_EXT_FUNC_CODE && block.ByteCount == 11 &&
-                std::memcmp(block.Bytes, "NETSCAPE2.0", 11) == 0 && data.ByteCount == 3)
-                file.loopCount = data.Bytes[1] | (data.Bytes[2] << 8);
-        }
-        const ColorMapObject* map = saved.ImageDesc.ColorMap ? saved.ImageDesc.ColorMap : gif->SColorMap;
-        const int pixels = frame.width * frame.height;
-        for (int p = 0; p < pixels; ++p) {
-            const GifColorType& c = map->Colors[saved.RasterBits[p]];
-            frame.rgb.insert(frame.rgb.end(), {c.Red, c.Green, c.Blue});
-        }
-        file.frames.push_back(std::move(frame));
-    }
-    DGifCloseFile(gif, &error);
-    return file;
 }
 
 inline bool SameRgb(const GiflibFrame& frame, const wxImage& image)
