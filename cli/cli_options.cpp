@@ -1,5 +1,6 @@
 #include "cli_options.h"
 
+#include "encode/gif_pipeline.h"
 #include "format/gif_format.h"
 
 #include <functional>
@@ -14,6 +15,21 @@ bool ReadNumber(const wxString& text, long minimum, int& value)
         return false;
     value = int(number);
     return true;
+}
+
+// "FILE:DELAY" when the text after the last colon is a delay; anything else
+// is a file name as it stands.
+void SplitInput(const wxString& argument, wxString& file, int& delay)
+{
+    const int colon = argument.Find(':', true);
+    const wxString digits = colon == wxNOT_FOUND ? wxString() : argument.Mid(colon + 1);
+    if (colon > 0 && !digits.empty() && digits.find_first_not_of("0123456789") == wxString::npos &&
+        ReadNumber(digits, 0, delay)) {
+        file = argument.Left(colon);
+        return;
+    }
+    file = argument;
+    delay = -1;
 }
 
 bool ReadSize(const wxString& text, int& width, int& height)
@@ -36,6 +52,7 @@ const std::vector<ValueOption>& ValueOptions()
         {"-d", "--delay",
          [](const wxString& value, CliOptions& o, wxString& error) {
              o.settingsGiven = true;
+             o.delayGiven = true;
              if (ReadNumber(value, 0, o.delay))
                  return true;
              error = wxString::Format("the delay must be a whole number from 0 to %d, not \"%s\"", kGifMaxField, value);
@@ -47,6 +64,18 @@ const std::vector<ValueOption>& ValueOptions()
              if (ReadSize(value, o.width, o.height))
                  return true;
              error = wxString::Format("the size must be WIDTHxHEIGHT, each from 1 to %d, not \"%s\"", kGifMaxField, value);
+             return false;
+         }},
+        {"-l", "--loop",
+         [](const wxString& value, CliOptions& o, wxString& error) {
+             o.settingsGiven = true;
+             long plays = 0;
+             if (!value.empty() && value.ToLong(&plays) && plays >= 0 && plays <= kGifMaxPlays) {
+                 o.loop = int(plays);
+                 return true;
+             }
+             error = wxString::Format("the loop count must be a whole number from 0 (for ever) to %d, not \"%s\"",
+                                      kGifMaxPlays, value);
              return false;
          }},
         {"-o", "--output",
@@ -73,12 +102,18 @@ const std::vector<ValueOption>& ValueOptions()
 
 wxString CliUsage()
 {
-    return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] -o OUT.gif FILE...\n"
+    return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] [-l N] -o OUT.gif FILE[:DELAY]...\n"
                             "       gifmaker-cli --project PROJECT.xml -o OUT.gif\n"
-                            "Makes an animated GIF that loops for ever from the pictures (PNG, JPEG, BMP, GIF;\n"
-                            "every frame of a GIF file), in the order given.\n"
+                            "Makes an animated GIF from the pictures (PNG, JPEG, BMP, GIF; every frame of a GIF\n"
+                            "file), in the order given.\n"
                             "\n"
-                            "  -d, --delay DELAY          delay of every frame in hundredths of a second (default %d)\n"
+                            "Delays are in hundredths of a second. FILE:DELAY gives that file's pictures their\n"
+                            "own delay (the text after the last colon, when it is a number). Otherwise -d sets\n"
+                            "the delay; without -d, frames of a GIF keep the delays stored in it and other\n"
+                            "pictures get %d. Delays of 0 and 1 are written as given; browsers play them as 10.\n"
+                            "\n"
+                            "  -d, --delay DELAY          delay of every frame without FILE:DELAY\n"
+                            "  -l, --loop N               play the GIF N times (default 0: for ever; at most %d)\n"
                             "  -s, --size WIDTHxHEIGHT    output size (default: the first frame that is wider or\n"
                             "                             taller than all before it); larger pictures are scaled\n"
                             "                             down, every picture is centred on black\n"
@@ -89,7 +124,7 @@ wxString CliUsage()
                             "\n"
                             "Exit status: 0 written, 1 bad usage, 2 an input cannot be read, 3 the output cannot\n"
                             "be written.\n",
-                            CliOptions::kDefaultDelay);
+                            CliOptions::kDefaultDelay, kGifMaxPlays);
 }
 
 CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& options, wxString& error)
@@ -98,7 +133,11 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const wxString& argument = arguments[i];
         if (onlyFiles || !argument.StartsWith("-") || argument == "-") {
-            options.inputs.push_back(argument);
+            wxString file;
+            int delay = -1;
+            SplitInput(argument, file, delay);
+            options.inputs.push_back(file);
+            options.inputDelays.push_back(delay);
             continue;
         }
         if (argument == "--") {
@@ -147,7 +186,8 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
     if (!options.project.empty()) {
         if (options.inputs.empty() && !options.settingsGiven)
             return CliAction::Encode;
-        error = "a project brings its own pictures, delay and size; give no files, -d or -s with --project";
+        error = "a project brings its own pictures, delays, size and loop count; give no files, -d, -s or --loop "
+                "with --project";
         return CliAction::BadUsage;
     }
     if (options.inputs.empty()) {
@@ -155,4 +195,13 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
         return CliAction::BadUsage;
     }
     return CliAction::Encode;
+}
+
+int CliFrameDelay(const CliOptions& options, std::size_t input, int pictureDelay)
+{
+    if (input < options.inputDelays.size() && options.inputDelays[input] >= 0)
+        return options.inputDelays[input];
+    if (options.delayGiven || pictureDelay < 0)
+        return options.delay;
+    return pictureDelay;
 }

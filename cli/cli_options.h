@@ -10,13 +10,17 @@ struct CliOptions {
     static constexpr int kDefaultDelay = 10;
 
     int delay = kDefaultDelay;
+    bool delayGiven = false; // -d sets every frame, GIF frames included
     int width = 0; // 0: from the frames
     int height = 0;
+    int loop = 0; // times the GIF plays; 0 = for ever
     wxString output;
     std::vector<wxString> inputs;
+    // The delay given with each input as FILE:DELAY, -1 where none was.
+    std::vector<int> inputDelays;
     // A project file to render instead of the inputs, with its own settings.
     wxString project;
-    bool settingsGiven = false; // -d or -s was used
+    bool settingsGiven = false; // -d, -s or --loop was used
 };
 
 enum class CliAction { Encode, ShowHelp, ShowVersion, BadUsage };
@@ -26,3 +30,7 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
 
 // The text --help prints.
 wxString CliUsage();
+
+// The delay of one picture of an input: FILE:DELAY first, then -d, then a
+// GIF frame's own delay (`pictureDelay`, -1 for none), then the default.
+int CliFrameDelay(const CliOptions& options, std::size_t input, int pictureDelay);

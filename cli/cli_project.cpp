@@ -4,6 +4,8 @@
 #include "decode/frame_loader.h"
 #include "project/project_file.h"
 
+#include <algorithm>
+
 bool ReadProjectForRender(const wxString& path, std::vector<LoadedFrame>& frames, std::vector<wxString>& names,
                           GifEncodeSettings& settings, wxString& error)
 {
@@ -16,10 +18,14 @@ bool ReadProjectForRender(const wxString& path, std::vector<LoadedFrame>& frames
         error = wxString::Format("\"%s\" is not a complete project file", path);
         return false;
     }
-    for (const wxString& entry : ProjectLoadList(project.entries))
-        LoadFrames(entry, nullptr, [&](LoadedFrame&& frame) {
+    // Each picture takes its entry's delay, as the window's loading gives it.
+    const wxArrayString loadList = ProjectLoadList(project.entries);
+    const std::vector<int> entryDelays = ProjectLoadDelays(project);
+    for (size_t i = 0; i < loadList.size(); ++i)
+        LoadFrames(loadList[i], nullptr, [&](LoadedFrame&& frame) {
             frames.push_back(std::move(frame));
-            names.push_back(entry);
+            names.push_back(loadList[i]);
+            settings.delaysCs.push_back(entryDelays[i]);
             return true;
         });
     if (frames.empty()) {
@@ -30,6 +36,9 @@ bool ReadProjectForRender(const wxString& path, std::vector<LoadedFrame>& frames
     // The window shows the project's size once its pictures have arrived, or
     // the size taken from the pictures when the project holds none.
     settings.delayCs = ClampProjectSetting(project.settings.delay);
+    settings.loopCount = project.settings.loopInFile ? std::clamp(project.settings.loopCount, 0, kGifMaxPlays) : 0;
+    // The window's quality control holds 1 to 100.
+    settings.quality = std::clamp(project.settings.quality, 1, 100);
     settings.width = ClampProjectSetting(project.settings.width);
     settings.height = ClampProjectSetting(project.settings.height);
     if (settings.width == 0 || settings.height == 0) {

@@ -23,12 +23,13 @@ void Say(std::FILE* errors, const wxString& text)
 
 // Every frame of every input, in order, without their pixels: still pictures
 // are only looked at (PNG and JPEG headers give the size), GIF frames are held
-// compressed. Inputs are read on all cores; `names` gets each frame's input.
-// False when an input yields no frame; `failed` then names the first such
-// input.
-bool PlanAll(const std::vector<wxString>& inputs, std::vector<LoadedFrame>& frames, std::vector<wxString>& names,
-             wxString& failed)
+// compressed. Inputs are read on all cores; `names` gets each frame's input
+// and `delays` the delay it is written with. False when an input yields no
+// frame; `failed` then names the first such input.
+bool PlanAll(const CliOptions& options, std::vector<LoadedFrame>& frames, std::vector<wxString>& names,
+             std::vector<int>& delays, wxString& failed)
 {
+    const std::vector<wxString>& inputs = options.inputs;
     std::vector<std::vector<LoadedFrame>> perInput(inputs.size());
     std::atomic<std::size_t> next{0};
     auto plan = [&] {
@@ -53,6 +54,7 @@ bool PlanAll(const std::vector<wxString>& inputs, std::vector<LoadedFrame>& fram
             return false;
         }
         for (LoadedFrame& frame : perInput[i]) {
+            delays.push_back(CliFrameDelay(options, i, frame.delayCs));
             frames.push_back(std::move(frame));
             names.push_back(inputs[i]);
         }
@@ -150,14 +152,17 @@ int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress)
         return RunProject(options, errors, showProgress);
     std::vector<LoadedFrame> frames;
     std::vector<wxString> names;
+    std::vector<int> delays;
     wxString failed;
-    if (!PlanAll(options.inputs, frames, names, failed)) {
+    if (!PlanAll(options, frames, names, delays, failed)) {
         Say(errors, wxString::Format("cannot read \"%s\"", failed));
         return kCliUnreadableInput;
     }
 
     GifEncodeSettings settings;
     settings.delayCs = options.delay;
+    settings.delaysCs = delays;
+    settings.loopCount = options.loop;
     settings.width = options.width;
     settings.height = options.height;
     if (settings.width == 0) {

@@ -41,6 +41,8 @@ wxString MenuLabel(const char* text, const char* accelerator = nullptr)
 wxBEGIN_EVENT_TABLE(GifFrame, wxFrame)
     EVT_THUMBNAIL_LEFT_CLICK(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailLeftClick)
     EVT_THUMBNAIL_RIGHT_CLICK(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailRightClick)
+    EVT_THUMBNAIL_ITEM_SELECTED(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailSelectionChanged)
+    EVT_THUMBNAIL_ITEM_DESELECTED(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailSelectionChanged)
     wx__DECLARE_EVT0(wxEVT_CLOSE_WINDOW, wxEventHandler(GifFrame::OnCloseFrame))
     EVT_COMMAND(wxID_ANY, EVT_UPDATE_CHECKED, GifFrame::OnUpdateChecked)
     EVT_COMMAND(ID_IMAGE_LOAD_THREAD, EVT_THREAD_UPDATE, GifFrame::OnImageLoaded)
@@ -90,6 +92,7 @@ void GifFrame::InitFrame()
     m_playIndex = m_loopCount = m_loopsPlayed = 0;
     m_projectRecord = AnimationSettings();
     m_savedRecord = AnimationSettings();
+    m_loopInFile = false;
 
     const wxString iconPath = GetResourceRoot() + "/Themes/application.ico";
     Trace(static_cast<const char*>(iconPath.utf8_str()));
@@ -121,6 +124,8 @@ void GifFrame::CreateMenus()
     m_item_add_image = add(m_menu_frame, ID_MENU_ADD_IMAGE, MenuLabel("Add Image", "Ctrl+Ins"));
     m_item_delete = add(m_menu_frame, ID_MENU_DELETE, MenuLabel("Delete", "Ctrl+Del"));
     m_item_clear_all = add(m_menu_frame, ID_MENU_CLEAR_ALL, MenuLabel("Clear All"));
+    m_item_set_delay =
+        add(m_menu_frame, ID_MENU_SET_DELAY, MenuLabel("Set Delay of Selected Frames...", kSetDelayAccelerator));
     m_item_run_animation =
         add(m_menu_animation, ID_MENU_RUN_ANIMATION, MenuLabel("Run animation", "Ctrl+P"));
     m_item_loop_count = add(m_menu_animation, ID_MENU_LOOP_COUNT, MenuLabel("Loop Count"));
@@ -160,6 +165,7 @@ void GifFrame::CreateMenus()
         {ID_MENU_ADD_IMAGE, wxCommandEventHandler(GifFrame::OnAddImage)},
         {ID_MENU_DELETE, wxCommandEventHandler(GifFrame::OnDeleteImage)},
         {ID_MENU_CLEAR_ALL, wxCommandEventHandler(GifFrame::OnClearAll)},
+        {ID_MENU_SET_DELAY, wxCommandEventHandler(GifFrame::OnSetSelectedDelay)},
         {ID_MENU_RUN_ANIMATION, wxCommandEventHandler(GifFrame::OnPlayAnimation)},
         {ID_MENU_LOOP_COUNT, wxCommandEventHandler(GifFrame::OnLoopCount)},
         {ID_MENU_HELP, wxCommandEventHandler(GifFrame::OnHelpMenu)},
@@ -212,6 +218,8 @@ void GifFrame::FindLayoutWindows()
     m_spinctrl_delay = XRCCTRL(*this, "m_spinctrl_delay", wxSpinCtrl);
     m_spinctrl_width = XRCCTRL(*this, "m_spinctrl_width", wxSpinCtrl);
     m_spinctrl_height = XRCCTRL(*this, "m_spinctrl_height", wxSpinCtrl);
+    m_spinctrl_quality = XRCCTRL(*this, "m_spinctrl_quality", wxSpinCtrl);
+    m_staticText_quality = XRCCTRL(*this, "m_staticText_quality", wxStaticText);
     m_staticText_delay = XRCCTRL(*this, "m_staticText_delay", wxStaticText);
     m_staticText_sec = XRCCTRL(*this, "m_staticText_sec", wxStaticText);
     m_staticText_gif = XRCCTRL(*this, "m_staticText_gif", wxStaticText);

@@ -8,6 +8,11 @@
 #include <wx/image.h>
 #include <wx/timer.h>
 
+#include "encode/gif_pipeline.h"
+
+#include <vector>
+
+struct ProjectFileSettings;
 struct StartupFiles;
 class wxDC;
 class wxLocale;
@@ -28,6 +33,8 @@ class wxToolBar;
 constexpr int ID_TIMER_PREVIEW = 1;
 // Entry of the strip's popup menu.
 constexpr int ID_INSERT_IMAGE = 0;
+// Shortcut of "Set Delay of Selected Frames...", in the Frame menu and the popup.
+constexpr const char* kSetDelayAccelerator = "Ctrl+D";
 
 // Menu commands keep these ids across the menu bars that a language switch
 // builds, so a rebuilt bar reaches each handler exactly once.
@@ -40,6 +47,7 @@ enum GifFrameCommandId {
     ID_MENU_ADD_IMAGE,
     ID_MENU_DELETE,
     ID_MENU_CLEAR_ALL,
+    ID_MENU_SET_DELAY,
     ID_MENU_RUN_ANIMATION,
     ID_MENU_LOOP_COUNT,
     ID_MENU_HELP,
@@ -68,6 +76,26 @@ public:
     void UpdateOutputSize();
     void UpdateLabels();
 
+    // Frame delays, in hundredths of a second. Every change of a frame's
+    // delay goes through SetFrameDelays, so that it can be recorded.
+    struct FrameDelay {
+        int index;
+        int delay;
+    };
+    void SetFrameDelays(const std::vector<FrameDelay>& changes);
+    std::vector<int> GetFrameDelays() const;
+    std::vector<wxString> GetFramePaths() const;
+    // The Delay control shows the delay of the first selected frame (of the
+    // first frame when none is selected), marked when the others differ.
+    void ShowSelectionDelay();
+    // The delay a picture arriving in the strip gets: its own from a GIF
+    // frame, otherwise the Delay control's.
+    int NewFrameDelay(const wxImage& picture) const;
+    int GetQuality() const;
+    // What Save writes with: the frames' delays, the loop count when it goes
+    // into the file, the quality and `size`.
+    GifEncodeSettings GetSaveSettings(const wxSize& size) const;
+
     // Preview.
     void StopPreview();
     void ShowFrame(int index);
@@ -92,7 +120,9 @@ public:
     // With recordProjectCount the project record takes the frame count once
     // the load has ended. AddImages and InsertImages are Add Image and Insert
     // Image after their file dialogs.
-    bool StartImageLoad(const wxArrayString& paths, bool recordProjectCount = false);
+    // With `delays` (one per path) each picture gets its path's delay.
+    bool StartImageLoad(const wxArrayString& paths, bool recordProjectCount = false,
+                        const std::vector<int>& delays = {});
     void AddImages(const wxArrayString& paths);
     void InsertImages(const wxArrayString& paths);
     // The files named on the command line: a project is opened, pictures are
@@ -102,6 +132,10 @@ public:
     // Called by the end of a load started for a project: the project record
     // takes the frame count, and the window the project's output size.
     void OnProjectLoadFinished();
+    // The project record takes the frames as they stand.
+    void RecordProjectFrames();
+    // Opening a project applies its loop choice and quality, or the defaults.
+    void ApplyLoopAndQuality(const ProjectFileSettings& settings);
 
     // Saving the animation.
     wxString AskGifPath(const wxString& title);
@@ -122,6 +156,7 @@ public:
     wxString GetPreviewName() const { return m_previewBitmap.IsOk() ? m_previewName : wxString(); }
     // The loop count chosen for the preview (0: endless) and the loops it
     // has played since it started.
+    bool IsLoopInFile() const { return m_loopInFile; }
     int GetLoopCount() const { return m_loopCount; }
     int GetLoopsPlayed() const { return m_loopsPlayed; }
     const wxString& GetGifPath() const { return m_gifPath; }
@@ -147,6 +182,7 @@ public:
     void OnInsertImage(wxCommandEvent& event);
     void OnDeleteImage(wxCommandEvent& event);
     void OnClearAll(wxCommandEvent& event);
+    void OnSetSelectedDelay(wxCommandEvent& event);
     void OnPlayAnimation(wxCommandEvent& event);
     void OnLoopCount(wxCommandEvent& event);
     void OnHelpMenu(wxCommandEvent& event);
@@ -159,6 +195,7 @@ public:
     void OnChangeSplitterWindow(wxSplitterEvent& event);
     void OnThumbnailLeftClick(wxThumbnailEvent& event);
     void OnThumbnailRightClick(wxThumbnailEvent& event);
+    void OnThumbnailSelectionChanged(wxThumbnailEvent& event);
     void OnUpdateChecked(wxCommandEvent& event);
     void OnImageLoaded(wxCommandEvent& event);
     void OnSaveThreadUpdate(wxCommandEvent& event);
@@ -202,6 +239,7 @@ private:
     wxMenuItem* m_item_add_image = nullptr;
     wxMenuItem* m_item_delete = nullptr;
     wxMenuItem* m_item_clear_all = nullptr;
+    wxMenuItem* m_item_set_delay = nullptr;
     wxMenuItem* m_item_run_animation = nullptr;
     wxMenuItem* m_item_loop_count = nullptr;
     wxMenuItem* m_item_help = nullptr;
@@ -217,6 +255,7 @@ private:
     wxStaticText* m_staticText_wpx = nullptr;
     wxStaticText* m_staticText_height = nullptr;
     wxStaticText* m_staticText_hpx = nullptr;
+    wxStaticText* m_staticText_quality = nullptr;
     AnimationSettings m_projectRecord;
     AnimationSettings m_savedRecord;
     // The settings a running save writes; they become the saved record above
@@ -244,11 +283,14 @@ private:
     wxBitmap m_previewBitmap;
     int m_playIndex = 0;
     int m_loopCount = 0;
+    // The saved GIF plays m_loopCount passes too; otherwise it repeats for ever.
+    bool m_loopInFile = false;
     int m_loopsPlayed = 0;
     int m_language = 0;
     wxSpinCtrl* m_spinctrl_delay = nullptr;
     wxSpinCtrl* m_spinctrl_width = nullptr;
     wxSpinCtrl* m_spinctrl_height = nullptr;
+    wxSpinCtrl* m_spinctrl_quality = nullptr;
     wxStatusBar* m_statusBar1 = nullptr;
     wxLocale* m_locale = nullptr;
     bool m_playing = false;

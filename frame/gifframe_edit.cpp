@@ -37,16 +37,15 @@ int AskUnsavedProject(wxWindow* parent)
 
 void GifFrame::SwitchEditingSet(bool enable)
 {
-    for (wxMenuItem* item : {m_item_save, m_item_save_as, m_item_delete,
-                             m_item_clear_all, m_item_run_animation,
-                             m_item_loop_count})
+    for (wxMenuItem* item : {m_item_save, m_item_save_as, m_item_delete, m_item_clear_all, m_item_set_delay,
+                             m_item_run_animation, m_item_loop_count})
         if (item)
             item->Enable(enable);
     if (m_toolBar_button) {
         m_toolBar_button->EnableTool(XRCID("m_tool_delete"), enable);
         m_toolBar_button->EnableTool(XRCID("m_tool_play"), enable);
     }
-    for (wxSpinCtrl* spin : {m_spinctrl_delay, m_spinctrl_width, m_spinctrl_height})
+    for (wxSpinCtrl* spin : {m_spinctrl_delay, m_spinctrl_width, m_spinctrl_height, m_spinctrl_quality})
         if (spin)
             spin->Enable(enable);
     if (m_item_save_project)
@@ -71,6 +70,11 @@ AnimationSettings GifFrame::CurrentSettings() const
     settings.delay = SpinValue(m_spinctrl_delay);
     settings.width = SpinValue(m_spinctrl_width);
     settings.height = SpinValue(m_spinctrl_height);
+    settings.frameDelays = GetFrameDelays();
+    settings.frames = GetFramePaths();
+    settings.loopCount = m_loopCount;
+    settings.loopInFile = m_loopInFile;
+    settings.quality = GetQuality();
     return settings;
 }
 
@@ -113,6 +117,7 @@ void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&)
     wxMenu menu;
     menu.Append(ID_INSERT_IMAGE, _("&Insert Image") + "\tCtrl+Ins");
     menu.Append(wxID_DELETE, _("&Delete") + "\tCtrl+Del");
+    menu.Append(ID_MENU_SET_DELAY, _("Set Delay of Selected Frames...") + "\t" + kSetDelayAccelerator);
     PopupMenu(&menu);
 }
 
@@ -131,9 +136,11 @@ void GifFrame::InsertImages(const wxArrayString& paths)
     wxLogNull noLog;
     for (const wxString& path : paths) {
         LoadPictures(path, [&](wxImage&& picture, int frameIndex) {
+            const int delay = NewFrameDelay(picture);
             m_insertImage = TakePicture(picture);
             auto* item = new wxImageThumbnailItem(m_insertImage, frameIndex, path);
             m_insertImage = nullptr;
+            item->SetDelay(delay);
             m_thumbnail_ctrl->FreezeLayout();
             m_thumbnail_ctrl->Insert(item, position + inserted);
             m_thumbnail_ctrl->ThawLayout();
@@ -142,6 +149,7 @@ void GifFrame::InsertImages(const wxArrayString& paths)
         });
     }
     UpdateOutputSize();
+    ShowSelectionDelay();
     if (inserted > 0 && !m_editingEnabled)
         EnableCommands();
 }
@@ -168,6 +176,7 @@ void GifFrame::OnDeleteImage(wxCommandEvent&)
     if (m_statusBar1)
         m_statusBar1->SetStatusText(wxEmptyString, kFrameStatusField);
     UpdateOutputSize();
+    ShowSelectionDelay();
     if (m_thumbnail_ctrl->GetCount() == 0)
         DisableCommands();
 }
@@ -179,6 +188,7 @@ void GifFrame::OnClearAll(wxCommandEvent&)
     if (m_thumbnail_ctrl)
         m_thumbnail_ctrl->Clear();
     UpdateOutputSize();
+    ShowSelectionDelay();
     if (m_statusBar1)
         m_statusBar1->SetStatusText(wxEmptyString, kFrameStatusField);
     ClearPreview();

@@ -39,6 +39,7 @@ void GifFrame::SetLabels()
     set(m_staticText_wpx, _("px"));
     set(m_staticText_height, _("Height") + ":");
     set(m_staticText_hpx, _("px"));
+    set(m_staticText_quality, _("Quality") + ":");
     // The layout's tool tips were translated while only the start-up locale
     // existed.
     if (m_toolBar_button) {
@@ -75,6 +76,7 @@ void GifFrame::UpdateOutputSize()
 void GifFrame::UpdateLabels()
 {
     SetLabels();
+    ShowSelectionDelay();
     if (m_statusBar1) {
         // Nothing is described while the canvas shows no frame.
         const wxString details =
@@ -86,14 +88,6 @@ void GifFrame::UpdateLabels()
     }
     UpdateOutputSize();
     SetTitle(GetProductName());
-}
-
-void GifFrame::OnSetDelay(wxCommandEvent&)
-{
-    Trace("OnSetDelay");
-    StopPreview();
-    if (m_thumbnail_ctrl && m_spinctrl_delay)
-        m_thumbnail_ctrl->SetDelay(m_spinctrl_delay->GetValue());
 }
 
 void GifFrame::OnSetWidth(wxCommandEvent&)

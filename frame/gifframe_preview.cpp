@@ -65,8 +65,11 @@ void GifFrame::OnPlayAnimation(wxCommandEvent&)
     }
     if (!m_thumbnail_ctrl || m_thumbnail_ctrl->GetCount() == 0)
         return;
-    const int delay = m_spinctrl_delay ? m_spinctrl_delay->GetValue() : 0;
-    m_timer.Start(PreviewIntervalMs(delay), wxTIMER_CONTINUOUS);
+    if (m_playIndex >= m_thumbnail_ctrl->GetCount())
+        m_playIndex = 0;
+    // The first frame comes one of its own delays after the start; each frame
+    // then stays for its own delay.
+    m_timer.StartOnce(PreviewIntervalMs(m_thumbnail_ctrl->GetItem(m_playIndex)->GetDelay()));
     ShowStopLook();
     m_playing = true;
 }
@@ -81,11 +84,14 @@ void GifFrame::OnTimer(wxTimerEvent&)
     if (m_playIndex >= count)
         m_playIndex = 0;
     ShowFrame(m_playIndex);
+    const int shownDelay = m_thumbnail_ctrl->GetItem(m_playIndex)->GetDelay();
     if (AdvancePreview(m_playIndex, m_loopsPlayed, m_loopCount, count)) {
         m_timer.Stop();
         ShowPlayLook();
         m_playing = false;
+        return;
     }
+    m_timer.StartOnce(PreviewIntervalMs(shownDelay));
 }
 
 void GifFrame::ShowFrame(int index)

@@ -1,6 +1,7 @@
 #include "gifframe.h"
 #include "rules/status_text.h"
 
+#include "loopcountdialog.h"
 #include "paths.h"
 #include "io/file_extension.h"
 #include "project/project_file.h"
@@ -15,6 +16,8 @@
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 #include <wx/xml/xml.h>
+
+#include <algorithm>
 
 namespace {
 wxString FileNamePart(const wxString& path)
@@ -56,10 +59,15 @@ bool GifFrame::SaveProject()
     settings.width = m_spinctrl_width->GetValue();
     settings.height = m_spinctrl_height->GetValue();
     settings.delay = m_spinctrl_delay->GetValue();
+    settings.loopCount = m_loopCount;
+    settings.loopInFile = m_loopInFile;
+    settings.quality = GetQuality();
+    const std::vector<wxString> paths = GetFramePaths();
+    const std::vector<int> delays = GetFrameDelays();
     wxArrayString frames;
-    for (int i = 0; i < count; ++i)
-        frames.Add(m_thumbnail_ctrl->GetItem(i)->GetFileName());
-    const auto document = BuildProjectDocument(settings, frames);
+    for (const wxString& path : paths)
+        frames.Add(path);
+    const auto document = BuildProjectDocument(settings, frames, delays);
 
     const bool askedForPath = m_projectPath.empty();
     if (askedForPath) {
@@ -88,6 +96,11 @@ bool GifFrame::SaveProject()
     m_projectRecord.height = settings.height;
     m_projectRecord.delay = settings.delay;
     m_projectRecord.frameCount = count;
+    m_projectRecord.frameDelays = delays;
+    m_projectRecord.frames = paths;
+    m_projectRecord.loopCount = settings.loopCount;
+    m_projectRecord.loopInFile = settings.loopInFile;
+    m_projectRecord.quality = settings.quality;
     m_projectName = FileNamePart(m_projectPath);
     SetTitle(ProjectTitle(m_projectName));
     return true;
@@ -124,6 +137,7 @@ void GifFrame::LoadProject(const wxString& path)
     if (project.stage < ProjectReadStage::Settings)
         return;
     m_projectRecord.delay = ApplySetting(m_spinctrl_delay, settings.delay);
+    ApplyLoopAndQuality(settings);
     if (project.stage == ProjectReadStage::NoImages) {
         ShowLoadFailure(*this);
         return;
@@ -139,8 +153,8 @@ void GifFrame::LoadProject(const wxString& path)
         return;
     }
 
-    if (!StartImageLoad(loadList, true)) {
-        m_projectRecord.frameCount = m_thumbnail_ctrl->GetCount();
+    if (!StartImageLoad(loadList, true, ProjectLoadDelays(project))) {
+        RecordProjectFrames();
         wxMessageBox(_("The pictures of the project could not be loaded."), GetTitle(), wxOK | wxICON_ERROR, this);
         return;
     }
@@ -162,5 +176,25 @@ void GifFrame::OnProjectLoadFinished()
         m_projectRecord.width = m_spinctrl_width->GetValue();
         m_projectRecord.height = m_spinctrl_height->GetValue();
     }
+    RecordProjectFrames();
+}
+
+void GifFrame::RecordProjectFrames()
+{
     m_projectRecord.frameCount = m_thumbnail_ctrl->GetCount();
+    m_projectRecord.frameDelays = GetFrameDelays();
+    m_projectRecord.frames = GetFramePaths();
+}
+
+void GifFrame::ApplyLoopAndQuality(const ProjectFileSettings& settings)
+{
+    // A project without them had the defaults: endless, not in the file.
+    m_loopCount = g_loopCountSetting = std::clamp(settings.loopCount, 0, kGifMaxPlays);
+    m_loopInFile = g_loopInFileSetting = settings.loopInFile;
+    m_loopsPlayed = 0;
+    m_projectRecord.loopCount = m_loopCount;
+    m_projectRecord.loopInFile = m_loopInFile;
+    if (m_spinctrl_quality)
+        m_spinctrl_quality->SetValue(settings.quality);
+    m_projectRecord.quality = GetQuality();
 }

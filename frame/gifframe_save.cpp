@@ -97,7 +97,9 @@ bool GifFrame::StartSave(const wxSize& size, const wxString& title)
                      GetTitle(), wxOK | wxICON_ERROR, this);
         return false;
     }
-    auto* thread = new WorkSaveAsGifThread(this, m_thumbnail_ctrl, m_gifPath, m_saveRunning.delay, size);
+    GifEncodeSettings settings = GetSaveSettings(size);
+    settings.delayCs = m_saveRunning.delay;
+    auto* thread = new WorkSaveAsGifThread(this, m_thumbnail_ctrl, m_gifPath, settings);
     if (thread->Run() != wxTHREAD_NO_ERROR) {
         delete thread;
         wxMessageBox(wxString::Format(_("The animation could not be saved to \"%s\":\n%s"), m_gifPath,

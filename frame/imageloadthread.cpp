@@ -33,8 +33,8 @@ wxString DeepCopy(const wxString& text)
 }
 } // namespace
 
-ImageLoadThread::ImageLoadThread(GifFrame* frame, const wxArrayString& paths)
-    : wxThread(wxTHREAD_DETACHED), m_frame(frame)
+ImageLoadThread::ImageLoadThread(GifFrame* frame, const wxArrayString& paths, const std::vector<int>& delays)
+    : wxThread(wxTHREAD_DETACHED), m_frame(frame), m_delays(delays)
 {
     for (const wxString& path : paths)
         m_paths.Add(DeepCopy(path));
@@ -75,6 +75,8 @@ wxThread::ExitCode ImageLoadThread::Entry()
             // data on this thread.
             m_image = new wxImage(picture);
             picture.Destroy();
+            if (static_cast<size_t>(i) < m_delays.size())
+                m_image->SetOption(kPictureDelayOption, m_delays[static_cast<size_t>(i)]);
             heldFrame = frameIndex;
             return !TestDestroy();
         });
@@ -91,11 +93,11 @@ wxThread::ExitCode ImageLoadThread::Entry()
     return 0;
 }
 
-bool GifFrame::StartImageLoad(const wxArrayString& paths, bool recordProjectCount)
+bool GifFrame::StartImageLoad(const wxArrayString& paths, bool recordProjectCount, const std::vector<int>& delays)
 {
     if (paths.empty() || m_loadProgress)
         return false;
-    auto* thread = new ImageLoadThread(this, paths);
+    auto* thread = new ImageLoadThread(this, paths, delays);
     if (thread->Create() != wxTHREAD_NO_ERROR) {
         delete thread;
         return false;
@@ -117,9 +119,9 @@ void GifFrame::OnImageLoaded(wxCommandEvent& event)
 {
     Trace("ThreadUpdate");
     if (auto* picture = static_cast<wxImage*>(event.GetClientData())) {
+        const int delay = NewFrameDelay(*picture);
         auto* item = new wxImageThumbnailItem(picture, static_cast<int>(event.GetExtraLong()),
                                               event.GetString());
-        const int delay = m_spinctrl_delay ? m_spinctrl_delay->GetValue() : 0;
         // A refused item stays with us.
         if (!m_thumbnail_ctrl || m_thumbnail_ctrl->Append(item, delay) < 0)
             delete item;
@@ -157,6 +159,7 @@ void GifFrame::EndImageLoad()
         ShowFrame(0);
     else
         DisableCommands();
+    ShowSelectionDelay();
     if (m_loadRecordsProjectCount) {
         m_loadRecordsProjectCount = false;
         OnProjectLoadFinished();

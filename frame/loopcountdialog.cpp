@@ -4,6 +4,7 @@
 #include "window/thumbnailctrl.h"
 
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/intl.h>
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
@@ -12,6 +13,7 @@
 #include <wx/stattext.h>
 
 int g_loopCountSetting = 0;
+bool g_loopInFileSetting = false;
 
 namespace {
 // Window ids inside the dialog.
@@ -63,6 +65,9 @@ void LoopCountDialog::CreateControls()
         m_spinTimes->Enable(true);
     }
 
+    m_checkInFile = new wxCheckBox(this, wxID_ANY, _("Write the count into the saved GIF"));
+    m_checkInFile->SetValue(g_loopInFileSetting);
+
     m_buttonOk = new wxButton(this, wxID_OK, _("OK"));
     m_buttonCancel = new wxButton(this, wxID_CANCEL, _("Cancel"));
 
@@ -83,6 +88,7 @@ void LoopCountDialog::CreateControls()
 
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(choices, wxSizerFlags().Expand().Border());
+    top->Add(m_checkInFile, wxSizerFlags().Border(wxLEFT | wxRIGHT | wxBOTTOM));
     top->Add(buttons, wxSizerFlags().Expand().Border(wxLEFT | wxRIGHT | wxBOTTOM));
     SetSizerAndFit(top);
     m_buttonOk->SetDefault();
@@ -106,6 +112,7 @@ void LoopCountDialog::OnButton(wxCommandEvent& event)
         const int value = m_radioTimes->GetValue() ? m_spinTimes->GetValue() : 0;
         g_loopCountSetting = value;
         m_loopCount = value;
+        g_loopInFileSetting = m_loopInFile = m_checkInFile->GetValue();
     }
     EndDialog(event.GetId());
 }
@@ -117,6 +124,7 @@ void GifFrame::OnLoopCount(wxCommandEvent&)
     LoopCountDialog dialog(this);
     if (dialog.ShowModal() == wxID_OK) {
         m_loopCount = dialog.m_loopCount;
+        m_loopInFile = dialog.m_loopInFile;
         m_loopsPlayed = 0;
     }
     StopPreview();

@@ -18,6 +18,7 @@ libexpat1-dev
 ca-certificates
 gettext
 xvfb
+python3-pil
 xauth
 xdg-utils
 wx-common

@@ -37,5 +37,5 @@ bool AdvancePreview(int& playIndex, int& loopsPlayed, int loopCount, int frameCo
 int PreviewIntervalMs(int delay)
 {
     // The delay counts hundredths of a second.
-    return std::max(delay * 10, kMinimumPreviewIntervalMs);
+    return (delay < kShortestPlayedDelay ? kShortDelayPlayedAs : delay) * 10;
 }

@@ -14,7 +14,10 @@ wxRect PreviewPlacement(const wxSize& canvas, const wxSize& frame);
 // count of passes then starts again from 0.
 bool AdvancePreview(int& playIndex, int& loopsPlayed, int loopCount, int frameCount);
 
-// Timer interval of the preview for a delay in hundredths of a second. A
-// delay of 0 still leaves the event loop time between two frames.
-constexpr int kMinimumPreviewIntervalMs = 10;
+// How long the preview shows a frame of `delay` hundredths of a second.
+// Delays of 0 and 1 stay in the file as they are but are played as 10, as
+// Chromium, Firefox, WebKit and ffmpeg play them: such files were made for
+// those viewers, and a 0 would leave the event loop no time between frames.
+constexpr int kShortestPlayedDelay = 2;
+constexpr int kShortDelayPlayedAs = 10;
 int PreviewIntervalMs(int delay);

@@ -11,6 +11,7 @@
 // One frame a path yields, without its full-size pixels.
 struct LoadedFrame {
     int frameIndex = 0;     // inside a GIF file, else 0
+    int delayCs = -1;       // a GIF frame's own delay (kPictureDelayOption), -1 for none
     wxSize size;            // the full size
     wxImage thumbnail;      // invalid when no thumbnail was asked for
     FrameSourcePtr source;  // gives the full-size pixels back

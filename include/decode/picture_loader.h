@@ -14,6 +14,15 @@ constexpr long long kMaxPicturePixels = 100LL * 1000 * 1000;
 // Files larger than this are not read at all.
 constexpr long long kMaxPictureFileBytes = 512LL * 1024 * 1024;
 
+// A picture taken from a GIF frame that has a graphic control extension
+// carries that frame's delay, in hundredths of a second exactly as the file
+// stores it (0 and 1 included), as this image option.
+extern const char kPictureDelayOption[];
+
+// The delay a picture carries, or -1 when it has none (a still picture, or a
+// GIF frame without timing).
+int PictureDelayCs(const wxImage& picture);
+
 // Receives each picture a path yields, with its frame index inside a GIF file
 // (0 for other pictures). The picture is the only holder of its data; to keep
 // it, take it over with TakePicture, which leaves no reference behind, so the

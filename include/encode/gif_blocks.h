@@ -20,15 +20,26 @@ bool GifWriteBytes(const void* data, std::size_t size);
 // The smallest bits per pixel (1 to 8) whose table holds `count` entries.
 int GifBitsPerPixel(int count);
 
+// Times an animation may be asked to play: the loop extension counts the
+// passes after the first in 16 bits.
+constexpr int kGifMaxPlays = kGifMaxField + 1;
+
+// The loop extension's count that makes viewers play an animation `plays`
+// times, 0 meaning for ever; -1 when the file must carry no loop extension.
+// Browsers (Chromium, Firefox, WebKit) and Pillow's loop value count the
+// passes after the first, and a file without the extension plays once;
+// 0 repeats for ever everywhere.
+int GifLoopField(int plays);
+
 // The GIF89a signature, the logical screen descriptor, the global colour
-// table and the endless-loop extension.
-bool GifWriteHeader(int width, int height, const GifRgb* table, int count);
+// table and the loop extension for `plays` passes (0 = for ever).
+bool GifWriteHeader(int width, int height, const GifRgb* table, int count, int plays = 0);
 
 // 2^bpp entries: the table's `count` entries, then black.
 bool GifWriteColourTable(const GifRgb* table, int count, int bpp);
 
-// The NETSCAPE2.0 application extension with loop count 0 (for ever).
-bool GifWriteLoopExtension();
+// The NETSCAPE2.0 application extension with the given loop count field.
+bool GifWriteLoopExtension(int field = 0);
 
 // The graphic control extension: transparency when `maskIndex` is not -1,
 // the delay converted to hundredths of a second.

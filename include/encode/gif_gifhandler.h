@@ -12,12 +12,13 @@ public:
     MyGifHandler() = default;
     ~MyGifHandler() override;
 
-    // The header (first frame only), control extension, image descriptor,
-    // local colour table (later frames) and compressed pixels of `image`,
-    // whose every pixel colour must be one of the table's `count` entries.
-    // A frame that breaks that rule is refused before anything is written.
+    // The header (first frame only, with the loop extension for `plays`
+    // passes), control extension, image descriptor, local colour table (later
+    // frames) and compressed pixels of `image`, whose every pixel colour must
+    // be one of the table's `count` entries. A frame that breaks that rule is
+    // refused before anything is written.
     bool DoSaveFile(const wxImage& image, bool first, int delayMilliSecs, const GifRgb* table,
-                    int count, int maskIndex);
+                    int count, int maskIndex, int plays = 0);
 
 private:
     void FreeHashTable();
@@ -28,8 +29,9 @@ private:
 // one larger than a GIF table.
 bool GifGetPalette(const wxImage& image, GifRgb* table, int& count, int& maskIndex);
 
-// Writes frame `frameIndex` of `frameCount`: the header before frame 0 and the
-// trailer after the last. False, with nothing of the frame written, when the
-// image is not a palette image of at most 256 colours.
+// Writes frame `frameIndex` of `frameCount`: the header before frame 0 (an
+// animation of `plays` passes, 0 = for ever) and the trailer after the last.
+// False, with nothing of the frame written, when the image is not a palette
+// image of at most 256 colours.
 bool GifWriteFrame(const wxImage& image, MyGifHandler& handler, int delayMilliSecs, int frameCount,
-                   int frameIndex);
+                   int frameIndex, int plays = 0);

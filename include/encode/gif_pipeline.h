@@ -1,11 +1,14 @@
 #pragma once
 
+#include "encode/gif_blocks.h"
+
 #include <wx/image.h>
 #include <wx/stream.h>
 
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <vector>
 
 // Each frame in flight is held at the output size, several at a time, so an
 // output larger than this is refused before any work starts (the same bound
@@ -16,10 +19,21 @@ constexpr long long kMaxGifOutputPixels = 100LL * 1000 * 1000;
 // (the format's 16-bit fields) and at most kMaxGifOutputPixels in all.
 bool IsGifOutputSizeAllowed(int width, int height);
 
+// The quality of the colour reduction that the window and projects keep,
+// from 1 to 100, as gifmaker-cli --quality takes it.
+constexpr int kGifDefaultQuality = 100;
+
 struct GifEncodeSettings {
     int width = 0;         // output size in pixels
     int height = 0;
     int delayCs = 0;       // delay of every frame in hundredths of a second
+    // One delay per frame (0 to 65535 hundredths of a second); empty = delayCs
+    // for every frame.
+    std::vector<int> delaysCs;
+    // Times viewers play the animation (1 to kGifMaxPlays); 0 = for ever, as
+    // the file's count means.
+    int loopCount = 0;
+    int quality = kGifDefaultQuality;
     unsigned threads = 0;  // worker threads for preparation and colour reduction; 0 = every core
 };
 
@@ -31,10 +45,12 @@ using GifFrameSupplier = std::function<wxImage(std::size_t index)>;
 // thread that runs EncodeGifAnimation.
 using GifProgress = std::function<void(std::size_t framesWritten)>;
 
-// Prepares, colour-reduces and writes `count` frames as one animated GIF that
-// loops for ever. The bytes do not depend on the thread count. Returns true
-// when every frame and the trailer were written; stops early (false) when
-// `cancel` becomes true or a write fails.
+// Prepares, colour-reduces and writes `count` frames as one animated GIF with
+// the settings' delays and loop count. The bytes do not depend on the thread
+// count. Returns true when every frame and the trailer were written; false at
+// once for settings out of range (a size not allowed, a negative delay, a
+// delay list not one per frame, a loop count outside 0 to kGifMaxPlays), and
+// early when `cancel` becomes true or a write fails.
 bool EncodeGifAnimation(wxOutputStream& out, std::size_t count, const GifFrameSupplier& supply,
                         const GifEncodeSettings& settings, const GifProgress& progress = {},
                         const std::atomic<bool>* cancel = nullptr);

@@ -7,6 +7,7 @@
 #include <wx/string.h>
 
 #include <memory>
+#include <vector>
 
 class wxXmlDocument;
 
@@ -20,9 +21,11 @@ constexpr int kMaxProjectDepth = 32;
 // to that.
 int ClampProjectSetting(int value);
 
-// What a project records besides its frames: the delay and output size, and
-// the output GIF's file name part (empty when none was chosen). A file keeps
-// no frame count (its entries are the frames), so frameCount stays 0.
+// What a project records besides its frames: the settings, and the output
+// GIF's file name part (empty when none was chosen). A file keeps no frame
+// count (its entries are the frames), so frameCount stays 0. Settings at their
+// defaults are not written, so a project that uses none of them is written as
+// version 1.0.82 wrote it; that version's reader passes over what is written.
 struct ProjectFileSettings : AnimationSettings {
     wxString gifName;
 };
@@ -33,9 +36,14 @@ struct ProjectFileSettings : AnimationSettings {
 wxArrayString ProjectPathEntries(const wxArrayString& framePaths);
 
 // The project document: `project` with `name`, `gif` (`width`, `height`,
-// `delay_time`) and `images` holding one `path` per entry.
+// `delay_time`, then the other settings that differ from their defaults) and
+// `images` holding one `path` per entry. `frameDelays` holds one delay per
+// frame, or nothing when every frame has settings.delay; a frame whose delay
+// differs from settings.delay carries it as the attribute `delay` of its
+// `path`.
 std::unique_ptr<wxXmlDocument> BuildProjectDocument(const ProjectFileSettings& settings,
-                                                    const wxArrayString& framePaths);
+                                                    const wxArrayString& framePaths,
+                                                    const std::vector<int>& frameDelays = {});
 
 // Writes the document indented by 2, replacing `path` only when all of it was
 // written. On failure `error` receives the reason.
@@ -61,6 +69,7 @@ struct ProjectContents {
     ProjectReadStage stage = ProjectReadStage::Unreadable;
     ProjectFileSettings settings;
     wxArrayString entries; // the text of every `path`, in order
+    std::vector<int> entryDelays; // each entry's own delay, -1 for none
 };
 
 // Reads a project file. A file too large, nested too deep or not well-formed
@@ -74,3 +83,7 @@ ProjectContents ReadProjectDocument(const wxXmlDocument& document);
 // The pictures to load for a project's entries: those whose file exists,
 // leaving out entries that name a GIF file itself.
 wxArrayString ProjectLoadList(const wxArrayString& entries);
+
+// The delay of each picture of ProjectLoadList(project.entries), in that
+// order: the entry's own, or the project's delay.
+std::vector<int> ProjectLoadDelays(const ProjectContents& project);

@@ -112,7 +112,8 @@ protected:
                               int flags);
 
 public:
-    // The frame list.
+    // The frame list. Append gives the item its delay (hundredths of a
+    // second); an inserted item keeps the one it has.
     virtual int Append(wxThumbnailItem* item, int delay);
     virtual int Insert(wxThumbnailItem* item, int pos);
     virtual void Clear();
@@ -123,8 +124,10 @@ public:
     const wxArrayInt& GetSelections() const { return m_selections; }
     bool IsSelected(int index) const { return m_selections.Index(index) != wxNOT_FOUND; }
 
-    void SetDelay(int delay) { m_delay = delay; }
-    int GetDelay() const { return m_delay; }
+    // The delay of one frame, and the time at which a frame starts: the sum
+    // of the delays before it, in hundredths of a second.
+    void SetItemDelay(int index, int delay);
+    long long GetStartTime(int index) const;
 
     // Nestable: scrollbars and painting catch up once the last ThawLayout
     // brings the count back to 0.
@@ -203,8 +206,10 @@ private:
     void OnSelectAll(wxCommandEvent& event);
     void OnUpdateSelectAll(wxUpdateUIEvent& event);
 
-    int m_delay = 0;
     wxThumbnailItemArray m_items;
+    // Start time of every frame, made again when the list or a delay changed.
+    mutable std::vector<long long> m_startTimes;
+    mutable bool m_startTimesValid = false;
     wxArrayInt m_selections;
     int m_cellWidth = 0;
     int m_cellHeight = 0;

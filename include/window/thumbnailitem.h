@@ -16,6 +16,12 @@ public:
     const wxString& GetFileName() const { return m_fileName; }
     void SetFileName(const wxString& fileName) { m_fileName = fileName; }
 
+    // How long the frame is shown, in hundredths of a second. Once the item
+    // is in a control, change it through wxThumbnailCtrl::SetItemDelay so
+    // that the captions follow.
+    int GetDelay() const { return m_delay; }
+    void SetDelay(int delay) { m_delay = delay; }
+
     // The picture, centred in `rect`; the base has none.
     virtual bool DrawImage(wxDC& dc, wxThumbnailCtrl* ctrl, const wxRect& rect, int flags);
     // The cell around the picture: fill, 3D frame, name label, caption and
@@ -27,6 +33,7 @@ public:
 
 private:
     wxString m_fileName;
+    int m_delay = 0;
 
     wxDECLARE_ABSTRACT_CLASS(wxThumbnailItem);
 };

@@ -45,9 +45,10 @@ struct IndexRange {
 IndexRange GridIndexRangeInBand(const ThumbnailGrid& grid, int clientWidth, int count, int top,
                                 int bottom);
 
-// The picture area inside a cell: centred, and lifted by half a text line
-// when the cell has no caption line below the picture.
-wxRect PictureRectInCell(const wxRect& cell, const wxSize& thumbnail, int textHeight,
+// The picture area inside a cell, centred across. With captions it sits below
+// the name line (margin, text line, margin), leaving the two caption lines
+// below it; without, it is centred and lifted by half a text line.
+wxRect PictureRectInCell(const wxRect& cell, const wxSize& thumbnail, int textHeight, int margin,
                          bool hasCaption);
 
 // The item a navigation key moves to from `current`, or -1 when the key does
@@ -70,10 +71,11 @@ void RenumberSelectionForInsert(wxArrayInt& selection, int pos);
 // Drops the deleted item from the selection and renumbers the higher ones.
 void RenumberSelectionForDelete(wxArrayInt& selection, int index);
 
-// The caption under a picture: its position counted from 1 and the time at
-// which it starts when every frame lasts `delay` hundredths of a second,
-// e.g. "#3  1.00sec".
-wxString ThumbnailCaption(int index, int delay);
+// The two caption lines under a picture: its position counted from 1 with
+// the time at which it starts, e.g. "#3  1.00sec", and how long it is shown,
+// e.g. "+0.20sec"; both times in hundredths of a second.
+wxString ThumbnailCaption(int index, long long startCs);
+wxString ThumbnailDelayCaption(int delayCs);
 
 // The size of the thumbnail of a picture of `image` size shown in `box`:
 // scaled down keeping its proportions, never enlarged, never below 1 x 1.

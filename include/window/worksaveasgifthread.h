@@ -1,11 +1,11 @@
 #pragma once
 
+#include "encode/gif_pipeline.h"
 #include "window/save_frames.h"
 
 #include "window/worker_events.h"
 
 #include <wx/event.h>
-#include <wx/gdicmn.h>
 #include <wx/string.h>
 #include <wx/thread.h>
 
@@ -29,8 +29,10 @@ enum SaveThreadEventKind : long {
 // so a failed save leaves an earlier file as it was.
 class WorkSaveAsGifThread : public wxThread {
 public:
+    // `settings` hold the output size, the delays, the loop count and the
+    // quality; the thread keeps a copy.
     WorkSaveAsGifThread(wxEvtHandler* handler, const wxThumbnailCtrl* thumbnails, const wxString& path,
-                        const int& delay, const wxSize& size);
+                        const GifEncodeSettings& settings);
     ~WorkSaveAsGifThread() override;
 
     int GetFrameCount() const { return m_count; }
@@ -45,7 +47,6 @@ private:
     wxEvtHandler* m_handler;
     int m_count;
     std::vector<FramePixels> m_frames;
-    wxSize m_size;
+    GifEncodeSettings m_settings;
     wxString m_path;
-    int m_delay;
 };

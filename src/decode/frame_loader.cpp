@@ -101,6 +101,7 @@ int LoadFrames(const wxString& path, const ThumbnailSizeRule& thumbnailSize, con
                                   [&](wxImage&& picture, int index) {
                                       LoadedFrame frame;
                                       frame.frameIndex = index;
+                                      frame.delayCs = PictureDelayCs(picture);
                                       frame.size = picture.GetSize();
                                       frame.thumbnail = ScaleTo(picture, ThumbnailSizeFor(thumbnailSize, frame.size));
                                       frame.source = MakeHeldFrameSource(picture);

@@ -95,8 +95,9 @@ private:
             m_finished = true;
             return;
         }
-        if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4)
-            DGifExtensionToGCB(block[0], block + 1, &m_control);
+        if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4 &&
+            DGifExtensionToGCB(block[0], block + 1, &m_control) == GIF_OK)
+            m_hasControl = true;
         while (block) {
             if (DGifGetExtensionNext(m_gif, &block) != GIF_OK) {
                 m_finished = true;
@@ -152,7 +153,9 @@ private:
 
         const int disposal = m_control.DisposalMode;
         const int transparent = m_control.TransparentColor;
+        const int delayCs = m_hasControl ? m_control.DelayTime : -1;
         m_control = GraphicsControlBlock{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
+        m_hasControl = false;
 
         m_canvas->BeginFrame({frame.Left, frame.Top, frame.Width, frame.Height}, disposal);
         const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : m_gif->SColorMap;
@@ -186,7 +189,7 @@ private:
         const bool shown = decoded || rowsDecoded > 0;
         const bool wanted = m_wantedFrame < 0 || m_wantedFrame == m_frameIndex;
         if (wanted && shown)
-            Deliver();
+            Deliver(delayCs);
         if (m_wantedFrame >= 0 && m_frameIndex >= m_wantedFrame)
             m_finished = true;
         ++m_frameIndex;
@@ -221,13 +224,15 @@ private:
         return true;
     }
 
-    void Deliver()
+    void Deliver(int delayCs)
     {
         wxImage picture = m_canvas->Snapshot();
         if (!picture.IsOk()) {
             m_finished = true;
             return;
         }
+        if (delayCs >= 0)
+            picture.SetOption(kPictureDelayOption, delayCs);
         ++m_delivered;
         if (!m_sink(std::move(picture), m_frameIndex))
             m_finished = true;
@@ -239,6 +244,7 @@ private:
     const PictureSink& m_sink;
     std::unique_ptr<GifCanvas> m_canvas;
     GraphicsControlBlock m_control{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
+    bool m_hasControl = false; // a graphic control extension came before the current frame
     long long m_work = 0;
     int m_frameIndex = 0;
     int m_delivered = 0;

@@ -104,6 +104,14 @@ int LoadStillPicture(const unsigned char* data, size_t size, const PictureSink& 
 
 } // namespace
 
+const char kPictureDelayOption[] = "GifMakerDelayCs";
+
+int PictureDelayCs(const wxImage& picture)
+{
+    return picture.IsOk() && picture.HasOption(kPictureDelayOption) ? picture.GetOptionInt(kPictureDelayOption)
+                                                                     : -1;
+}
+
 int LoadPicturesFromMemory(const unsigned char* data, size_t size, PictureRead read, int frameIndex,
                            const PictureSink& sink)
 {

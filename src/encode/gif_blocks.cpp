@@ -49,7 +49,16 @@ int GifBitsPerPixel(int count)
     return bpp;
 }
 
-bool GifWriteHeader(int width, int height, const GifRgb* table, int count)
+int GifLoopField(int plays)
+{
+    if (plays <= 0)
+        return 0;
+    if (plays == 1)
+        return -1;
+    return std::min(plays, kGifMaxPlays) - 1;
+}
+
+bool GifWriteHeader(int width, int height, const GifRgb* table, int count, int plays)
 {
     static const char signature[] = "GIF89a";
     if (!GifWriteBytes(signature, 6) || !WriteWord(width) || !WriteWord(height))
@@ -58,8 +67,9 @@ bool GifWriteHeader(int width, int height, const GifRgb* table, int count)
     // Global colour table present, colour resolution bpp, unsorted, size bpp.
     const std::uint8_t packed = static_cast<std::uint8_t>(0x80 | ((bpp - 1) << 4) | (bpp - 1));
     const std::uint8_t backgroundAndAspect[2] = {0x00, 0x00};
+    const int loopField = GifLoopField(plays);
     return WriteByte(packed) && GifWriteBytes(backgroundAndAspect, 2) &&
-           GifWriteColourTable(table, count, bpp) && GifWriteLoopExtension();
+           GifWriteColourTable(table, count, bpp) && (loopField < 0 || GifWriteLoopExtension(loopField));
 }
 
 bool GifWriteColourTable(const GifRgb* table, int count, int bpp)
@@ -74,12 +84,13 @@ bool GifWriteColourTable(const GifRgb* table, int count, int bpp)
     return GifWriteBytes(bytes, static_cast<std::size_t>(entries) * 3);
 }
 
-bool GifWriteLoopExtension()
+bool GifWriteLoopExtension(int field)
 {
     static const std::uint8_t head[3] = {kExtensionIntroducer, kApplicationLabel, 11};
     static const char application[] = "NETSCAPE2.0";
     // Sub-block of 3 bytes: id 1, then the loop count; 0 repeats for ever.
-    static const std::uint8_t loop[5] = {0x03, 0x01, 0x00, 0x00, kBlockTerminator};
+    const std::uint8_t loop[5] = {0x03, 0x01, static_cast<std::uint8_t>(field & 0xFF),
+                                  static_cast<std::uint8_t>((field >> 8) & 0xFF), kBlockTerminator};
     return GifWriteBytes(head, sizeof head) && GifWriteBytes(application, 11) &&
            GifWriteBytes(loop, sizeof loop);
 }

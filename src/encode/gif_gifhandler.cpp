@@ -85,7 +85,7 @@ void MyGifHandler::FreeHashTable()
 }
 
 bool MyGifHandler::DoSaveFile(const wxImage& image, bool first, int delayMilliSecs,
-                              const GifRgb* table, int count, int maskIndex)
+                              const GifRgb* table, int count, int maskIndex, int plays)
 {
     if (!image.IsOk() || count < 1 || count > kGifMaxColours)
         return false;
@@ -100,7 +100,7 @@ bool MyGifHandler::DoSaveFile(const wxImage& image, bool first, int delayMilliSe
     if (indices.empty())
         return false;
 
-    if (first && !GifWriteHeader(width, height, table, count))
+    if (first && !GifWriteHeader(width, height, table, count, plays))
         return false;
     if (!GifWriteComment(image.GetOption(wxIMAGE_OPTION_GIF_COMMENT)) ||
         !GifWriteControl(maskIndex, delayMilliSecs) || !GifWriteBytes(&kImageSeparator, 1) ||
@@ -167,14 +167,14 @@ bool GifGetPalette(const wxImage& image, GifRgb* table, int& count, int& maskInd
 }
 
 bool GifWriteFrame(const wxImage& image, MyGifHandler& handler, int delayMilliSecs, int frameCount,
-                   int frameIndex)
+                   int frameIndex, int plays)
 {
     GifRgb table[kGifMaxColours] = {};
     int count = 0;
     int maskIndex = -1;
     if (!GifGetPalette(image, table, count, maskIndex))
         return false;
-    if (!handler.DoSaveFile(image, frameIndex == 0, delayMilliSecs, table, count, maskIndex))
+    if (!handler.DoSaveFile(image, frameIndex == 0, delayMilliSecs, table, count, maskIndex, plays))
         return false;
     if (frameIndex + 1 == frameCount)
         return GifWriteBytes(&kTrailer, 1);

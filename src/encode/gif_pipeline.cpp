@@ -111,12 +111,13 @@ void PrepareFrames(FrameQueue& queue, const GifFrameSupplier& supply, const wxSi
 
 // Writes one frame through the GIF writer into memory, then to `out` in one
 // piece.
-bool WriteFrame(wxOutputStream& out, const wxImage& frame, int delayMs, std::size_t count, std::size_t index)
+bool WriteFrame(wxOutputStream& out, const wxImage& frame, int delayMs, std::size_t count, std::size_t index,
+                int plays)
 {
     wxMemoryOutputStream bytes;
     CurrentGifStream = &bytes;
     MyGifHandler handler;
-    const bool ok = GifWriteFrame(frame, handler, delayMs, int(count), int(index));
+    const bool ok = GifWriteFrame(frame, handler, delayMs, int(count), int(index), plays);
     CurrentGifStream = nullptr;
     if (!ok)
         return false;
@@ -124,6 +125,25 @@ bool WriteFrame(wxOutputStream& out, const wxImage& frame, int delayMs, std::siz
     const std::size_t length = bytes.GetLength();
     out.Write(buffer.GetBufferStart(), length);
     return out.LastWrite() == length;
+}
+
+bool AreSettingsAllowed(std::size_t count, const GifEncodeSettings& settings)
+{
+    if (count == 0 || count > std::size_t(INT_MAX) || !IsGifOutputSizeAllowed(settings.width, settings.height) ||
+        settings.delayCs < 0 || settings.loopCount < 0 || settings.loopCount > kGifMaxPlays)
+        return false;
+    if (settings.delaysCs.empty())
+        return true;
+    return settings.delaysCs.size() == count &&
+           std::none_of(settings.delaysCs.begin(), settings.delaysCs.end(), [](int delay) { return delay < 0; });
+}
+
+// The frame's delay in the writer's milliseconds; the file holds 16 bits of
+// hundredths.
+int FrameDelayMs(const GifEncodeSettings& settings, std::size_t index)
+{
+    const int delayCs = settings.delaysCs.empty() ? settings.delayCs : settings.delaysCs[index];
+    return std::min(delayCs, kGifMaxField) * kMillisecondsPerDelayUnit;
 }
 
 } // namespace
@@ -138,10 +158,8 @@ bool EncodeGifAnimation(wxOutputStream& out, std::size_t count, const GifFrameSu
                         const GifEncodeSettings& settings, const GifProgress& progress,
                         const std::atomic<bool>* cancel)
 {
-    if (count == 0 || count > std::size_t(INT_MAX) || !IsGifOutputSizeAllowed(settings.width, settings.height) ||
-        settings.delayCs < 0)
+    if (!AreSettingsAllowed(count, settings))
         return false;
-    const int delayMs = std::min(settings.delayCs, kGifMaxField) * kMillisecondsPerDelayUnit;
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t workers = std::min<std::size_t>(settings.threads ? settings.threads : cores, count);
     FrameQueue queue(count, workers * kFramesAheadPerWorker);
@@ -155,7 +173,7 @@ bool EncodeGifAnimation(wxOutputStream& out, std::size_t count, const GifFrameSu
     for (std::size_t index = 0; ok && index < count; ++index) {
         wxImage frame;
         ok = !(cancel && cancel->load()) && queue.Get(index, frame) && frame.IsOk() &&
-             WriteFrame(out, frame, delayMs, count, index);
+             WriteFrame(out, frame, FrameDelayMs(settings, index), count, index, settings.loopCount);
         frame = wxImage();
         queue.Written(index + 1);
         if (ok && progress)

@@ -29,9 +29,11 @@ wxXmlNode* AddElement(wxXmlNode* parent, const wxString& name)
     return node;
 }
 
-void AddTextElement(wxXmlNode* parent, const wxString& name, const wxString& text)
+wxXmlNode* AddTextElement(wxXmlNode* parent, const wxString& name, const wxString& text)
 {
-    AddElement(parent, name)->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
+    wxXmlNode* element = AddElement(parent, name);
+    element->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxEmptyString, text));
+    return element;
 }
 
 void AddNumberElement(wxXmlNode* parent, const wxString& name, int value)
@@ -96,7 +98,8 @@ wxArrayString ProjectPathEntries(const wxArrayString& framePaths)
 }
 
 std::unique_ptr<wxXmlDocument> BuildProjectDocument(const ProjectFileSettings& settings,
-                                                    const wxArrayString& framePaths)
+                                                    const wxArrayString& framePaths,
+                                                    const std::vector<int>& frameDelays)
 {
     auto document = std::make_unique<wxXmlDocument>();
     auto* project = new wxXmlNode(wxXML_ELEMENT_NODE, "project");
@@ -106,9 +109,24 @@ std::unique_ptr<wxXmlDocument> BuildProjectDocument(const ProjectFileSettings& s
     AddNumberElement(gif, "width", settings.width);
     AddNumberElement(gif, "height", settings.height);
     AddNumberElement(gif, "delay_time", settings.delay);
+    if (settings.loopCount != 0)
+        AddNumberElement(gif, "loop_count", settings.loopCount);
+    if (settings.loopInFile)
+        AddNumberElement(gif, "loop_in_file", 1);
+    if (settings.quality != kGifDefaultQuality)
+        AddNumberElement(gif, "quality", settings.quality);
     wxXmlNode* images = AddElement(project, "images");
-    for (const wxString& entry : ProjectPathEntries(framePaths))
-        AddTextElement(images, "path", entry);
+    // The frames come first in the entries, each followed at most by the
+    // entry of its GIF file, so they are met in order.
+    size_t frame = 0;
+    for (const wxString& entry : ProjectPathEntries(framePaths)) {
+        wxXmlNode* path = AddTextElement(images, "path", entry);
+        if (frame >= framePaths.size() || entry != framePaths[frame])
+            continue;
+        if (frame < frameDelays.size() && frameDelays[frame] != settings.delay)
+            path->AddAttribute("delay", wxString::Format("%d", frameDelays[frame]));
+        ++frame;
+    }
     return document;
 }
 
@@ -165,6 +183,14 @@ ProjectContents ReadProjectDocument(const wxXmlDocument& document)
         return contents;
     contents.settings.delay = ReadNumber(delay);
     contents.stage = ProjectReadStage::Settings;
+    for (const wxXmlNode* setting = delay->GetNext(); setting; setting = setting->GetNext()) {
+        if (IsNamed(setting, "loop_count"))
+            contents.settings.loopCount = ReadNumber(setting);
+        else if (IsNamed(setting, "loop_in_file"))
+            contents.settings.loopInFile = ReadNumber(setting) != 0;
+        else if (IsNamed(setting, "quality"))
+            contents.settings.quality = ReadNumber(setting);
+    }
 
     const wxXmlNode* images = gif->GetNext();
     if (!IsNamed(images, "images"))
@@ -176,21 +202,44 @@ ProjectContents ReadProjectDocument(const wxXmlDocument& document)
     for (const wxXmlNode* entry = images->GetChildren(); entry; entry = entry->GetNext()) {
         if (!IsNamed(entry, "path")) {
             contents.entries.clear();
+            contents.entryDelays.clear();
             contents.stage = ProjectReadStage::BadEntry;
             return contents;
         }
         contents.entries.Add(entry->GetNodeContent());
+        wxString delay;
+        contents.entryDelays.push_back(entry->GetAttribute("delay", &delay) ? WToI(delay) : -1);
     }
     contents.stage = ProjectReadStage::Entries;
     return contents;
 }
+
+namespace {
+bool IsLoadedEntry(const wxString& entry)
+{
+    return !HasGifExtension(entry) && wxFileExists(GifFrameSourcePath(entry));
+}
+} // namespace
 
 wxArrayString ProjectLoadList(const wxArrayString& entries)
 {
     wxLogNull noLog;
     wxArrayString list;
     for (const wxString& entry : entries)
-        if (!HasGifExtension(entry) && wxFileExists(GifFrameSourcePath(entry)))
+        if (IsLoadedEntry(entry))
             list.Add(entry);
     return list;
+}
+
+std::vector<int> ProjectLoadDelays(const ProjectContents& project)
+{
+    wxLogNull noLog;
+    std::vector<int> delays;
+    for (size_t i = 0; i < project.entries.size(); ++i) {
+        if (!IsLoadedEntry(project.entries[i]))
+            continue;
+        const int own = i < project.entryDelays.size() ? project.entryDelays[i] : -1;
+        delays.push_back(ClampProjectSetting(own >= 0 ? own : project.settings.delay));
+    }
+    return delays;
 }

@@ -74,8 +74,8 @@ ThumbnailGrid wxThumbnailCtrl::GetGrid() const
 int wxThumbnailCtrl::Append(wxThumbnailItem* item, int delay)
 {
     Trace("Append");
-    m_delay = delay;
     wxCHECK_MSG(item, -1, "no item to append");
+    item->SetDelay(delay);
     if (!item->PrepareBitmaps(this, false))
         return -1;
     const int index = GetCount();
@@ -154,8 +154,34 @@ void wxThumbnailCtrl::ResetMarkers()
     m_focusItem = -1;
 }
 
+void wxThumbnailCtrl::SetItemDelay(int index, int delay)
+{
+    wxCHECK_RET(IsValidIndex(index), "index < GetCount()");
+    m_items.Item(static_cast<size_t>(index))->SetDelay(delay);
+    m_startTimesValid = false;
+    // Every later caption shows a new start time.
+    if (!IsLayoutFrozen())
+        Refresh(false);
+}
+
+long long wxThumbnailCtrl::GetStartTime(int index) const
+{
+    wxCHECK_MSG(IsValidIndex(index), 0, "index < GetCount()");
+    if (!m_startTimesValid) {
+        m_startTimes.resize(m_items.GetCount());
+        long long start = 0;
+        for (size_t i = 0; i < m_items.GetCount(); ++i) {
+            m_startTimes[i] = start;
+            start += m_items.Item(i)->GetDelay();
+        }
+        m_startTimesValid = true;
+    }
+    return m_startTimes[static_cast<size_t>(index)];
+}
+
 void wxThumbnailCtrl::RefreshAfterListChange()
 {
+    m_startTimesValid = false;
     if (IsLayoutFrozen())
         return;
     UpdateScrollbars();
@@ -173,8 +199,10 @@ void wxThumbnailCtrl::ComputeCellSize()
     dc.GetTextExtent("X", &width, &height);
     m_textHeight = height;
     m_cellWidth = m_thumbnailWidth + 2 * m_margin;
+    // With captions: the name above the picture, the start time and the
+    // delay below it.
     if (HasFlag(THUMB_STYLE_CAPTION))
-        m_cellHeight = m_thumbnailHeight + 4 * m_margin + 2 * m_textHeight;
+        m_cellHeight = m_thumbnailHeight + 5 * m_margin + 3 * m_textHeight;
     else
         m_cellHeight = m_thumbnailHeight + 3 * m_margin + m_textHeight;
 }
@@ -203,7 +231,7 @@ bool wxThumbnailCtrl::GetItemRectImage(int index, wxRect& rect, bool transform) 
     wxCHECK_MSG(IsValidIndex(index), false, "n < GetCount()");
     wxRect cell;
     GetItemRect(index, cell, transform);
-    rect = PictureRectInCell(cell, GetThumbnailSize(), m_textHeight,
+    rect = PictureRectInCell(cell, GetThumbnailSize(), m_textHeight, m_margin,
                              HasFlag(THUMB_STYLE_CAPTION));
     return true;
 }

@@ -78,12 +78,12 @@ bool wxThumbnailItem::DrawCell(wxDC& dc, wxThumbnailCtrl* ctrl, const wxRect& ce
     dc.DrawLine(x, y, x, y + h - 1);
 
     const wxString name = wxFileNameFromPath(GetFileName());
-    const int textLine = (h - imageRect.height) / 2;
+    const int t = ctrl->GetTextHeight();
     if (!name.empty() && ctrl->HasFlag(THUMB_STYLE_NAME_LABEL)) {
         dc.SetFont(ctrl->GetFont());
         dc.SetTextForeground(selected ? *wxWHITE : *wxBLACK);
         dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-        DrawClippedLabel(dc, name, wxRect(x + m, y + m, w - 2 * m, textLine - 2 * m), true);
+        DrawClippedLabel(dc, name, wxRect(x + m, y + m, w - 2 * m, t), true);
     }
 
     if (!name.empty()) {
@@ -93,9 +93,11 @@ bool wxThumbnailItem::DrawCell(wxDC& dc, wxThumbnailCtrl* ctrl, const wxRect& ce
             dc.SetFont(ctrl->GetFont());
             dc.SetTextForeground(selected ? *wxWHITE : ctrl->GetCaptionColour());
             dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-            DrawClippedLabel(dc, ThumbnailCaption(index, ctrl->GetDelay()),
-                             wxRect(x + m, y + h - textLine + m, w - 2 * m, textLine - 2 * m),
-                             false);
+            const int captionTop = imageRect.GetBottom() + 1 + m;
+            DrawClippedLabel(dc, ThumbnailCaption(index, ctrl->GetStartTime(index)),
+                             wxRect(x + m, captionTop, w - 2 * m, t), false);
+            DrawClippedLabel(dc, ThumbnailDelayCaption(GetDelay()),
+                             wxRect(x + m, captionTop + t + m, w - 2 * m, t), false);
         }
     }
 

@@ -81,12 +81,14 @@ IndexRange GridIndexRangeInBand(const ThumbnailGrid& grid, int clientWidth, int 
     return range;
 }
 
-wxRect PictureRectInCell(const wxRect& cell, const wxSize& thumbnail, int textHeight,
+wxRect PictureRectInCell(const wxRect& cell, const wxSize& thumbnail, int textHeight, int margin,
                          bool hasCaption)
 {
     wxRect picture(cell.x + (cell.width - thumbnail.x) / 2,
                    cell.y + (cell.height - thumbnail.y) / 2, thumbnail.x, thumbnail.y);
-    if (!hasCaption)
+    if (hasCaption)
+        picture.y = cell.y + 2 * margin + textHeight;
+    else
         picture.y -= textHeight / 2;
     return picture;
 }
@@ -182,12 +184,14 @@ void RenumberSelectionForDelete(wxArrayInt& selection, int index)
     }
 }
 
-wxString ThumbnailCaption(int index, int delay)
+wxString ThumbnailCaption(int index, long long startCs)
 {
-    // Single precision, like the frame times the captions have always shown.
-    const float frameSeconds = static_cast<float>(delay) / 100.0f;
-    const float start = static_cast<float>(index) * frameSeconds;
-    return wxString::Format("#%d  %.2fsec", index + 1, static_cast<double>(start));
+    return wxString::Format("#%d  %lld.%02lldsec", index + 1, startCs / 100, startCs % 100);
+}
+
+wxString ThumbnailDelayCaption(int delayCs)
+{
+    return wxString::Format("+%d.%02dsec", delayCs / 100, delayCs % 100);
 }
 
 wxSize FitThumbnailSize(const wxSize& image, const wxSize& box)

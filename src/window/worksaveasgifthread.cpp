@@ -14,14 +14,13 @@ const int kPercent = 100;
 } // namespace
 
 WorkSaveAsGifThread::WorkSaveAsGifThread(wxEvtHandler* handler, const wxThumbnailCtrl* thumbnails,
-                                         const wxString& path, const int& delay, const wxSize& size)
+                                         const wxString& path, const GifEncodeSettings& settings)
     : wxThread(wxTHREAD_DETACHED),
       m_handler(handler),
       m_frames(CollectSaveFrames(*thumbnails)),
-      m_size(size),
+      m_settings(settings),
       // A copy of its own, so that no string storage is shared with the window.
-      m_path(path.wc_str()),
-      m_delay(delay)
+      m_path(path.wc_str())
 {
     m_count = static_cast<int>(m_frames.size());
 }
@@ -36,10 +35,6 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry()
         return 0;
     }
 
-    GifEncodeSettings settings;
-    settings.width = m_size.GetWidth();
-    settings.height = m_size.GetHeight();
-    settings.delayCs = m_delay;
     std::atomic<bool> cancel{false};
     const GifFrameSupplier supply = MakeFrameSupplier(m_frames);
     const GifProgress progress = [&](std::size_t written) {
@@ -52,7 +47,7 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry()
     const bool written = WriteFileAtomically(
         m_path,
         [&](wxOutputStream& out) {
-            return EncodeGifAnimation(out, m_frames.size(), supply, settings, progress, &cancel);
+            return EncodeGifAnimation(out, m_frames.size(), supply, m_settings, progress, &cancel);
         },
         &error);
     if (!written && error.empty())

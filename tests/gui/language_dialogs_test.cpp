@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/dialog.h>
 #include <wx/menu.h>
 #include <wx/radiobut.h>
@@ -146,8 +147,8 @@ TEST_P(LoopCountLayout, EveryControlGetsItsBestSize)
     EXPECT_GE(client.y, dialog.GetSizer()->GetMinSize().y);
 
     const wxWindow* const controls[] = {dialog.m_radioTimes, dialog.m_spinTimes, dialog.m_labelTimes,
-                                        dialog.m_radioEndless, dialog.m_buttonOk,
-                                        dialog.m_buttonCancel};
+                                        dialog.m_radioEndless, dialog.m_checkInFile,
+                                        dialog.m_buttonOk, dialog.m_buttonCancel};
     for (const wxWindow* control : controls) {
         const wxSize size = control->GetSize();
         const wxSize best = control->GetBestSize();

@@ -73,7 +73,7 @@ TEST_F(MainWindowLoading, ItemsTakeTheCurrentDelay)
     Spin("m_spinctrl_delay")->SetValue(25);
     m_frame->AddImages(Strings({WritePng(m_dir, "a.png", 10, 10)}));
     ASSERT_TRUE(WaitForLoad(m_frame));
-    EXPECT_EQ(m_frame->GetThumbnailCtrl()->GetDelay(), 25);
+    EXPECT_EQ(m_frame->GetThumbnailCtrl()->GetItem(0)->GetDelay(), 25);
 }
 
 TEST_F(MainWindowLoading, MissingFileInTheMiddleIsSkipped)

@@ -88,10 +88,15 @@ TEST_F(MainWindowPreview, PlayWithEmptyStripDoesNothing)
 TEST_F(MainWindowPreview, PlayAndStopToggleTheLook)
 {
     Fill(2);
-    Spin("m_spinctrl_delay")->SetValue(50);
+    m_frame->SetFrameDelays({{0, 50}, {1, 70}});
     Choose(ID_MENU_RUN_ANIMATION);
     EXPECT_TRUE(Playing());
     EXPECT_EQ(m_frame->GetPreviewInterval(), 500);
+    // Each frame stays for its own delay.
+    Tick();
+    EXPECT_EQ(m_frame->GetPreviewInterval(), 500);
+    Tick();
+    EXPECT_EQ(m_frame->GetPreviewInterval(), 700);
     EXPECT_EQ(RunLabel(), kStopLabel);
     Choose(ID_MENU_RUN_ANIMATION);
     EXPECT_TRUE(Stopped());
@@ -171,7 +176,7 @@ TEST_F(MainWindowPreview, DelayChangeStopsThePreview)
     wxCommandEvent changed(wxEVT_TEXT);
     m_frame->OnSetDelay(changed);
     EXPECT_TRUE(Stopped());
-    EXPECT_EQ(m_frame->GetThumbnailCtrl()->GetDelay(), 40);
+    EXPECT_EQ(m_frame->GetFrameDelays(), (std::vector<int>{40, 40}));
 }
 
 TEST_F(MainWindowPreview, RepaintKeepsTheShownFrame)

@@ -87,12 +87,16 @@ TEST_F(SaveWindowTest, SaveWritesOnlyWhenSomethingChangedOrTheFileIsGone)
     EXPECT_TRUE(m_progress.empty());
 
     // A new delay rewrites it, once.
-    Spin("m_spinctrl_delay")->SetValue(40);
+    SetOutput(40, 20, 20);
     Save();
     EXPECT_EQ(DecodeGifFile(path).Delays(), (std::vector<int>{40, 40}));
     WriteFileBytes(path, kMarker);
     Save();
     EXPECT_EQ(ReadFileBytes(path), kMarker);
+    // So does the delay of one frame alone.
+    m_frame->SetFrameDelays({{1, 70}});
+    Save();
+    EXPECT_EQ(DecodeGifFile(path).Delays(), (std::vector<int>{40, 70}));
 
     // A deleted file is written again although nothing changed.
     ASSERT_TRUE(wxRemoveFile(path));
@@ -152,7 +156,7 @@ TEST_F(SaveWindowTest, FailedSaveKeepsThePreviousFileAndTellsWhy)
     const Bytes previous = ReadFileBytes(path);
     ASSERT_GT(previous.size(), 512u);
 
-    Spin("m_spinctrl_delay")->SetValue(30);
+    SetOutput(30, 64, 48);
     {
         FileSizeLimit full(512);
         wxTEST_DIALOG(Save(), wxExpectModal<wxMessageDialog>(wxID_OK));

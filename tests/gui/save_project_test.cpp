@@ -324,3 +324,24 @@ TEST_F(ProjectRenderTest, ProjectWithoutSizeTakesItFromThePictures)
     EXPECT_EQ(RenderOnCommandLine(project), window);
     EXPECT_FALSE(m_frame->IsProjectUnsaved());
 }
+
+TEST_F(ProjectRenderTest, MixedDelaysAndLoopCountRenderAlike)
+{
+    const wxString project = m_dir.File("p.xml");
+    WriteFileText(project,
+              ProjectText("anim.gif",
+                          "<width>30</width><height>20</height><delay_time>10</delay_time>"
+                          "<loop_count>2</loop_count><loop_in_file>1</loop_in_file>",
+                          "<images><path delay=\"250\">" + m_dir.File("a.png").ToStdString() + "</path><path>" +
+                              m_dir.File("b.gif_0").ToStdString() + "</path><path delay=\"0\">" +
+                              m_dir.File("b.gif_2").ToStdString() + "</path><path>" +
+                              m_dir.File("b.gif").ToStdString() + "</path><path delay=\"65535\">" +
+                              m_dir.File("c.png").ToStdString() + "</path></images>"));
+    const Bytes window = SaveOpenedProject(project);
+    const GiflibFile gif = DecodeGifFile(m_dir.File("window.gif"));
+    EXPECT_EQ(gif.Delays(), (std::vector<int>{250, 10, 0, 65535}));
+    EXPECT_EQ(m_frame->GetLoopCount(), 2);
+    EXPECT_TRUE(m_frame->IsLoopInFile());
+    EXPECT_FALSE(m_frame->IsProjectUnsaved());
+    EXPECT_EQ(RenderOnCommandLine(project), window);
+}

@@ -47,6 +47,7 @@ const std::vector<Command> kCommands = {
     {ID_MENU_ADD_IMAGE, wxCommandEventHandler(GifFrame::OnAddImage), "Add Image"},
     {ID_MENU_DELETE, wxCommandEventHandler(GifFrame::OnDeleteImage), "Delete"},
     {ID_MENU_CLEAR_ALL, wxCommandEventHandler(GifFrame::OnClearAll), "Clear All"},
+    {ID_MENU_SET_DELAY, wxCommandEventHandler(GifFrame::OnSetSelectedDelay), "Set Delay of Selected Frames..."},
     {ID_MENU_RUN_ANIMATION, wxCommandEventHandler(GifFrame::OnPlayAnimation), "Run animation"},
     {ID_MENU_LOOP_COUNT, wxCommandEventHandler(GifFrame::OnLoopCount), "Loop Count"},
     {ID_MENU_HELP, wxCommandEventHandler(GifFrame::OnHelpMenu), "Help"},

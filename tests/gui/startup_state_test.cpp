@@ -56,7 +56,8 @@ TEST_F(StartupState, MenusHoldEveryItemInOrder)
               (std::vector<wxString>{"Save", "Save As", "Open Project", "Save Project\tCtrl+S",
                                      "Exit\tCtrl+Q"}));
     EXPECT_EQ(LabelsOf(bar->GetMenu(1)),
-              (std::vector<wxString>{"Add Image\tCtrl+Ins", "Delete\tCtrl+Del", "Clear All"}));
+              (std::vector<wxString>{"Add Image\tCtrl+Ins", "Delete\tCtrl+Del", "Clear All",
+                                     "Set Delay of Selected Frames...\tCtrl+D"}));
     EXPECT_EQ(LabelsOf(bar->GetMenu(2)),
               (std::vector<wxString>{"Run animation\tCtrl+P", "Loop Count"}));
     EXPECT_EQ(LabelsOf(bar->GetMenu(3)),

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
+
 namespace {
 wxArrayInt Indices(std::initializer_list<int> values)
 {
@@ -39,12 +42,25 @@ TEST(InsertPosition, AtTheEndWithoutUsableSelection)
 
 TEST(ProjectRules, AnyDifferenceIsUnsaved)
 {
-    const AnimationSettings record{3, 10, 640, 480};
+    AnimationSettings record{3, 10, 640, 480, {10, 10, 10}, {"a.png", "b.png", "c.png"}, 0, false, 100};
     EXPECT_FALSE(IsProjectUnsaved(record, record));
-    EXPECT_TRUE(IsProjectUnsaved({3, 20, 640, 480}, record));
-    EXPECT_TRUE(IsProjectUnsaved({3, 10, 641, 480}, record));
-    EXPECT_TRUE(IsProjectUnsaved({3, 10, 640, 481}, record));
-    EXPECT_TRUE(IsProjectUnsaved({4, 10, 640, 480}, record));
+    const std::function<void(AnimationSettings&)> changes[] = {
+        [](AnimationSettings& s) { s.delay = 20; },
+        [](AnimationSettings& s) { s.width = 641; },
+        [](AnimationSettings& s) { s.height = 481; },
+        [](AnimationSettings& s) { s.frameCount = 4; },
+        // The count stays in each of these.
+        [](AnimationSettings& s) { s.frameDelays[1] = 50; },
+        [](AnimationSettings& s) { s.frames[2] = "d.png"; },
+        [](AnimationSettings& s) { s.loopCount = 2; },
+        [](AnimationSettings& s) { s.loopInFile = true; },
+        [](AnimationSettings& s) { s.quality = 80; },
+    };
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        AnimationSettings current = record;
+        changes[i](current);
+        EXPECT_TRUE(IsProjectUnsaved(current, record)) << "change " << i;
+    }
 }
 
 TEST(ProjectRules, OpenAsksAboutFramesBeforeAnyProject)

@@ -88,10 +88,14 @@ TEST(PreviewLoop, ResumingPlaysOnlyTheRemainingPasses)
     EXPECT_EQ(Play(playIndex, loopsPlayed, 3, 3, 100).size(), 6u);
 }
 
-TEST(PreviewInterval, DelayInHundredths)
+TEST(PreviewInterval, DelayInHundredthsShortOnesAsBrowsersPlayThem)
 {
-    EXPECT_EQ(PreviewIntervalMs(50), 500);
-    EXPECT_EQ(PreviewIntervalMs(0), kMinimumPreviewIntervalMs);
+    const struct {
+        int delay;
+        int ms;
+    } cases[] = {{50, 500}, {2, 20}, {1, 100}, {0, 100}, {65535, 655350}};
+    for (const auto& c : cases)
+        EXPECT_EQ(PreviewIntervalMs(c.delay), c.ms) << c.delay;
 }
 
 TEST(LoadProgress, MovesOncePerFile)

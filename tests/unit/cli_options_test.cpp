@@ -47,7 +47,7 @@ TEST(CliOptions, HelpAndVersionWin)
     EXPECT_EQ(Parse({"--help"}, options), CliAction::ShowHelp);
     EXPECT_EQ(Parse({"-o", "x.gif", "-h"}, options), CliAction::ShowHelp);
     EXPECT_EQ(Parse({"--version"}, options), CliAction::ShowVersion);
-    EXPECT_NE(CliUsage().Find("-o OUT.gif FILE..."), wxNOT_FOUND);
+    EXPECT_NE(CliUsage().Find("-o OUT.gif FILE[:DELAY]..."), wxNOT_FOUND);
 }
 
 TEST(CliOptions, BadUsageIsRefused)

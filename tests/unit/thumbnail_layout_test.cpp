@@ -96,15 +96,15 @@ TEST(ThumbnailGrid, BandRangeHoldsExactlyTheRowsItMeets)
     EXPECT_TRUE(GridIndexRangeInBand(grid, 300, 0, 0, 400).IsEmpty());
 }
 
-TEST(ThumbnailGrid, PictureSitsBetweenTheTwoTextLines)
+TEST(ThumbnailGrid, PictureSitsBelowTheNameAboveTheCaptions)
 {
-    const wxRect cell(92, 124, 86, 118);
-    EXPECT_EQ(PictureRectInCell(cell, wxSize(80, 80), kTextHeight, true),
+    const wxRect cell(92, 124, 86, 95 + 3 * kTextHeight);
+    EXPECT_EQ(PictureRectInCell(cell, wxSize(80, 80), kTextHeight, 3, true),
               wxRect(92 + 3, 124 + 6 + kTextHeight, 80, 80));
     // Without a caption line the cell is shorter and the picture moves up by
     // half a text line.
     const wxRect shortCell(3, 3, 86, 92 + kTextHeight);
-    EXPECT_EQ(PictureRectInCell(shortCell, wxSize(80, 80), kTextHeight, false),
+    EXPECT_EQ(PictureRectInCell(shortCell, wxSize(80, 80), kTextHeight, 3, false),
               wxRect(6, 3 + (12 + kTextHeight) / 2 - kTextHeight / 2, 80, 80));
 }
 
@@ -194,12 +194,16 @@ TEST(ThumbnailSelection, DeleteDropsTheItemAndRenumbersHigherOnes)
     EXPECT_EQ(selection[1], 5);
 }
 
-TEST(ThumbnailCaption, ShowsPositionAndStartTime)
+TEST(ThumbnailCaption, ShowsPositionStartTimeAndDelay)
 {
-    EXPECT_EQ(ThumbnailCaption(2, 50), "#3  1.00sec");
-    EXPECT_EQ(ThumbnailCaption(5, 10), "#6  0.50sec");
+    EXPECT_EQ(ThumbnailCaption(2, 100), "#3  1.00sec");
     EXPECT_EQ(ThumbnailCaption(0, 0), "#1  0.00sec");
-    EXPECT_EQ(ThumbnailCaption(99, 7), "#100  6.93sec");
+    EXPECT_EQ(ThumbnailCaption(99, 693), "#100  6.93sec");
+    // Start times past what 16 bits of delay can reach in one frame.
+    EXPECT_EQ(ThumbnailCaption(2, 131070), "#3  1310.70sec");
+    EXPECT_EQ(ThumbnailDelayCaption(7), "+0.07sec");
+    EXPECT_EQ(ThumbnailDelayCaption(0), "+0.00sec");
+    EXPECT_EQ(ThumbnailDelayCaption(65535), "+655.35sec");
 }
 
 TEST(ThumbnailSize, ScalesDownKeepingProportions)
