@@ -1,7 +1,9 @@
 #include "cli_options.h"
 
+#include "decode/video_frame_name.h"
 #include "encode/gif_pipeline.h"
 #include "format/gif_format.h"
+#include "video/video_selection.h"
 
 #include <functional>
 
@@ -38,10 +40,19 @@ bool ReadSize(const wxString& text, int& width, int& height)
     return x != wxNOT_FOUND && ReadNumber(text.Left(x), 1, width) && ReadNumber(text.Mid(x + 1), 1, height);
 }
 
+bool ReadTime(const wxString& text, long long& ms, CliOptions& options, wxString& error)
+{
+    options.settingsGiven = true;
+    if (ParseClipTime(text, ms))
+        return true;
+    error = wxString::Format("a time must be seconds (12.5), M:SS or H:MM:SS, not \"%s\"", text);
+    return false;
+}
+
 // An option that takes a value; `apply` reads it and returns false when it is
 // not acceptable, with `error` set.
 struct ValueOption {
-    const char* shortName;
+    const char* shortName; // null when there is none
     const char* longName;
     std::function<bool(const wxString& value, CliOptions& options, wxString& error)> apply;
 };
@@ -51,8 +62,7 @@ const std::vector<ValueOption>& ValueOptions()
     static const std::vector<ValueOption> options = {
         {"-d", "--delay",
          [](const wxString& value, CliOptions& o, wxString& error) {
-             o.settingsGiven = true;
-             o.delayGiven = true;
+             o.settingsGiven = o.delayGiven = true;
              if (ReadNumber(value, 0, o.delay))
                  return true;
              error = wxString::Format("the delay must be a whole number from 0 to %d, not \"%s\"", kGifMaxField, value);
@@ -94,6 +104,17 @@ const std::vector<ValueOption>& ValueOptions()
              error = "the project file name is empty";
              return false;
          }},
+        {nullptr, "--fps",
+         [](const wxString& value, CliOptions& o, wxString& error) {
+             o.settingsGiven = true;
+             if (value.ToCDouble(&o.fps) && o.fps >= kMinClipFps && o.fps <= kMaxClipFps)
+                 return true;
+             error = wxString::Format("the rate must be from %g to %g frames per second, not \"%s\"", kMinClipFps,
+                                      kMaxClipFps, value);
+             return false;
+         }},
+        {nullptr, "--from", [](const wxString& value, CliOptions& o, wxString& error) { return ReadTime(value, o.fromMs, o, error); }},
+        {nullptr, "--to", [](const wxString& value, CliOptions& o, wxString& error) { return ReadTime(value, o.toMs, o, error); }},
     };
     return options;
 }
@@ -102,10 +123,11 @@ const std::vector<ValueOption>& ValueOptions()
 
 wxString CliUsage()
 {
-    return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] [-l N] -o OUT.gif FILE[:DELAY]...\n"
+    return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] [-l N]\n"
+                            "                   [--fps RATE [--from TIME] [--to TIME]] -o OUT.gif FILE[:DELAY]...\n"
                             "       gifmaker-cli --project PROJECT.xml -o OUT.gif\n"
                             "Makes an animated GIF from the pictures (PNG, JPEG, BMP, GIF; every frame of a GIF\n"
-                            "file), in the order given.\n"
+                            "file) and video clips, in the order given.\n"
                             "\n"
                             "Delays are in hundredths of a second. FILE:DELAY gives that file's pictures their\n"
                             "own delay (the text after the last colon, when it is a number). Otherwise -d sets\n"
@@ -118,12 +140,18 @@ wxString CliUsage()
                             "                             taller than all before it); larger pictures are scaled\n"
                             "                             down, every picture is centred on black\n"
                             "  -o, --output OUT.gif       the file to write; replaced only when complete\n"
+                            "      --fps RATE             frames per second taken from video clips (MP4, MOV,\n"
+                            "                             WebM, MKV; default: the rate the delay plays)\n"
+                            "      --from TIME            where the frames taken from each clip start (seconds,\n"
+                            "                             M:SS or H:MM:SS; default 0)\n"
+                            "      --to TIME              where they end (default: the clip's end); the delay\n"
+                            "                             follows --fps unless -d is given\n"
                             "  -p, --project PROJECT.xml  render a saved project as the program saves it\n"
                             "  -h, --help                 show this text\n"
                             "      --version              show the version\n"
                             "\n"
                             "Exit status: 0 written, 1 bad usage, 2 an input cannot be read, 3 the output cannot\n"
-                            "be written.\n",
+                            "be written, 4 the toolkit cannot start.\n",
                             CliOptions::kDefaultDelay, kGifMaxPlays);
 }
 
@@ -153,12 +181,12 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
         wxString value;
         bool hasValue = false;
         for (const ValueOption& candidate : ValueOptions()) {
-            if (argument == candidate.shortName || argument == candidate.longName) {
+            if ((candidate.shortName && argument == candidate.shortName) || argument == candidate.longName) {
                 option = &candidate;
             } else if (argument.StartsWith(wxString(candidate.longName) + "=", &value)) {
                 option = &candidate;
                 hasValue = true;
-            } else if (argument.StartsWith(candidate.shortName, &value)) {
+            } else if (candidate.shortName && argument.StartsWith(candidate.shortName, &value)) {
                 option = &candidate;
                 hasValue = true;
             }
@@ -186,8 +214,12 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
     if (!options.project.empty()) {
         if (options.inputs.empty() && !options.settingsGiven)
             return CliAction::Encode;
-        error = "a project brings its own pictures, delays, size and loop count; give no files, -d, -s or --loop "
-                "with --project";
+        error = "a project brings its own pictures, delays, size and loop count; give no files, -d, -s, --loop, "
+                "--fps, --from or --to with --project";
+        return CliAction::BadUsage;
+    }
+    if (options.toMs >= 0 && options.toMs <= options.fromMs) {
+        error = "--to must come after --from";
         return CliAction::BadUsage;
     }
     if (options.inputs.empty()) {

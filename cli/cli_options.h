@@ -20,7 +20,12 @@ struct CliOptions {
     std::vector<int> inputDelays;
     // A project file to render instead of the inputs, with its own settings.
     wxString project;
-    bool settingsGiven = false; // -d, -s or --loop was used
+    bool settingsGiven = false; // -d, -s, --loop, --fps, --from or --to was used
+    // Frames taken from video clips: per second (0: as the delay plays them)
+    // from `fromMs` up to `toMs` (-1: the clip's end).
+    double fps = 0;
+    long long fromMs = 0;
+    long long toMs = -1;
 };
 
 enum class CliAction { Encode, ShowHelp, ShowVersion, BadUsage };

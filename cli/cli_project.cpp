@@ -3,6 +3,7 @@
 #include "encode/gif_output_size.h"
 #include "decode/frame_loader.h"
 #include "project/project_file.h"
+#include "video/video_loader.h"
 
 #include <algorithm>
 
@@ -22,7 +23,7 @@ bool ReadProjectForRender(const wxString& path, std::vector<LoadedFrame>& frames
     const wxArrayString loadList = ProjectLoadList(project.entries);
     const std::vector<int> entryDelays = ProjectLoadDelays(project);
     for (size_t i = 0; i < loadList.size(); ++i)
-        LoadFrames(loadList[i], nullptr, [&](LoadedFrame&& frame) {
+        LoadMediaFrames(loadList[i], nullptr, [&](LoadedFrame&& frame) {
             frames.push_back(std::move(frame));
             names.push_back(loadList[i]);
             settings.delaysCs.push_back(entryDelays[i]);

@@ -7,6 +7,9 @@
 #include "encode/gif_output_size.h"
 #include "encode/gif_pipeline.h"
 #include "decode/frame_loader.h"
+#include "video/video_clip.h"
+#include "video/video_loader.h"
+#include "video/video_selection.h"
 
 #include <algorithm>
 #include <atomic>
@@ -23,21 +26,27 @@ void Say(std::FILE* errors, const wxString& text)
 
 // Every frame of every input, in order, without their pixels: still pictures
 // are only looked at (PNG and JPEG headers give the size), GIF frames are held
-// compressed. Inputs are read on all cores; `names` gets each frame's input
+// compressed, a clip's frames are taken at the options' rate and decoded
+// again by time. Inputs are read on all cores; `names` gets each frame's input
 // and `delays` the delay it is written with. False when an input yields no
 // frame; `failed` then names the first such input.
 bool PlanAll(const CliOptions& options, std::vector<LoadedFrame>& frames, std::vector<wxString>& names,
              std::vector<int>& delays, wxString& failed)
 {
     const std::vector<wxString>& inputs = options.inputs;
+    const double fps = options.fps > 0 ? options.fps : ClipFpsForDelay(options.delay);
     std::vector<std::vector<LoadedFrame>> perInput(inputs.size());
     std::atomic<std::size_t> next{0};
     auto plan = [&] {
-        for (std::size_t i = next++; i < inputs.size(); i = next++)
-            LoadFrames(inputs[i], nullptr, [&](LoadedFrame&& frame) {
+        for (std::size_t i = next++; i < inputs.size(); i = next++) {
+            const wxString path = IsVideoClip(inputs[i])
+                                      ? ClipRangeName(inputs[i], options.fromMs, options.toMs, fps)
+                                      : inputs[i];
+            LoadMediaFrames(path, nullptr, [&](LoadedFrame&& frame) {
                 perInput[i].push_back(std::move(frame));
                 return true;
             });
+        }
     };
     const std::size_t workers =
         std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), inputs.size());
@@ -53,8 +62,12 @@ bool PlanAll(const CliOptions& options, std::vector<LoadedFrame>& frames, std::v
             failed = inputs[i];
             return false;
         }
-        for (LoadedFrame& frame : perInput[i]) {
-            delays.push_back(CliFrameDelay(options, i, frame.delayCs));
+        // A clip's frames follow --fps unless a delay was given.
+        const bool clip = IsVideoClip(inputs[i]) && options.fps > 0 && !options.delayGiven;
+        const std::vector<int> clipDelays = clip ? ClipFrameDelays(perInput[i].size(), options.fps) : std::vector<int>();
+        for (std::size_t k = 0; k < perInput[i].size(); ++k) {
+            LoadedFrame& frame = perInput[i][k];
+            delays.push_back(clip ? clipDelays[k] : CliFrameDelay(options, i, frame.delayCs));
             frames.push_back(std::move(frame));
             names.push_back(inputs[i]);
         }
@@ -65,15 +78,19 @@ bool PlanAll(const CliOptions& options, std::vector<LoadedFrame>& frames, std::v
 // Decodes each frame in the encoder's workers when it is needed, so that only
 // the frames in flight are held. A frame that no longer decodes stops the
 // encoder; `failedIndex` then names it.
+// A clip's frames come straight at the output size: converting a 1080p frame
+// at full size and scaling it down would cost more than encoding it.
 struct StreamedFrames {
     const std::vector<LoadedFrame>& frames;
+    const wxSize outputSize;
     std::atomic<bool> cancel{false};
     std::atomic<std::size_t> failedIndex{SIZE_MAX};
 
     GifFrameSupplier Supplier()
     {
         return [this](std::size_t index) {
-            wxImage picture = frames[index].source->Decode();
+            const FrameSource& source = *frames[index].source;
+            wxImage picture = source.Decode(IsClipFrameSource(source) ? outputSize : wxSize(0, 0));
             if (!picture.IsOk()) {
                 std::size_t none = SIZE_MAX;
                 failedIndex.compare_exchange_strong(none, index);
@@ -123,7 +140,7 @@ int WriteOutput(const CliOptions& options, std::size_t count, const GifFrameSupp
 int WriteFrames(const CliOptions& options, const std::vector<LoadedFrame>& frames, const std::vector<wxString>& names,
                 const GifEncodeSettings& settings, std::FILE* errors, bool showProgress)
 {
-    StreamedFrames streamed{frames};
+    StreamedFrames streamed{frames, wxSize(settings.width, settings.height)};
     const int status =
         WriteOutput(options, frames.size(), streamed.Supplier(), settings, errors, showProgress, &streamed.cancel);
     if (status == kCliUnreadableInput)
@@ -155,7 +172,9 @@ int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress)
     std::vector<int> delays;
     wxString failed;
     if (!PlanAll(options, frames, names, delays, failed)) {
-        Say(errors, wxString::Format("cannot read \"%s\"", failed));
+        Say(errors, wxString::Format(IsVideoClip(failed) ? "cannot read \"%s\", or it has no frame from --from to --to"
+                                                         : "cannot read \"%s\"",
+                                     failed));
         return kCliUnreadableInput;
     }
 

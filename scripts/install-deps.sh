@@ -27,6 +27,11 @@ fonts-droid-fallback
 clang
 libclang-rt-14-dev
 libomp-14-dev
+libavformat-dev
+libavcodec-dev
+libswscale-dev
+libavutil-dev
+ffmpeg
 dpkg-dev
 file
 lintian

@@ -3,8 +3,9 @@
 # unit_tests need no display, gui_tests run on a private Xvfb display.
 #   scripts/run-tests.sh             normal build in build/
 #   scripts/run-tests.sh --sanitize  AddressSanitizer + UBSan build in build-sanitize/
-# The normal run also fuzzes the picture loader for a minute (clang build of
-# the decode library and its fuzz target in build-fuzz/).
+# The normal run also fuzzes the picture loader for a minute and the video path
+# for half a minute (clang build of the libraries and fuzz targets in
+# build-fuzz/).
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -31,6 +32,6 @@ cmake --build "$build_dir" -j"$jobs"
 if [ "$build_dir" = build ]; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DGIFMAKER_FUZZ=ON -DGIFMAKER_SANITIZE=ON -DGIFMAKER_BENCH=OFF
-  cmake --build build-fuzz -j"$jobs" --target loader_fuzz
+  cmake --build build-fuzz -j"$jobs" --target loader_fuzz video_fuzz
   (cd build-fuzz && ctest -L fuzz --output-on-failure)
 fi

@@ -80,8 +80,9 @@ ProjectContents ReadProjectFile(const wxString& path);
 // that is not where a project has it.
 ProjectContents ReadProjectDocument(const wxXmlDocument& document);
 
-// The pictures to load for a project's entries: those whose file exists,
-// leaving out entries that name a GIF file itself.
+// The pictures to load for a project's entries: those whose file exists (for
+// a clip's frame, "clip.mp4#t=1.5", the clip), leaving out entries that name
+// a GIF file itself.
 wxArrayString ProjectLoadList(const wxArrayString& entries);
 
 // The delay of each picture of ProjectLoadList(project.entries), in that

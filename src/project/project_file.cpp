@@ -1,6 +1,7 @@
 #include "project/project_file.h"
 
 #include "decode/gif_frame_name.h"
+#include "decode/video_frame_name.h"
 #include "io/wtoi.h"
 #include "io/xml_guard.h"
 
@@ -215,9 +216,13 @@ ProjectContents ReadProjectDocument(const wxXmlDocument& document)
 }
 
 namespace {
+// A picture, a GIF frame or a clip frame whose file is there; a whole GIF
+// is not (its frames are entries of their own).
 bool IsLoadedEntry(const wxString& entry)
 {
-    return !HasGifExtension(entry) && wxFileExists(GifFrameSourcePath(entry));
+    ClipName clip;
+    const bool clipFrame = ParseClipName(entry, clip) && !wxFileExists(entry);
+    return !HasGifExtension(entry) && wxFileExists(clipFrame ? clip.file : GifFrameSourcePath(entry));
 }
 } // namespace
 
@@ -225,9 +230,10 @@ wxArrayString ProjectLoadList(const wxArrayString& entries)
 {
     wxLogNull noLog;
     wxArrayString list;
-    for (const wxString& entry : entries)
+    for (const wxString& entry : entries) {
         if (IsLoadedEntry(entry))
             list.Add(entry);
+    }
     return list;
 }
 

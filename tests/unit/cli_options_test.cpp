@@ -74,3 +74,23 @@ TEST(CliOptions, BadUsageIsRefused)
         EXPECT_EQ(Parse(arguments, options), CliAction::BadUsage) << shown;
     }
 }
+
+TEST(CliOptions, ClipRateAndRange)
+{
+    CliOptions options;
+    ASSERT_EQ(Parse({"--fps", "12.5", "--from", "1:02", "--to=70", "-o", "x.gif", "c.mp4"}, options), CliAction::Encode);
+    EXPECT_DOUBLE_EQ(options.fps, 12.5);
+    EXPECT_EQ(options.fromMs, 62000);
+    EXPECT_EQ(options.toMs, 70000);
+    EXPECT_FALSE(options.delayGiven);
+
+    for (const std::vector<wxString>& bad : std::vector<std::vector<wxString>>{
+             {"--fps", "0", "-o", "x.gif", "c.mp4"},
+             {"--fps", "51", "-o", "x.gif", "c.mp4"},
+             {"--from", "soon", "-o", "x.gif", "c.mp4"},
+             {"--from", "2", "--to", "1", "-o", "x.gif", "c.mp4"},
+             {"--fps", "10", "--project", "p.xml", "-o", "x.gif"}}) {
+        CliOptions refused;
+        EXPECT_EQ(Parse(bad, refused), CliAction::BadUsage) << bad[0] << " " << bad[1];
+    }
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "video/video_clip.h"
+
+#include <wx/image.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+struct AVFormatContext;
+struct AVCodecContext;
+struct AVFrame;
+struct AVPacket;
+struct SwsContext;
+
+// One demuxer and decoder on a clip file, used by one thread at a time. It
+// walks forward through the frames and seeks only when a wanted time lies
+// behind it or beyond the next key frame.
+class ClipDecoder {
+public:
+    // Opens the file, finds the clip's end (reading every packet, not
+    // decoding) unless `endMs` already gives it, and decodes its first frame;
+    // null when refused. Takes at most kOpenSeconds.
+    static std::unique_ptr<ClipDecoder> Open(const std::string& file, wxString* why, long long endMs = -1);
+    ~ClipDecoder();
+
+    const ClipInfo& Info() const { return m_info; }
+
+    // Called with each frame passed on the way to a wanted time and the span
+    // [fromMs, untilMs) in which it was the frame shown.
+    using PassedFrame = std::function<void(const AVFrame* frame, long long fromMs, long long untilMs)>;
+
+    // Moves to the frame shown at `ms` and returns a new reference to it
+    // (free with av_frame_free), or null when no frame decodes there in time.
+    AVFrame* FrameAt(long long ms, const PassedFrame& passed);
+
+    // The frame as a picture as shown (rotation applied), at full size or no
+    // smaller than `atLeast`.
+    wxImage Convert(const AVFrame* frame, const wxSize& atLeast);
+
+    struct Interrupt {
+        std::chrono::steady_clock::time_point deadline;
+    };
+
+private:
+    ClipDecoder() = default;
+    bool Setup(const std::string& file, wxString* why, long long endMs);
+    bool ScanEnd(long long& endPts);
+    bool Seek(long long ms);
+    // The next decoded frame into m_next; false at the end of the stream.
+    bool DecodeNext();
+    long long ToMs(long long pts) const;
+    void StartDeadline(int seconds);
+    bool TimedOut() const;
+
+    AVFormatContext* m_format = nullptr;
+    AVCodecContext* m_codec = nullptr;
+    AVPacket* m_packet = nullptr;
+    AVFrame* m_current = nullptr; // the frame shown at the last time reached
+    AVFrame* m_next = nullptr;    // decoded, not yet shown
+    bool m_hasCurrent = false;
+    bool m_hasNext = false;
+    bool m_drained = false;
+    int m_stream = -1;
+    long long m_zeroPts = 0;
+    SwsContext* m_scaler = nullptr;
+    ClipInfo m_info;
+    wxSize m_frameSize; // as decoded, before rotation
+    Interrupt m_interrupt;
+};
+
+// The libavformat demuxer for a clip's first bytes ("mov" or "matroska"), or
+// null when they are not a container clips are read from.
+const char* ClipDemuxerName(const unsigned char* data, std::size_t size);
+
+// How many bytes ClipDemuxerName needs to look at.
+constexpr std::size_t kClipSniffBytes = 16;
