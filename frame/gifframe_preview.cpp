@@ -119,7 +119,7 @@ void GifFrame::DrawPreview(wxDC& dc)
 {
     if (!m_previewBitmap.IsOk())
         return;
-    const wxRect place = PreviewPlacement(m_panel_down->GetSize(), m_previewBitmap.GetSize());
+    const wxRect place = PreviewPlacement(m_panel_down->GetClientSize(), m_previewBitmap.GetSize());
     if (place.IsEmpty())
         return;
     if (place.GetSize() == m_previewBitmap.GetSize()) {
@@ -137,6 +137,14 @@ void GifFrame::OnPaintPreview(wxPaintEvent&)
 {
     wxPaintDC dc(m_panel_down);
     DrawPreview(dc);
+}
+
+// A resize moves the centre and may change the scale: all of the canvas is
+// painted again, not only the part the resize uncovered.
+void GifFrame::OnSizePreview(wxSizeEvent& event)
+{
+    m_panel_down->Refresh();
+    event.Skip();
 }
 
 void GifFrame::ClearPreview()
