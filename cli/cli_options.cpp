@@ -10,10 +10,10 @@
 namespace {
 
 // Delays and sizes are 16-bit fields of a GIF file.
-bool ReadNumber(const wxString& text, long minimum, int& value)
+bool ReadNumber(const wxString& text, long minimum, int& value, long maximum = kGifMaxField)
 {
     long number = 0;
-    if (text.empty() || !text.ToLong(&number) || number < minimum || number > kGifMaxField)
+    if (text.empty() || !text.ToLong(&number) || number < minimum || number > maximum)
         return false;
     value = int(number);
     return true;
@@ -88,6 +88,15 @@ const std::vector<ValueOption>& ValueOptions()
                                       kGifMaxPlays, value);
              return false;
          }},
+        {"-q", "--quality",
+         [](const wxString& value, CliOptions& o, wxString& error) {
+             o.settingsGiven = true;
+             if (ReadNumber(value, kGifMinQuality, o.quality, kGifMaxQuality))
+                 return true;
+             error = wxString::Format("the quality must be a whole number from %d to %d, not \"%s\"",
+                                      kGifMinQuality, kGifMaxQuality, value);
+             return false;
+         }},
         {"-o", "--output",
          [](const wxString& value, CliOptions& o, wxString& error) {
              o.output = value;
@@ -123,7 +132,7 @@ const std::vector<ValueOption>& ValueOptions()
 
 wxString CliUsage()
 {
-    return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] [-l N]\n"
+    return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] [-l N] [-q QUALITY]\n"
                             "                   [--fps RATE [--from TIME] [--to TIME]] -o OUT.gif FILE[:DELAY]...\n"
                             "       gifmaker-cli --project PROJECT.xml -o OUT.gif\n"
                             "Makes an animated GIF from the pictures (PNG, JPEG, BMP, GIF; every frame of a GIF\n"
@@ -139,6 +148,9 @@ wxString CliUsage()
                             "  -s, --size WIDTHxHEIGHT    output size (default: the first frame that is wider or\n"
                             "                             taller than all before it); larger pictures are scaled\n"
                             "                             down, every picture is centred on black\n"
+                            "  -q, --quality QUALITY      1 to 100 (default %d): lower gives smaller files with\n"
+                            "                             fewer colours; at 100 pictures of at most 256 colours\n"
+                            "                             are kept exactly\n"
                             "  -o, --output OUT.gif       the file to write; replaced only when complete\n"
                             "      --fps RATE             frames per second taken from video clips (MP4, MOV,\n"
                             "                             WebM, MKV; default: the rate the delay plays)\n"
@@ -152,7 +164,7 @@ wxString CliUsage()
                             "\n"
                             "Exit status: 0 written, 1 bad usage, 2 an input cannot be read, 3 the output cannot\n"
                             "be written, 4 the toolkit cannot start.\n",
-                            CliOptions::kDefaultDelay, kGifMaxPlays);
+                            CliOptions::kDefaultDelay, kGifMaxPlays, kGifDefaultQuality);
 }
 
 CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& options, wxString& error)
@@ -214,8 +226,8 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
     if (!options.project.empty()) {
         if (options.inputs.empty() && !options.settingsGiven)
             return CliAction::Encode;
-        error = "a project brings its own pictures, delays, size and loop count; give no files, -d, -s, --loop, "
-                "--fps, --from or --to with --project";
+        error = "a project brings its own pictures, delays, size, loop count and quality; give no files, -d, -s, "
+                "-q, --loop, --fps, --from or --to with --project";
         return CliAction::BadUsage;
     }
     if (options.toMs >= 0 && options.toMs <= options.fromMs) {

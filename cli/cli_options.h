@@ -1,5 +1,7 @@
 #pragma once
 
+#include "encode/gif_pipeline.h"
+
 #include <wx/string.h>
 
 #include <vector>
@@ -14,13 +16,14 @@ struct CliOptions {
     int width = 0; // 0: from the frames
     int height = 0;
     int loop = 0; // times the GIF plays; 0 = for ever
+    int quality = kGifDefaultQuality;
     wxString output;
     std::vector<wxString> inputs;
     // The delay given with each input as FILE:DELAY, -1 where none was.
     std::vector<int> inputDelays;
     // A project file to render instead of the inputs, with its own settings.
     wxString project;
-    bool settingsGiven = false; // -d, -s, --loop, --fps, --from or --to was used
+    bool settingsGiven = false; // -d, -s, -q, --loop, --fps, --from or --to was used
     // Frames taken from video clips: per second (0: as the delay plays them)
     // from `fromMs` up to `toMs` (-1: the clip's end).
     double fps = 0;

@@ -184,6 +184,7 @@ int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress)
     settings.loopCount = options.loop;
     settings.width = options.width;
     settings.height = options.height;
+    settings.quality = options.quality;
     if (settings.width == 0) {
         std::vector<wxSize> sizes;
         for (const LoadedFrame& frame : frames)

@@ -219,6 +219,9 @@ void GifFrame::FindLayoutWindows()
     m_spinctrl_width = XRCCTRL(*this, "m_spinctrl_width", wxSpinCtrl);
     m_spinctrl_height = XRCCTRL(*this, "m_spinctrl_height", wxSpinCtrl);
     m_spinctrl_quality = XRCCTRL(*this, "m_spinctrl_quality", wxSpinCtrl);
+    // The engine's default, so that the window saves what gifmaker-cli writes.
+    if (m_spinctrl_quality)
+        m_spinctrl_quality->SetValue(kGifDefaultQuality);
     m_staticText_quality = XRCCTRL(*this, "m_staticText_quality", wxStaticText);
     m_staticText_delay = XRCCTRL(*this, "m_staticText_delay", wxStaticText);
     m_staticText_sec = XRCCTRL(*this, "m_staticText_sec", wxStaticText);

@@ -42,11 +42,21 @@ bool GifWriteColourTable(const GifRgb* table, int count, int bpp);
 bool GifWriteLoopExtension(int field = 0);
 
 // The graphic control extension: transparency when `maskIndex` is not -1,
-// the delay converted to hundredths of a second.
-bool GifWriteControl(int maskIndex, int delayMilliSecs);
+// the delay converted to hundredths of a second; `keepPrevious` asks the
+// viewer to leave the frame in place when the next one comes (disposal 1),
+// so that the next frame need only cover what changes.
+bool GifWriteControl(int maskIndex, int delayMilliSecs, bool keepPrevious = false);
 
-// The image position (always 0,0) and size of the image descriptor.
-bool GifWriteRect(int width, int height);
+// The image position and size of the image descriptor.
+bool GifWriteRect(int width, int height, int left = 0, int top = 0);
+
+// The image descriptor of a frame covering width x height at (left, top),
+// followed by its local colour table when `localTable` is given (`count`
+// entries, padded to a power of two).
+bool GifWriteImageDescriptor(int left, int top, int width, int height, const GifRgb* localTable, int count);
+
+// The byte that ends the file.
+bool GifWriteTrailer();
 
 // A comment extension in 255-byte sub-blocks; nothing for an empty text.
 bool GifWriteComment(const wxString& text);

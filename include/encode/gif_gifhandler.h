@@ -3,15 +3,11 @@
 #include "encode/gif_blocks.h"
 
 #include <wx/image.h>
-#include <wx/imaggif.h>
 
-// Writes one frame of an animated GIF to CurrentGifStream, using the LZW
-// compressor of the toolkit's GIF handler. Make a new one for every frame.
-class MyGifHandler : public wxGIFHandler {
+// Writes one whole frame of an animated GIF to CurrentGifStream. Make a new
+// one for every frame.
+class MyGifHandler {
 public:
-    MyGifHandler() = default;
-    ~MyGifHandler() override;
-
     // The header (first frame only, with the loop extension for `plays`
     // passes), control extension, image descriptor, local colour table (later
     // frames) and compressed pixels of `image`, whose every pixel colour must
@@ -19,9 +15,6 @@ public:
     // refused before anything is written.
     bool DoSaveFile(const wxImage& image, bool first, int delayMilliSecs, const GifRgb* table,
                     int count, int maskIndex, int plays = 0);
-
-private:
-    void FreeHashTable();
 };
 
 // Copies the image's palette into `table` (256 entries) and finds the index of

@@ -19,9 +19,12 @@ constexpr long long kMaxGifOutputPixels = 100LL * 1000 * 1000;
 // (the format's 16-bit fields) and at most kMaxGifOutputPixels in all.
 bool IsGifOutputSizeAllowed(int width, int height);
 
-// The quality of the colour reduction that the window and projects keep,
-// from 1 to 100, as gifmaker-cli --quality takes it.
-constexpr int kGifDefaultQuality = 100;
+// The quality both the window and gifmaker-cli use unless told otherwise
+// (and projects keep), from 1 to 100: chosen from the benchmark figures in
+// docs/performance.md.
+constexpr int kGifDefaultQuality = 85;
+constexpr int kGifMinQuality = 1;
+constexpr int kGifMaxQuality = 100;
 
 struct GifEncodeSettings {
     int width = 0;         // output size in pixels
@@ -33,8 +36,11 @@ struct GifEncodeSettings {
     // Times viewers play the animation (1 to kGifMaxPlays); 0 = for ever, as
     // the file's count means.
     int loopCount = 0;
+    // 1 to 100: lower values give smaller files that look worse (fewer
+    // colours, less dithering, small changes between frames left out). At 100
+    // frames of at most 256 colours are kept exactly.
     int quality = kGifDefaultQuality;
-    unsigned threads = 0;  // worker threads for preparation and colour reduction; 0 = every core
+    unsigned threads = 0;  // worker threads for preparation, colour reduction and compression; 0 = every core
 };
 
 // Supplies frame `index` as a picture that the caller owns alone. Called from
@@ -45,12 +51,13 @@ using GifFrameSupplier = std::function<wxImage(std::size_t index)>;
 // thread that runs EncodeGifAnimation.
 using GifProgress = std::function<void(std::size_t framesWritten)>;
 
-// Prepares, colour-reduces and writes `count` frames as one animated GIF with
-// the settings' delays and loop count. The bytes do not depend on the thread
-// count. Returns true when every frame and the trailer were written; false at
-// once for settings out of range (a size not allowed, a negative delay, a
-// delay list not one per frame, a loop count outside 0 to kGifMaxPlays), and
-// early when `cancel` becomes true or a write fails.
+// Prepares, colour-reduces, compresses and writes `count` frames as one
+// animated GIF with the settings' delays and loop count. After the first
+// frame each frame covers only what changes on the screen. The bytes do not
+// depend on the thread count. Returns true when every frame and the trailer
+// were written; false at once for settings out of range (a size not allowed,
+// a negative delay, a delay list not one per frame, a loop count outside 0 to
+// kGifMaxPlays), and early when `cancel` becomes true or a write fails.
 bool EncodeGifAnimation(wxOutputStream& out, std::size_t count, const GifFrameSupplier& supply,
                         const GifEncodeSettings& settings, const GifProgress& progress = {},
                         const std::atomic<bool>* cancel = nullptr);

@@ -16,12 +16,30 @@ struct GifIndexedFrame {
     std::vector<std::uint8_t> indices;
 };
 
-// Reduces an RGB image to at most 256 colours. An image with at most 256
-// colours keeps them exactly (palette in order of first appearance). Others
-// get a palette chosen by libimagequant and refined for the image by k-means,
-// and every pixel becomes its nearest palette colour (no dithering). Returns
-// the mean squared error per colour channel; false for an empty image.
-bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* meanSquaredError = nullptr);
+struct GifReduceOptions {
+    int maxColours = kGifMaxColours; // 2 to 256
+    // Error diffusion strength (0 to 1) for photos (images of many thousand
+    // colours); 0 maps every pixel to its nearest palette colour.
+    float dither = 0;
+    // A palette already written (the file's global table): images of a few
+    // thousand colours (screen content) use it instead of their own, and so
+    // need no colour table of their own, when its mean squared error per
+    // channel is at most `sharedTolerance` times their own palette's, or at
+    // most `sharedMeanSquaredError`.
+    const std::vector<GifRgb>* shared = nullptr;
+    double sharedTolerance = 1;
+    double sharedMeanSquaredError = 0;
+};
+
+// Reduces an RGB image to at most options.maxColours colours. An image with
+// no more colours than that keeps them exactly (palette in order of first
+// appearance). Others get a palette chosen by libimagequant (or by merging,
+// for a few thousand colours) and refined for the image by k-means; every
+// pixel becomes its nearest palette colour, or is dithered (photos only). Returns the mean
+// squared error per colour channel of the undithered mapping; false for an
+// empty image.
+bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* meanSquaredError = nullptr,
+                        const GifReduceOptions& options = {});
 
 // The RGB image of an indexed frame with its colour table as palette: what the
 // GIF writer takes.

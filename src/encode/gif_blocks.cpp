@@ -16,6 +16,9 @@ constexpr std::uint8_t kApplicationLabel = 0xFF;
 constexpr std::uint8_t kGraphicControlLabel = 0xF9;
 constexpr std::uint8_t kCommentLabel = 0xFE;
 constexpr std::uint8_t kBlockTerminator = 0x00;
+constexpr std::uint8_t kImageSeparator = 0x2C;
+constexpr std::uint8_t kTrailer = 0x3B;
+constexpr std::uint8_t kLocalTableFlag = 0x80;
 constexpr std::size_t kMaxSubBlock = 255;
 
 bool WriteByte(std::uint8_t value)
@@ -95,14 +98,16 @@ bool GifWriteLoopExtension(int field)
            GifWriteBytes(loop, sizeof loop);
 }
 
-bool GifWriteControl(int maskIndex, int delayMilliSecs)
+bool GifWriteControl(int maskIndex, int delayMilliSecs, bool keepPrevious)
 {
     const bool transparent = maskIndex != -1;
     const int delayCs = delayMilliSecs / 10;
+    // Disposal method in bits 2 to 4, transparency flag in bit 0.
+    const std::uint8_t packed = static_cast<std::uint8_t>((keepPrevious ? 0x04 : 0x00) | (transparent ? 0x01 : 0x00));
     const std::uint8_t bytes[8] = {kExtensionIntroducer,
                                    kGraphicControlLabel,
                                    0x04,
-                                   static_cast<std::uint8_t>(transparent ? 0x01 : 0x00),
+                                   packed,
                                    static_cast<std::uint8_t>(delayCs & 0xFF),
                                    static_cast<std::uint8_t>((delayCs >> 8) & 0xFF),
                                    static_cast<std::uint8_t>(transparent ? maskIndex : 0),
@@ -110,9 +115,25 @@ bool GifWriteControl(int maskIndex, int delayMilliSecs)
     return GifWriteBytes(bytes, sizeof bytes);
 }
 
-bool GifWriteRect(int width, int height)
+bool GifWriteRect(int width, int height, int left, int top)
 {
-    return WriteWord(0) && WriteWord(0) && WriteWord(width) && WriteWord(height);
+    return WriteWord(left) && WriteWord(top) && WriteWord(width) && WriteWord(height);
+}
+
+bool GifWriteImageDescriptor(int left, int top, int width, int height, const GifRgb* localTable, int count)
+{
+    if (!WriteByte(kImageSeparator) || !GifWriteRect(width, height, left, top))
+        return false;
+    if (localTable == nullptr)
+        return WriteByte(0x00);
+    const int bpp = GifBitsPerPixel(count);
+    return WriteByte(static_cast<std::uint8_t>(kLocalTableFlag | (bpp - 1))) &&
+           GifWriteColourTable(localTable, count, bpp);
+}
+
+bool GifWriteTrailer()
+{
+    return WriteByte(kTrailer);
 }
 
 bool GifWriteComment(const wxString& text)

@@ -1,24 +1,18 @@
 #include "encode/gif_gifhandler.h"
 
+#include "encode/gif_lzw.h"
 #include "format/gif_format.h"
 #include "palette/gif_colour_index.h"
 
-#include <wx/intl.h>
-#include <wx/log.h>
 #include <wx/palette.h>
 
-#include <climits>
 #include <cstdint>
-#include <new>
 #include <vector>
 
 namespace {
 
 constexpr std::uint8_t kImageSeparator = 0x2C;
 constexpr std::uint8_t kTrailer = 0x3B;
-// Pixels are always compressed as 8-bit indices, whatever the table size.
-constexpr int kCompressionBits = 8;
-// Fields of the file are 16 bits wide.
 
 // The colour table index of every pixel, row by row; empty when a pixel's
 // colour is missing from the table.
@@ -43,46 +37,7 @@ std::vector<std::uint8_t> IndexPixels(const wxImage& image, const GifRgb* table,
     return indices;
 }
 
-// Hands the compressor's output to CurrentGifStream until the first short
-// write, then takes nothing more: the toolkit's compressor still writes its
-// block terminator after a failed block.
-class StopAtFirstFailureStream : public wxOutputStream {
-public:
-    explicit StopAtFirstFailureStream(wxOutputStream& target) : m_target(target) {}
-
-protected:
-    size_t OnSysWrite(const void* buffer, size_t size) override
-    {
-        if (m_failed)
-            return 0;
-        m_target.Write(buffer, size);
-        const size_t written = m_target.LastWrite();
-        if (written != size) {
-            m_failed = true;
-            m_lasterror = wxSTREAM_WRITE_ERROR;
-        }
-        return written;
-    }
-
-private:
-    wxOutputStream& m_target;
-    bool m_failed = false;
-};
-
 } // namespace
-
-MyGifHandler::~MyGifHandler()
-{
-    FreeHashTable();
-}
-
-void MyGifHandler::FreeHashTable()
-{
-    // The base allocates a plain array-holding struct with `new` and declares
-    // it incomplete; it has no destructor to run.
-    ::operator delete(static_cast<void*>(m_hashTable));
-    m_hashTable = nullptr;
-}
 
 bool MyGifHandler::DoSaveFile(const wxImage& image, bool first, int delayMilliSecs,
                               const GifRgb* table, int count, int maskIndex, int plays)
@@ -91,9 +46,7 @@ bool MyGifHandler::DoSaveFile(const wxImage& image, bool first, int delayMilliSe
         return false;
     const int width = image.GetWidth();
     const int height = image.GetHeight();
-    const int evenWidth = width % 2 == 0 ? width : width + 1;
-    if (width < 1 || height < 1 || width > kGifMaxField || height > kGifMaxField ||
-        static_cast<long long>(evenWidth) * height > INT_MAX)
+    if (width < 1 || height < 1 || width > kGifMaxField || height > kGifMaxField)
         return false;
     const std::vector<std::uint8_t> indices = IndexPixels(image, table, count);
     // A colour missing from the table cannot be written truthfully.
@@ -117,21 +70,9 @@ bool MyGifHandler::DoSaveFile(const wxImage& image, bool first, int delayMilliSe
             return false;
     }
 
-    if (!InitHashTable()) {
-        wxLogError(_("Couldn't initialize GIF hash table."));
-        return false;
-    }
-    StopAtFirstFailureStream stream(*CurrentGifStream);
-    bool ok = SetupCompress(&stream, kCompressionBits);
-    // CompressLine ends the data block once this counter reaches 0, which it
-    // does just before the last row.
-    m_pixelCount = height * evenWidth;
-    for (int y = 0; ok && y < height; ++y) {
-        m_pixelCount -= evenWidth;
-        ok = CompressLine(&stream, indices.data() + std::size_t(y) * width, width);
-    }
-    FreeHashTable();
-    return ok;
+    std::vector<std::uint8_t> data;
+    GifLzwCompress(indices.data(), indices.size(), GifLzwMinimumCodeSize(count), data);
+    return GifWriteBytes(data.data(), data.size());
 }
 
 bool GifGetPalette(const wxImage& image, GifRgb* table, int& count, int& maskIndex)

@@ -2,14 +2,15 @@
 
 #include "format/gif_format.h"
 
-#include "encode/gif_gifhandler.h"
+#include "encode/gif_blocks.h"
+#include "encode/gif_frame_delta.h"
+#include "encode/gif_lzw.h"
 #include "encode/gif_prepare_frame.h"
 #include "palette/gif_reduce_colours.h"
 
-#include <wx/mstream.h>
-
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -18,12 +19,48 @@
 namespace {
 
 // Frames prepared ahead of the writer, per worker: enough to keep every
-// worker busy while the writer compresses, few enough that memory stays near
+// worker busy while the writer writes, few enough that memory stays near
 // the size of a handful of frames.
 constexpr std::size_t kFramesAheadPerWorker = 2;
 // The GIF format stores sizes in 16 bits.
 // Delays are written in hundredths of a second, the writer takes milliseconds.
 constexpr int kMillisecondsPerDelayUnit = 10;
+
+// What the quality setting turns into.
+struct QualityChoices {
+    GifReduceOptions reduce;
+    int changeThreshold = 0;
+};
+
+QualityChoices ChoicesFor(int quality)
+{
+    quality = std::clamp(quality, kGifMinQuality, kGifMaxQuality);
+    QualityChoices choices;
+    // Full palettes down to 80, then fewer colours: a tenth of the palette per 8 points.
+    choices.reduce.maxColours = quality >= 80 ? kGifMaxColours : std::max(8, kGifMaxColours * (quality + 20) / 100);
+    choices.reduce.dither = 0.5f * quality / kGifMaxQuality;
+    // Sources that move by less than this per channel count as unchanged.
+    choices.changeThreshold = (kGifMaxQuality - quality) / 10;
+    // Screen content takes the global table when it is nearly as good as its
+    // own, or good enough anyway: 70 dB PSNR at 100, 68 dB at 90.
+    choices.reduce.sharedTolerance = 1.0 + double(kGifMaxQuality - quality) / kGifMaxQuality;
+    const double floorDecibels = 50.0 + quality / 5.0;
+    choices.reduce.sharedMeanSquaredError = 255.0 * 255.0 / std::pow(10.0, floorDecibels / 10.0);
+    return choices;
+}
+
+// A frame compressed and ready to write.
+struct EncodedFrame {
+    bool ok = false;
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool localTable = false;
+    std::vector<GifRgb> table; // the local table, or the global one for the first frame
+    int maskIndex = -1;
+    std::vector<std::uint8_t> data; // LZW image data
+};
 
 // Hands frame indices to the workers in order, at most `window` ahead of the
 // writer, and the finished frames back to the writer in order.
@@ -42,28 +79,25 @@ public:
         return true;
     }
 
-    // Takes `frame` over. wxImage shares its data with a reference count
-    // that is not atomic, so the worker's reference is dropped under the lock.
-    void Put(std::size_t index, wxImage& frame)
+    void Put(std::size_t index, EncodedFrame&& frame)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         Slot& slot = m_slots[index % m_window];
-        slot.frame = frame;
-        frame = wxImage();
+        slot.frame = std::move(frame);
         slot.ready = true;
         m_changed.notify_all();
     }
 
     // Waits for frame `index` and takes it out; false when the run stopped.
-    bool Get(std::size_t index, wxImage& frame)
+    bool Get(std::size_t index, EncodedFrame& frame)
     {
         std::unique_lock<std::mutex> lock(m_mutex);
         Slot& slot = m_slots[index % m_window];
         m_changed.wait(lock, [&] { return m_stopped || slot.ready; });
         if (m_stopped)
             return false;
-        frame = slot.frame;
-        slot.frame = wxImage();
+        frame = std::move(slot.frame);
+        slot.frame = EncodedFrame();
         slot.ready = false;
         return true;
     }
@@ -84,7 +118,7 @@ public:
 
 private:
     struct Slot {
-        wxImage frame;
+        EncodedFrame frame;
         bool ready = false;
     };
 
@@ -98,33 +132,132 @@ private:
     bool m_stopped = false;
 };
 
-void PrepareFrames(FrameQueue& queue, const GifFrameSupplier& supply, const wxSize& size)
+// The shown picture a frame is planned against is the one the frame before
+// left: the workers take turns with it in frame order. Planning is one quick
+// pass over the pixels; reduction and compression run in parallel around it.
+class ShownPictureTurns {
+public:
+    // Waits for the turn of frame `index`; false when the run stopped.
+    bool Wait(std::size_t index)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_stopped || m_next == index; });
+        return !m_stopped;
+    }
+
+    // Passes the picture on to the next frame; a frame that failed leaves
+    // it unusable for every later one.
+    void Done(bool ok)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_broken = m_broken || !ok;
+        ++m_next;
+        m_changed.notify_all();
+    }
+
+    // Only for the worker whose turn it is.
+    GifShownPicture& Picture() { return m_picture; }
+
+    // The global colour table once the first frame has chosen it; it does
+    // not change afterwards. Null when the run stopped or the first frame failed.
+    const std::vector<GifRgb>* WaitForGlobalTable()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_stopped || m_next > 0; });
+        return m_stopped || m_broken ? nullptr : &m_picture.globalTable;
+    }
+    bool Broken() const { return m_broken; }
+
+    void Stop()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stopped = true;
+        m_changed.notify_all();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    GifShownPicture m_picture;
+    std::size_t m_next = 0;
+    bool m_broken = false;
+    bool m_stopped = false;
+};
+
+// Compresses the plan with each table it offers and keeps the smaller.
+EncodedFrame Compress(GifFramePlan& plan, bool first, std::size_t globalCount)
+{
+    EncodedFrame frame;
+    frame.ok = true;
+    frame.left = plan.left;
+    frame.top = plan.top;
+    frame.width = plan.width;
+    frame.height = plan.height;
+    if (!plan.localIndices.empty()) {
+        const int count = int(plan.localTable.size());
+        GifLzwCompress(plan.localIndices.data(), plan.localIndices.size(), GifLzwMinimumCodeSize(count), frame.data);
+        frame.localTable = !first;
+        frame.table = std::move(plan.localTable);
+        frame.maskIndex = plan.localMask;
+    }
+    if (plan.hasGlobal) {
+        std::vector<std::uint8_t> data;
+        GifLzwCompress(plan.globalIndices.data(), plan.globalIndices.size(),
+                       GifLzwMinimumCodeSize(int(globalCount)), data);
+        const std::size_t tableBytes =
+            frame.localTable ? std::size_t(3) << GifBitsPerPixel(int(frame.table.size())) : 0;
+        if (frame.data.empty() || data.size() <= frame.data.size() + tableBytes) {
+            frame.data = std::move(data);
+            frame.localTable = false;
+            frame.table.clear();
+            frame.maskIndex = plan.globalMask;
+        }
+    }
+    return frame;
+}
+
+struct WorkerSetup {
+    std::size_t count;
+    wxSize size;
+    QualityChoices choices;
+};
+
+void EncodeFrames(FrameQueue& queue, ShownPictureTurns& turns, const GifFrameSupplier& supply,
+                  const WorkerSetup& setup)
 {
     wxImage work;
     std::size_t index = 0;
     while (queue.Take(index)) {
-        wxImage prepared = PrepareGifFrame(supply(index), work, size);
-        wxImage reduced = ReduceGifColours(prepared);
-        queue.Put(index, reduced);
+        wxImage prepared = PrepareGifFrame(supply(index), work, setup.size);
+        GifReduceOptions options = setup.choices.reduce;
+        if (index > 0)
+            options.shared = turns.WaitForGlobalTable();
+        GifIndexedFrame reduced;
+        bool ok = prepared.IsOk() && GifReduceToIndexed(prepared, reduced, nullptr, options);
+        if (!turns.Wait(index))
+            return;
+        GifFramePlan plan;
+        ok = ok && !turns.Broken();
+        const bool first = index == 0;
+        std::size_t globalCount = 0;
+        if (ok) {
+            plan = PlanGifFrame(prepared.GetData(), reduced, turns.Picture(), first, index + 1 < setup.count,
+                                setup.choices.changeThreshold);
+            globalCount = first ? plan.localTable.size() : turns.Picture().globalTable.size();
+        }
+        turns.Done(ok);
+        prepared = wxImage();
+        reduced = GifIndexedFrame();
+        queue.Put(index, ok ? Compress(plan, first, globalCount) : EncodedFrame());
     }
 }
 
-// Writes one frame through the GIF writer into memory, then to `out` in one
-// piece.
-bool WriteFrame(wxOutputStream& out, const wxImage& frame, int delayMs, std::size_t count, std::size_t index,
-                int plays)
+bool WriteFrame(const EncodedFrame& frame, int delayMs)
 {
-    wxMemoryOutputStream bytes;
-    CurrentGifStream = &bytes;
-    MyGifHandler handler;
-    const bool ok = GifWriteFrame(frame, handler, delayMs, int(count), int(index), plays);
-    CurrentGifStream = nullptr;
-    if (!ok)
-        return false;
-    const wxStreamBuffer& buffer = *bytes.GetOutputStreamBuffer();
-    const std::size_t length = bytes.GetLength();
-    out.Write(buffer.GetBufferStart(), length);
-    return out.LastWrite() == length;
+    return GifWriteControl(frame.maskIndex, delayMs, true) &&
+           GifWriteImageDescriptor(frame.left, frame.top, frame.width, frame.height,
+                                   frame.localTable ? frame.table.data() : nullptr, int(frame.table.size())) &&
+           GifWriteBytes(frame.data.data(), frame.data.size());
 }
 
 bool AreSettingsAllowed(std::size_t count, const GifEncodeSettings& settings)
@@ -163,23 +296,29 @@ bool EncodeGifAnimation(wxOutputStream& out, std::size_t count, const GifFrameSu
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t workers = std::min<std::size_t>(settings.threads ? settings.threads : cores, count);
     FrameQueue queue(count, workers * kFramesAheadPerWorker);
-    const wxSize size(settings.width, settings.height);
+    ShownPictureTurns turns;
+    const WorkerSetup setup{count, wxSize(settings.width, settings.height), ChoicesFor(settings.quality)};
 
     std::vector<std::thread> threads;
     for (std::size_t i = 0; i < workers; ++i)
-        threads.emplace_back(PrepareFrames, std::ref(queue), std::cref(supply), size);
+        threads.emplace_back(EncodeFrames, std::ref(queue), std::ref(turns), std::cref(supply), std::cref(setup));
 
+    CurrentGifStream = &out;
     bool ok = true;
     for (std::size_t index = 0; ok && index < count; ++index) {
-        wxImage frame;
-        ok = !(cancel && cancel->load()) && queue.Get(index, frame) && frame.IsOk() &&
-             WriteFrame(out, frame, FrameDelayMs(settings, index), count, index, settings.loopCount);
-        frame = wxImage();
+        EncodedFrame frame;
+        ok = !(cancel && cancel->load()) && queue.Get(index, frame) && frame.ok &&
+             (index > 0 || GifWriteHeader(settings.width, settings.height, frame.table.data(),
+                                          int(frame.table.size()), settings.loopCount)) &&
+             WriteFrame(frame, FrameDelayMs(settings, index)) && (index + 1 < count || GifWriteTrailer());
+        frame = EncodedFrame();
         queue.Written(index + 1);
         if (ok && progress)
             progress(index + 1);
     }
+    CurrentGifStream = nullptr;
     queue.Stop();
+    turns.Stop();
     for (std::thread& thread : threads)
         thread.join();
     return ok;

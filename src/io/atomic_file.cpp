@@ -1,9 +1,10 @@
 #include "io/atomic_file.h"
 
+#include "io/fd_output_stream.h"
+
 #include <wx/filename.h>
 #include <wx/intl.h>
 #include <wx/log.h>
-#include <wx/wfstream.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -71,15 +72,20 @@ bool WriteFileAtomically(const wxString& path, const std::function<bool(wxOutput
     bool ok = false;
     wxString failure;
     {
-        wxFileOutputStream stream(fd); // closes fd when destroyed
-        if (!writer(stream) || !stream.IsOk()) {
-            const int code = errno;
-            failure = stream.IsOk() ? wxString(_("The data could not be produced."))
-                                    : wxString::Format(_("Writing \"%s\" failed: %s."), path, Reason(code));
+        FdOutputStream stream(fd);
+        const bool produced = writer(stream);
+        if (!stream.Flush()) {
+            failure = wxString::Format(_("Writing \"%s\" failed: %s."), path, Reason(stream.ErrorCode()));
+        } else if (!produced || !stream.IsOk()) {
+            failure = _("The data could not be produced.");
         } else if (::fchmod(fd, TargetMode(path)) != 0 || ::fsync(fd) != 0) {
             failure = wxString::Format(_("Writing \"%s\" failed: %s."), path, Reason(errno));
         } else {
             ok = true;
+        }
+        if (::close(fd) != 0 && ok) {
+            failure = wxString::Format(_("Writing \"%s\" failed: %s."), path, Reason(errno));
+            ok = false;
         }
     }
     if (ok && ::rename(name.data(), path.fn_str()) != 0) {

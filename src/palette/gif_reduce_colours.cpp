@@ -1,6 +1,7 @@
 #include "palette/gif_reduce_colours.h"
 
 #include "palette/gif_colour_histogram.h"
+#include "palette/gif_dither.h"
 #include "palette/gif_merge_palette.h"
 #include "palette/gif_nearest_colour.h"
 
@@ -46,14 +47,14 @@ GifRgb ToRgb(std::uint32_t rgb)
             static_cast<unsigned char>(rgb)};
 }
 
-std::vector<GifRgb> ChoosePalette(const ColourList& colours)
+std::vector<GifRgb> ChoosePalette(const ColourList& colours, int maxColours)
 {
     // The library would otherwise start threads of its own; the pipeline
     // already keeps every core busy, and one thread keeps its result the same
     // on every machine.
     omp_set_num_threads(1);
     LiqPtr<liq_attr> attr(liq_attr_create());
-    if (!attr || liq_set_max_colors(attr.get(), kGifMaxColours) != LIQ_OK ||
+    if (!attr || liq_set_max_colors(attr.get(), maxColours) != LIQ_OK ||
         liq_set_speed(attr.get(), kQuantiserSpeed) != LIQ_OK)
         return {};
     LiqPtr<liq_histogram> liqHistogram(liq_histogram_create(attr.get()));
@@ -180,10 +181,26 @@ std::uint64_t Refine(ColourList& colours, std::vector<GifRgb>& palette, int step
     return error;
 }
 
+// Switches to `shared` when its squared error stays within `allowed`; then
+// every colour is assigned to its nearest shared entry.
+void UseSharedIfClose(ColourList& colours, const std::vector<GifRgb>& shared, double allowed,
+                      std::vector<GifRgb>& palette, std::uint64_t& error)
+{
+    ColourList tried = colours;
+    const std::uint64_t sharedError = AssignNearest(tried, shared);
+    if (double(sharedError) > allowed)
+        return;
+    colours.swap(tried);
+    palette = shared;
+    error = sharedError;
+}
+
 } // namespace
 
-bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* meanSquaredError)
+bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* meanSquaredError,
+                        const GifReduceOptions& options)
 {
+    const int maxColours = std::clamp(options.maxColours, 2, kGifMaxColours);
     if (!image.IsOk() || image.GetWidth() < 1 || image.GetHeight() < 1)
         return false;
     frame.width = image.GetWidth();
@@ -191,7 +208,10 @@ bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* me
     const std::size_t pixels = std::size_t(frame.width) * frame.height;
     GifColourHistogram histogram(image);
     std::uint64_t error = 0;
-    if (histogram.Colours().size() <= std::size_t(kGifMaxColours)) {
+    // Photos are dithered; screen content and drawings, whose few thousand
+    // colours are mostly flat areas and the edges between them, are not.
+    bool dither = false;
+    if (histogram.Colours().size() <= std::size_t(maxColours)) {
         frame.palette.clear();
         for (GifColourHistogram::Colour& colour : histogram.Colours()) {
             colour.index = static_cast<std::uint8_t>(frame.palette.size());
@@ -202,11 +222,17 @@ bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* me
             std::vector<GifWeightedColour> weighted;
             for (const GifColourHistogram::Colour& colour : histogram.Colours())
                 weighted.push_back({colour.rgb, colour.count});
-            frame.palette = GifMergePalette(weighted, kGifMaxColours);
+            frame.palette = GifMergePalette(weighted, maxColours);
             error = Refine(histogram.Colours(), frame.palette, kFewColourSteps);
+            if (options.shared && !options.shared->empty())
+                UseSharedIfClose(histogram.Colours(), *options.shared,
+                                 std::max(double(error) * options.sharedTolerance,
+                                          options.sharedMeanSquaredError * 3.0 * double(pixels)),
+                                 frame.palette, error);
         } else {
+            dither = options.dither > 0;
             ColourList coarse = Coarsen(histogram.Colours());
-            frame.palette = ChoosePalette(coarse);
+            frame.palette = ChoosePalette(coarse, maxColours);
             if (frame.palette.empty())
                 return false;
             Refine(coarse, frame.palette, kPhotoSteps);
@@ -215,6 +241,9 @@ bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* me
     }
     frame.indices.resize(pixels);
     histogram.IndexPixels(frame.indices.data());
+    if (dither)
+        GifDitherPixels(image.GetData(), frame.width, frame.height, frame.palette, frame.indices.data(),
+                        options.dither, frame.indices.data());
     if (meanSquaredError)
         *meanSquaredError = double(error) / (3.0 * pixels);
     return true;

@@ -59,6 +59,7 @@ GiflibFile DecodeWithGiflib(const Bytes& bytes)
         if (DGifSavedExtensionToGCB(gif, i, &gcb) == GIF_OK) {
             frame.delayCs = gcb.DelayTime;
             frame.transparentIndex = gcb.TransparentColor;
+            frame.disposal = gcb.DisposalMode;
         }
         for (int e = 0; e + 1 < saved.ExtensionBlockCount; ++e) {
             const ExtensionBlock& block = saved.ExtensionBlocks[e];
@@ -70,6 +71,7 @@ GiflibFile DecodeWithGiflib(const Bytes& bytes)
         }
         const ColorMapObject* map = saved.ImageDesc.ColorMap ? saved.ImageDesc.ColorMap : gif->SColorMap;
         const int pixels = frame.width * frame.height;
+        frame.indices.assign(saved.RasterBits, saved.RasterBits + pixels);
         for (int p = 0; p < pixels; ++p) {
             const GifColorType& c = map->Colors[saved.RasterBits[p]];
             frame.rgb.insert(frame.rgb.end(), {c.Red, c.Green, c.Blue});
@@ -83,4 +85,25 @@ GiflibFile DecodeWithGiflib(const Bytes& bytes)
 GiflibFile DecodeGifFile(const wxString& path)
 {
     return DecodeWithGiflib(ReadFileBytes(path));
+}
+
+std::vector<Bytes> ComposeGiflibFrames(const GiflibFile& file)
+{
+    std::vector<Bytes> shown;
+    Bytes screen(std::size_t(file.screenWidth) * file.screenHeight * 3, 0);
+    for (const GiflibFrame& frame : file.frames) {
+        if (frame.disposal > DISPOSE_DO_NOT || frame.left + frame.width > file.screenWidth ||
+            frame.top + frame.height > file.screenHeight)
+            return {};
+        for (int y = 0; y < frame.height; ++y)
+            for (int x = 0; x < frame.width; ++x) {
+                const std::size_t from = std::size_t(y) * frame.width + x;
+                if (frame.indices[from] == frame.transparentIndex)
+                    continue;
+                const std::size_t to = (std::size_t(frame.top + y) * file.screenWidth + frame.left + x) * 3;
+                std::memcpy(&screen[to], &frame.rgb[from * 3], 3);
+            }
+        shown.push_back(screen);
+    }
+    return shown;
 }

@@ -16,6 +16,8 @@ struct GiflibFrame {
     int left = 0, top = 0, width = 0, height = 0;
     int delayCs = -1;
     int transparentIndex = -1;
+    int disposal = 0;
+    std::vector<std::uint8_t> indices;
     std::vector<std::uint8_t> rgb;
 };
 
@@ -31,4 +33,9 @@ struct GiflibFile {
 };
 
 GiflibFile DecodeWithGiflib(const Bytes& bytes);
+
+// What a viewer shows after each frame, as RGB of the screen size: frames
+// painted over each other, transparent pixels leaving what was there. Only
+// the disposal methods "none" and "keep" are expected; others give no frames.
+std::vector<Bytes> ComposeGiflibFrames(const GiflibFile& file);
 GiflibFile DecodeGifFile(const wxString& path);

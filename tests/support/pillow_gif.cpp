@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -18,6 +19,13 @@ const char kScript[] = "import sys\n"
                        "for i in range(im.n_frames):\n"
                        "    im.seek(i)\n"
                        "    print('duration', im.info.get('duration', -1))\n";
+
+// Writes every composited frame's RGB bytes, one after the other.
+const char kComposeScript[] = "import sys\n"
+                              "from PIL import Image, ImageSequence\n"
+                              "out = open(sys.argv[2], 'wb')\n"
+                              "for frame in ImageSequence.Iterator(Image.open(sys.argv[1])):\n"
+                              "    out.write(frame.convert('RGB').tobytes())\n";
 } // namespace
 
 PillowGif ReadGifWithPillow(const wxString& path)
@@ -51,4 +59,20 @@ PillowGif ReadGifWithPillow(const wxString& path)
     gif.ok = true;
     gif.error.clear();
     return gif;
+}
+
+std::vector<Bytes> ComposeWithPillow(const wxString& path, int width, int height)
+{
+    const wxString rgb = path + ".rgb";
+    const wxString command =
+        wxString::Format("%s -c \"%s\" '%s' '%s' 2>/dev/null", kPython, kComposeScript, path, rgb);
+    std::vector<Bytes> shown;
+    if (std::system(command.utf8_str()) != 0)
+        return shown;
+    const Bytes all = ReadFileBytes(rgb);
+    std::remove(rgb.fn_str());
+    const std::size_t frameBytes = std::size_t(width) * height * 3;
+    for (std::size_t at = 0; frameBytes > 0 && at + frameBytes <= all.size(); at += frameBytes)
+        shown.emplace_back(all.begin() + at, all.begin() + at + frameBytes);
+    return shown;
 }

@@ -3,6 +3,8 @@
 // Reading a GIF file back with Pillow, the Python imaging library, as a
 // decoder independent of giflib and of the toolkit.
 
+#include "file_bytes.h"
+
 #include <wx/string.h>
 
 #include <vector>
@@ -16,3 +18,7 @@ struct PillowGif {
 
 // Runs Debian's python3 with Pillow (package python3-pil) on `path`.
 PillowGif ReadGifWithPillow(const wxString& path);
+
+// What Pillow shows after each frame of the GIF file at `path`, as RGB of
+// width x height; empty when Pillow cannot be run.
+std::vector<Bytes> ComposeWithPillow(const wxString& path, int width, int height);

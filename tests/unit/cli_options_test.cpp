@@ -20,6 +20,7 @@ TEST(CliOptions, DefaultsAndFilesInOrder)
     ASSERT_EQ(Parse({"-o", "out.gif", "b.png", "a.png"}, options), CliAction::Encode);
     EXPECT_EQ(options.delay, 10);
     EXPECT_EQ(options.width, 0);
+    EXPECT_EQ(options.quality, kGifDefaultQuality);
     EXPECT_EQ(options.output, "out.gif");
     EXPECT_EQ(options.inputs, (std::vector<wxString>{"b.png", "a.png"}));
 }
@@ -27,14 +28,17 @@ TEST(CliOptions, DefaultsAndFilesInOrder)
 TEST(CliOptions, DelaySizeAndOutputInEveryForm)
 {
     CliOptions options;
-    ASSERT_EQ(Parse({"-d", "25", "-s", "320x240", "-o", "x.gif", "a.png"}, options), CliAction::Encode);
+    ASSERT_EQ(Parse({"-d", "25", "-s", "320x240", "-q", "1", "-o", "x.gif", "a.png"}, options), CliAction::Encode);
     EXPECT_EQ(options.delay, 25);
+    EXPECT_EQ(options.quality, 1);
     EXPECT_EQ(options.width, 320);
     EXPECT_EQ(options.height, 240);
 
     CliOptions joined;
-    ASSERT_EQ(Parse({"-d7", "--size=8x9", "--output=y.gif", "--", "-odd.png"}, joined), CliAction::Encode);
+    ASSERT_EQ(Parse({"-d7", "--size=8x9", "--quality=100", "--output=y.gif", "--", "-odd.png"}, joined),
+              CliAction::Encode);
     EXPECT_EQ(joined.delay, 7);
+    EXPECT_EQ(joined.quality, 100);
     EXPECT_EQ(joined.width, 8);
     EXPECT_EQ(joined.height, 9);
     EXPECT_EQ(joined.output, "y.gif");
@@ -64,6 +68,8 @@ TEST(CliOptions, BadUsageIsRefused)
         {"-s", "640", "-o", "x.gif", "a.png"},
         {"-s", "70000x10", "-o", "x.gif", "a.png"},
         {"-s", "10x", "-o", "x.gif", "a.png"},
+        {"-q", "0", "-o", "x.gif", "a.png"},
+        {"--quality=101", "-o", "x.gif", "a.png"},
         {"--frobnicate", "-o", "x.gif", "a.png"},
     };
     for (const auto& arguments : bad) {

@@ -11,6 +11,9 @@
 #include <iterator>
 #include <string>
 
+#include <csignal>
+#include <cerrno>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -116,6 +119,40 @@ TEST(AtomicFile, StreamErrorCountsEvenWhenTheWriterSaysTrue)
         &error));
     EXPECT_FALSE(wxFileExists(path));
     EXPECT_TRUE(FilesIn(dir.Path()).empty());
+}
+
+// A file size limit fails writes the way a full disk does, without needing
+// one; the reason reaches the user and nothing half-written stays.
+TEST(AtomicFile, FailingWriteNamesTheSystemReasonAndLeavesNoPartialFile)
+{
+    TempDir dir;
+    const wxString path = dir.File("out.gif");
+    ASSERT_TRUE(WriteFileAtomically(path, [](wxOutputStream& out) { return WriteText(out, "old"); }));
+    struct rlimit saved;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = saved;
+    limited.rlim_cur = 100000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const std::string block(4096, 'x');
+    wxString error;
+    bool writerSawTheFailure = false;
+    const bool ok = WriteFileAtomically(
+        path,
+        [&](wxOutputStream& out) {
+            for (int i = 0; i < 100; ++i)
+                if (!WriteText(out, block.c_str()))
+                    return !(writerSawTheFailure = true);
+            return true;
+        },
+        &error);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(writerSawTheFailure);
+    EXPECT_NE(error.Find(wxString(std::strerror(EFBIG))), wxNOT_FOUND) << error;
+    EXPECT_EQ(ReadAll(path), "old");
+    EXPECT_EQ(FilesIn(dir.Path()).size(), 1u);
 }
 
 TEST(AtomicFile, SpecialFileIsNotReplaced)

@@ -1,11 +1,13 @@
 #include "gif_test_decoders.h"
+#include "pillow_gif.h"
+#include "test_paths.h"
 
 #include "encode/gif_pipeline.h"
 #include "encode/gif_prepare_frame.h"
-#include "palette/gif_reduce_colours.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -51,6 +53,78 @@ Bytes Encode(unsigned threads, std::vector<std::size_t>* progress = nullptr)
     return bytes;
 }
 
+// A picture of a few flat colours; `shift` moves the pattern.
+wxImage Flat(int width, int height, int shift = 0)
+{
+    static const unsigned char colours[5][3] = {
+        {250, 250, 250}, {30, 30, 30}, {200, 40, 40}, {40, 160, 60}, {20, 60, 200}};
+    wxImage image(width, height, false);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const unsigned char* c = colours[((x / 3) + (y / 2) * 2 + shift) % 5];
+            image.SetRGB(x, y, c[0], c[1], c[2]);
+        }
+    return image;
+}
+
+wxImage With(wxImage image, const std::vector<wxPoint>& points)
+{
+    image = image.Copy();
+    for (const wxPoint& p : points)
+        image.SetRGB(p.x, p.y, 128, 128, 128);
+    return image;
+}
+
+std::vector<wxPoint> Line(wxPoint from, wxPoint step, int count)
+{
+    std::vector<wxPoint> points;
+    for (int i = 0; i < count; ++i)
+        points.push_back(from + wxPoint(step.x * i, step.y * i));
+    return points;
+}
+
+// Part of the picture see-through, by alpha or by mask colour.
+wxImage SeeThrough(int width, int height, bool mask)
+{
+    wxImage image = Flat(width, height, 1);
+    if (mask) {
+        image.SetMaskColour(30, 30, 30);
+        return image;
+    }
+    image.InitAlpha();
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width / 2; ++x)
+            image.SetAlpha(x, y, static_cast<unsigned char>(x * 12));
+    return image;
+}
+
+struct ComposeCase {
+    const char* name;
+    std::vector<wxImage> frames;
+    wxRect secondFrame; // the rectangle the second frame covers
+};
+
+Bytes EncodeFrames(const std::vector<wxImage>& frames, int quality, unsigned threads)
+{
+    GifEncodeSettings settings;
+    settings.width = frames[0].GetWidth();
+    settings.height = frames[0].GetHeight();
+    settings.delayCs = 7;
+    settings.threads = threads;
+    settings.quality = quality;
+    wxMemoryOutputStream out;
+    EXPECT_TRUE(EncodeGifAnimation(out, frames.size(), [&](std::size_t i) { return frames[i].Copy(); }, settings));
+    Bytes bytes(out.GetLength());
+    out.CopyTo(bytes.data(), bytes.size());
+    return bytes;
+}
+
+std::vector<Bytes> PillowFrames(const Bytes& bytes, const wxSize& size)
+{
+    TempDir dir;
+    return ComposeWithPillow(WriteFileBytes(dir.File("out.gif"), bytes), size.GetWidth(), size.GetHeight());
+}
+
 } // namespace
 
 TEST(GifPipeline, BytesDoNotDependOnTheThreadCount)
@@ -60,31 +134,89 @@ TEST(GifPipeline, BytesDoNotDependOnTheThreadCount)
         EXPECT_EQ(Encode(threads), one) << threads << " threads";
 }
 
-TEST(GifPipeline, EveryPixelDecodesToTheReducedFrame)
+// Each frame after the first covers only what changed, the rest of it
+// transparent; what giflib and Pillow show after every frame is still the
+// whole prepared frame.
+TEST(GifPipeline, ChangedRectanglesComposeToTheWholeFrames)
 {
-    std::vector<std::size_t> progress;
-    const Bytes bytes = Encode(3, &progress);
-    EXPECT_EQ(progress, (std::vector<std::size_t>{1, 2, 3, 4, 5, 6, 7}));
+    const int w = 40, h = 30;
+    const wxImage base = Flat(w, h);
+    const std::vector<ComposeCase> cases = {
+        {"nothing changes", {base, base, base}, {0, 0, 1, 1}},
+        {"one pixel", {base, With(base, {{17, 11}}), base}, {17, 11, 1, 1}},
+        {"each edge",
+         {base, With(base, Line({0, 3}, {0, 1}, 6)), With(base, Line({5, 0}, {1, 0}, 35)),
+          With(base, Line({w - 1, 0}, {0, 1}, h)), With(base, Line({0, h - 1}, {1, 0}, 2)),
+          With(base, {{0, 0}, {w - 1, h - 1}})},
+         {0, 3, 1, 6}},
+        {"everything", {base, Flat(w, h, 2), Flat(w, h, 3)}, {0, 0, w, h}},
+        {"see-through source", {base, SeeThrough(w, h, false), SeeThrough(w, h, true), base}, {0, 0, w, h}},
+        {"1x1", {Flat(1, 1), Flat(1, 1), Flat(1, 1, 1), Flat(1, 1)}, {0, 0, 1, 1}},
+        {"65535 wide", {Flat(65535, 1), With(Flat(65535, 1), {{65534, 0}}), Flat(65535, 1, 1)}, {65534, 0, 1, 1}},
+    };
+    for (const ComposeCase& test : cases) {
+        SCOPED_TRACE(test.name);
+        const wxSize size = test.frames[0].GetSize();
+        std::vector<Bytes> expected;
+        for (const wxImage& frame : test.frames) {
+            wxImage work;
+            const wxImage prepared = PrepareGifFrame(frame, work, size);
+            expected.emplace_back(prepared.GetData(), prepared.GetData() + size.GetWidth() * size.GetHeight() * 3);
+        }
+        const Bytes bytes = EncodeFrames(test.frames, kGifMaxQuality, 2);
+        const GiflibFile gif = DecodeWithGiflib(bytes);
+        ASSERT_TRUE(gif.ok);
+        ASSERT_EQ(gif.frames.size(), test.frames.size());
+        const GiflibFrame& second = gif.frames[1];
+        EXPECT_EQ(wxRect(second.left, second.top, second.width, second.height), test.secondFrame);
+        for (const GiflibFrame& frame : gif.frames)
+            EXPECT_EQ(frame.delayCs, 7);
+        EXPECT_EQ(gif.loopCount, 0);
+        EXPECT_TRUE(ComposeGiflibFrames(gif) == expected) << "giflib";
+        const auto pillow = PillowFrames(bytes, size);
+        ASSERT_FALSE(pillow.empty()) << "Pillow (python3-pil) is needed";
+        EXPECT_TRUE(pillow == expected) << "Pillow";
+    }
+}
 
+// Dithered frames of more than 256 colours: where the source stays, the
+// shown pixels stay too, and both decoders show the same.
+TEST(GifPipeline, DitheringStaysStillWhereTheSourceDoes)
+{
+    // A gradient with grain: thousands of colours that differ little between neighbours.
+    const int w = 128, h = 64;
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> noise(-3, 3);
+    wxImage gradient(w, h, false);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            gradient.SetRGB(x, y, std::clamp(x * 2 + noise(random), 0, 255),
+                            std::clamp(y * 4 + noise(random), 0, 255), std::clamp(x + y + noise(random), 0, 255));
+    const wxRect square(10, 20, 15, 10);
+    wxImage moved = gradient.Copy();
+    for (int y = square.GetTop(); y <= square.GetBottom(); ++y)
+        for (int x = square.GetLeft(); x <= square.GetRight(); ++x)
+            moved.SetRGB(x, y, 255 - x * 4, 90, y * 3);
+    const std::vector<wxImage> frames = {gradient, moved, moved, gradient};
+    const Bytes bytes = EncodeFrames(frames, kGifDefaultQuality, 3);
     const GiflibFile gif = DecodeWithGiflib(bytes);
     ASSERT_TRUE(gif.ok);
-    EXPECT_EQ(gif.screenWidth, 80);
-    EXPECT_EQ(gif.screenHeight, 40);
-    EXPECT_EQ(gif.loopCount, 0);
-    ASSERT_EQ(gif.frames.size(), kFrames);
-    const WxDecodedGif wx = DecodeWithWx(bytes);
-    ASSERT_TRUE(wx.ok);
-    ASSERT_EQ(wx.frames.size(), kFrames);
-    for (std::size_t i = 0; i < kFrames; ++i) {
-        wxImage work;
-        wxImage prepared = PrepareGifFrame(SourceFrame(i), work, wxSize(80, 40));
-        const wxImage reduced = ReduceGifColours(prepared);
-        EXPECT_EQ(gif.frames[i].delayCs, 25);
-        EXPECT_EQ(gif.frames[i].transparentIndex, -1);
-        EXPECT_TRUE(SameRgb(gif.frames[i], reduced)) << "giflib, frame " << i;
-        EXPECT_TRUE(SamePixels(wx.frames[i], reduced)) << "wxGIFDecoder, frame " << i;
-        EXPECT_EQ(wx.delaysMs[i], 250);
-    }
+    const auto shown = ComposeGiflibFrames(gif);
+    ASSERT_EQ(shown.size(), frames.size());
+    EXPECT_TRUE(PillowFrames(bytes, gradient.GetSize()) == shown) << "Pillow and giflib differ";
+
+    int stillDiffers = 0, sourceFar = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::size_t at = (std::size_t(y) * w + x) * 3;
+            if (!square.Contains(x, y))
+                stillDiffers += std::memcmp(&shown[0][at], &shown[1][at], 3) != 0;
+            stillDiffers += std::memcmp(&shown[1][at], &shown[2][at], 3) != 0;
+            for (int c = 0; c < 3; ++c)
+                sourceFar += std::abs(shown[0][at + c] - gradient.GetData()[at + c]) > 40;
+        }
+    EXPECT_EQ(stillDiffers, 0);
+    EXPECT_EQ(sourceFar, 0);
 }
 
 TEST(GifPipeline, CancelStopsBeforeTheNextFrame)

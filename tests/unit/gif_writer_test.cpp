@@ -164,7 +164,7 @@ TEST(GifWriter, SingleFrameLayout)
     const std::size_t header = 13 + 6 + kLoopExtension.size();
     EXPECT_EQ(Slice(data, 0, 13), Concat({Text("GIF89a"), {3, 0, 2, 0, 0x80, 0, 0}}));
     EXPECT_EQ(Slice(data, header, 8), (Bytes{0x21, 0xF9, 0x04, 0x00, 25, 0x00, 0x00, 0x00}));
-    EXPECT_EQ(Slice(data, header + 8, 11), (Bytes{0x2C, 0, 0, 0, 0, 3, 0, 2, 0, 0x00, 8}));
+    EXPECT_EQ(Slice(data, header + 8, 11), (Bytes{0x2C, 0, 0, 0, 0, 3, 0, 2, 0, 0x00, 2}));
     EXPECT_EQ(data.back(), 0x3B);
 }
 

@@ -1,0 +1,225 @@
+#include "encode/gif_frame_delta.h"
+
+#include "palette/gif_colour_index.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+bool SameRgb(const GifRgb& colour, const std::uint8_t* rgb)
+{
+    return colour.red == rgb[0] && colour.green == rgb[1] && colour.blue == rgb[2];
+}
+
+bool Changed(const std::uint8_t* source, const std::uint8_t* reference, int threshold)
+{
+    if (threshold == 0)
+        return std::memcmp(source, reference, 3) != 0;
+    for (int c = 0; c < 3; ++c)
+        if (std::abs(int(source[c]) - int(reference[c])) > threshold)
+            return true;
+    return false;
+}
+
+void Put(std::uint8_t* rgb, const GifRgb& colour)
+{
+    rgb[0] = colour.red;
+    rgb[1] = colour.green;
+    rgb[2] = colour.blue;
+}
+
+GifFramePlan PlanFirst(const std::uint8_t* source, GifIndexedFrame& reduced, GifShownPicture& picture,
+                       bool keepShown)
+{
+    GifFramePlan plan;
+    plan.width = reduced.width;
+    plan.height = reduced.height;
+    plan.localTable = reduced.palette;
+    if (keepShown) {
+        const std::size_t pixels = reduced.indices.size();
+        picture.shown.resize(pixels * 3);
+        for (std::size_t p = 0; p < pixels; ++p)
+            Put(&picture.shown[p * 3], reduced.palette[reduced.indices[p]]);
+        picture.reference.assign(source, source + pixels * 3);
+        picture.globalTable = reduced.palette;
+    }
+    plan.localIndices = std::move(reduced.indices);
+    return plan;
+}
+
+// One way of writing the rectangle: a table, the index of each reduced
+// colour in it (-1 when missing), and its transparent index.
+struct Candidate {
+    const std::vector<GifRgb>* table = nullptr;
+    std::vector<int> indexOf;
+    int mask = -1;
+    std::vector<std::uint8_t>* out = nullptr;
+    int last = -1; // the index written before, in this row
+};
+
+// The first index of a table with `slots` entries that no changed pixel uses.
+int FreeIndex(const std::vector<bool>& used, int slots)
+{
+    for (int i = 0; i < slots; ++i)
+        if (!used[i])
+            return i;
+    return -1;
+}
+
+} // namespace
+
+GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, GifShownPicture& picture,
+                          bool first, bool keepShown, int changeThreshold)
+{
+    if (first)
+        return PlanFirst(source, reduced, picture, keepShown);
+
+    const int width = reduced.width;
+    const int height = reduced.height;
+    const std::vector<GifRgb>& palette = reduced.palette;
+    const std::uint8_t* indices = reduced.indices.data();
+    std::uint8_t* shown = picture.shown.data();
+    std::uint8_t* reference = picture.reference.data();
+
+    // Pass 1: the rectangle of pixels whose shown colour changes, and the
+    // palette entries they use.
+    int left = width, right = -1, top = height, bottom = -1;
+    std::size_t changing = 0;
+    std::vector<bool> paletteUsed(palette.size(), false);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::size_t p = std::size_t(y) * width + x;
+            if (!Changed(source + p * 3, reference + p * 3, changeThreshold))
+                continue;
+            if (SameRgb(palette[indices[p]], shown + p * 3)) {
+                // What is shown now stands for the new source.
+                std::memcpy(reference + p * 3, source + p * 3, 3);
+                continue;
+            }
+            ++changing;
+            paletteUsed[indices[p]] = true;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+
+    GifFramePlan plan;
+    if (right < 0) {
+        // Nothing to show: one transparent pixel carries the frame's delay.
+        left = top = right = bottom = 0;
+    }
+    plan.left = left;
+    plan.top = top;
+    plan.width = right - left + 1;
+    plan.height = bottom - top + 1;
+    const std::size_t area = std::size_t(plan.width) * plan.height;
+    const bool needMask = changing < area;
+
+    // The local table holds the colours used, in palette order.
+    Candidate local;
+    local.table = &plan.localTable;
+    local.out = &plan.localIndices;
+    local.indexOf.assign(palette.size(), -1);
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        if (paletteUsed[i]) {
+            local.indexOf[i] = int(plan.localTable.size());
+            plan.localTable.push_back(palette[i]);
+        }
+    }
+    if (needMask && plan.localTable.size() < std::size_t(kGifMaxColours)) {
+        local.mask = int(plan.localTable.size());
+        plan.localTable.push_back({0, 0, 0});
+    }
+    if (plan.localTable.empty())
+        plan.localTable.push_back({0, 0, 0});
+
+    // The global table serves when it has every colour used, and a spare
+    // index for transparency when the rectangle needs one.
+    Candidate global;
+    global.table = &picture.globalTable;
+    global.out = &plan.globalIndices;
+    {
+        const std::vector<GifRgb>& table = picture.globalTable;
+        const GifColourIndex lookup(table.data(), int(table.size()));
+        const int slots = 1 << GifBitsPerPixel(int(table.size()));
+        std::vector<bool> used(slots, false);
+        plan.hasGlobal = true;
+        global.indexOf.assign(palette.size(), -1);
+        for (std::size_t i = 0; i < palette.size() && plan.hasGlobal; ++i) {
+            if (!paletteUsed[i])
+                continue;
+            global.indexOf[i] = lookup.Find(palette[i].red, palette[i].green, palette[i].blue);
+            plan.hasGlobal = global.indexOf[i] >= 0;
+            if (plan.hasGlobal)
+                used[global.indexOf[i]] = true;
+        }
+        if (plan.hasGlobal && needMask) {
+            global.mask = FreeIndex(used, slots);
+            plan.hasGlobal = global.mask >= 0;
+        }
+    }
+    // Without a spare index in either table, kept pixels are written with
+    // the frame's own colour where theirs is missing: they then show that.
+    const bool localFallback = needMask && local.mask < 0 && !plan.hasGlobal;
+    const bool useLocal = !(needMask && local.mask < 0 && plan.hasGlobal);
+    plan.localMask = local.mask;
+    plan.globalMask = global.mask;
+    std::vector<Candidate*> candidates;
+    if (useLocal)
+        candidates.push_back(&local);
+    if (plan.hasGlobal)
+        candidates.push_back(&global);
+    if (!useLocal)
+        plan.localTable.clear();
+    for (Candidate* candidate : candidates)
+        candidate->out->resize(area);
+    const GifColourIndex localLookup(plan.localTable.data(), int(plan.localTable.size()));
+
+    // Pass 2: the indices of the rectangle; the shown picture follows.
+    std::size_t at = 0;
+    for (int y = plan.top; y < plan.top + plan.height; ++y) {
+        for (Candidate* candidate : candidates)
+            candidate->last = -1;
+        for (int x = plan.left; x < plan.left + plan.width; ++x, ++at) {
+            const std::size_t p = std::size_t(y) * width + x;
+            std::uint8_t* now = shown + p * 3;
+            const bool changed = Changed(source + p * 3, reference + p * 3, changeThreshold);
+            const int wanted = indices[p];
+            const bool changes = changed && !SameRgb(palette[wanted], now);
+            bool fallback = false;
+            for (Candidate* candidate : candidates) {
+                int index;
+                if (changes) {
+                    index = candidate->indexOf[wanted];
+                } else if (candidate->last >= 0 && candidate->last != candidate->mask &&
+                           SameRgb((*candidate->table)[candidate->last], now)) {
+                    index = candidate->last;
+                } else if (candidate->mask >= 0) {
+                    index = candidate->mask;
+                } else {
+                    // Only the local table without spare index gets here.
+                    index = localLookup.Find(now[0], now[1], now[2]);
+                    if (index < 0) {
+                        index = candidate->indexOf[wanted];
+                        fallback = localFallback;
+                    }
+                }
+                (*candidate->out)[at] = static_cast<std::uint8_t>(index);
+                candidate->last = index;
+            }
+            if (changes || fallback)
+                Put(now, palette[wanted]);
+            if (changed || fallback)
+                std::memcpy(reference + p * 3, source + p * 3, 3);
+        }
+    }
+    if (!keepShown) {
+        picture.shown.clear();
+        picture.reference.clear();
+    }
+    return plan;
+}
