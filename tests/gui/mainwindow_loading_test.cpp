@@ -174,12 +174,18 @@ TEST_F(MainWindowLoading, WholeCorpusLoadsWithoutHarm)
 
 TEST_F(MainWindowLoading, CancelledLoadKeepsTheFramesThatArrived)
 {
-    constexpr int kFiles = 300;
+    // Pictures of noise, slow enough to decode that Cancel comes first.
+    constexpr int kFiles = 40;
     wxArrayString paths;
     std::vector<std::string> names;
+    unsigned seed = 1;
     for (int i = 0; i < kFiles; ++i) {
-        wxImage picture(64, 48);
-        picture.SetRGB(wxRect(0, 0, 64, 48), static_cast<unsigned char>(i), 40, 90);
+        wxImage picture(480, 360);
+        unsigned char* data = picture.GetData();
+        for (int b = 0; b < 480 * 360 * 3; ++b) {
+            seed = seed * 1103515245u + 12345u;
+            data[b] = static_cast<unsigned char>(seed >> 16);
+        }
         names.push_back(wxString::Format("p%03d.png", i).ToStdString());
         paths.Add(m_dir.File(names.back()));
         ASSERT_TRUE(picture.SaveFile(paths.Last(), wxBITMAP_TYPE_PNG));
