@@ -85,7 +85,8 @@ wxThread::ExitCode ImageLoadThread::Entry()
                 m_held = new LoadedFrame(std::move(frame));
                 // The thumbnail's data crosses to the main thread: no
                 // reference to it may stay here.
-                m_held->thumbnail = m_held->thumbnail.Copy();
+                if (m_held->thumbnail.IsOk())
+                    m_held->thumbnail = m_held->thumbnail.Copy();
                 if (static_cast<size_t>(i) < m_delays.size())
                     m_held->delayCs = m_delays[static_cast<size_t>(i)];
                 return !Stopping();
