@@ -1,5 +1,6 @@
 #include "gifapp.h"
 
+#include "command_line.h"
 #include "crash_report.h"
 #include "domain_option.h"
 #include "gifframe.h"
@@ -12,12 +13,21 @@
 #include <wx/image.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
+#include <wx/stdpaths.h>
 #include <wx/xrc/xmlres.h>
 
 #include <cstdio>
 
 namespace {
 const char kMainWindowLayout[] = "MyFrame1";
+// The configuration file's name: ~/.config/brackwell-gifmaker.conf.
+const char kConfigName[] = "brackwell-gifmaker";
+
+wxArrayString& GivenFiles()
+{
+    static wxArrayString files;
+    return files;
+}
 
 // Start-up cannot go on without its layout; say what is missing instead of
 // failing later on a window that is not there.
@@ -30,6 +40,11 @@ bool ReportMissingResource(const wxString& what)
     return false;
 }
 } // namespace
+
+void SetStartupFiles(const wxArrayString& files)
+{
+    GivenFiles() = files;
+}
 
 bool LoadLayoutResources(const wxString& themesFolder)
 {
@@ -76,6 +91,10 @@ bool GifApp::OnInit()
     // or catalogs are of no use to the user; what start-up cannot do without
     // is reported below.
     wxLogNull noLog;
+    // Settings go where the desktop keeps them, under the name of the
+    // package rather than of the executable.
+    SetAppName(kConfigName);
+    wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
     m_locale = nullptr;
     InitStartupLocale(*this);
 
@@ -98,6 +117,14 @@ bool GifApp::OnInit()
         return ReportMissingResource(wxString::Format("%s in \"%s\"", missing, themes));
     }
     m_frame->Show(true);
+    if (!GivenFiles().empty()) {
+        // Once the window is on screen, so that the load's progress and any
+        // message appear over it.
+        const StartupFiles files = SortStartupFiles(GivenFiles(), wxGetCwd());
+        GivenFiles().clear();
+        GifFrame* const frame = m_frame;
+        frame->CallAfter([frame, files] { frame->OpenStartupFiles(files); });
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <wx/app.h>
+#include <wx/arrstr.h>
 
 class GifFrame;
 class wxLocale;
@@ -19,6 +20,9 @@ public:
 };
 
 wxDECLARE_APP(GifApp);
+
+// The files named on the command line, opened once the main window is up.
+void SetStartupFiles(const wxArrayString& files);
 
 // Loads every layout file of the Themes folder into the global resource
 // object; false when the folder does not exist.

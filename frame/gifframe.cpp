@@ -74,6 +74,8 @@ void GifFrame::InitFrame()
                          m_panel_down->GetParent()->GetBackgroundColour()));
         m_panel_down->Connect(wxEVT_PAINT, wxPaintEventHandler(GifFrame::OnPaintPreview), nullptr,
                               this);
+        m_panel_down->Connect(wxEVT_SIZE, wxSizeEventHandler(GifFrame::OnSizePreview), nullptr,
+                              this);
     }
     m_timer.SetOwner(this, ID_TIMER_PREVIEW);
     SetLabels();
@@ -96,6 +98,7 @@ void GifFrame::InitFrame()
     SetIcon(wxIcon(iconPath, wxBITMAP_TYPE_ICO, -1, -1));
     SetTitle(GetProductName());
     m_playing = false;
+    RestoreWindowState();
 }
 
 void GifFrame::CreateMenus()

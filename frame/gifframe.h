@@ -15,6 +15,7 @@
 #include <vector>
 
 struct ProjectFileSettings;
+struct StartupFiles;
 class wxDC;
 class wxLocale;
 class wxMenu;
@@ -127,6 +128,10 @@ public:
                         const std::vector<int>& delays = {});
     void AddImages(const wxArrayString& paths);
     void InsertImages(const wxArrayString& paths);
+    // The files named on the command line: a project is opened, pictures are
+    // added as Add Image does; files that are missing or left out beside a
+    // project are named in one message first.
+    void OpenStartupFiles(const StartupFiles& files);
     // Called by the end of a load started for a project: the project record
     // takes the frame count, and the window the project's output size.
     void OnProjectLoadFinished();
@@ -166,6 +171,12 @@ public:
     // The settings of the last project save or open, and of the last GIF written.
     const AnimationSettings& GetProjectRecord() const { return m_projectRecord; }
     const AnimationSettings& GetSavedRecord() const { return m_savedRecord; }
+
+    // Size, place, maximised state and strip height in the user's
+    // configuration (wxConfigBase::Get()). Restoring ignores a place that is
+    // on no screen any more.
+    void SaveWindowState() const;
+    void RestoreWindowState();
 
     // Handlers.
     void OnSaveAnimator(wxCommandEvent& event);
@@ -213,6 +224,7 @@ private:
     void WaitForImageLoad();
     void DrawPreview(wxDC& dc);
     void OnPaintPreview(wxPaintEvent& event);
+    void OnSizePreview(wxSizeEvent& event);
 
     // Members, named after the layout resource where they come from it.
     wxSplitterWindow* m_splitter3 = nullptr;

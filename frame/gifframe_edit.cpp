@@ -1,6 +1,7 @@
 #include "gifframe.h"
 #include "rules/status_text.h"
 
+#include "rules/picture_file_types.h"
 #include "rules/project_rules.h"
 #include "rules/selection_rules.h"
 #include "video/video_loader.h"
@@ -87,10 +88,11 @@ bool GifFrame::IsProjectUnsaved() const
 
 wxArrayString GifFrame::AskImagePaths(const wxString& message)
 {
-    // The label's "*bmp" (no dot) is what the filter has always shown; the
-    // pattern itself matches ".bmp" files, and translations carry the label.
     wxFileDialog dialog(this, message, wxEmptyString, wxEmptyString,
-                        _("Image files ") + "(*.png;*.jpg;*bmp;*.gif)|*.png;*.jpg;*.bmp;*.gif",
+                        // TRANSLATORS: file type of the Add and Insert Image dialogs.
+                        PictureFileWildcard(_("All supported files"),
+                                            // TRANSLATORS: file type of the Add and Insert Image dialogs.
+                                            _("All files")),
                         wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
     wxArrayString paths;
     if (dialog.ShowModal() == wxID_OK)
@@ -225,6 +227,7 @@ void GifFrame::OnCloseFrame(wxEvent& event)
             return;
         }
     }
+    SaveWindowState();
     Destroy();
 }
 

@@ -83,15 +83,18 @@ void GifFrame::OnUpdateChecked(wxCommandEvent& event)
         return;
     }
     if (CompareVersions(GetProductVersion(), published) < 0) {
-        const wxString text = "A new version of " + caption + "(" + published +
-                              ") is available. Click Yes to open download page.";
+        const wxString text = wxString::Format(
+            // TRANSLATORS: update check; the product's name, then the version published.
+            _("A new version of %s (%s) is available. Click Yes to open the download page."), caption,
+            published);
         wxMessageDialog dialog(this, text, caption, wxYES_NO | wxCENTRE);
         dialog.SetTitle(caption);
         if (dialog.ShowModal() == wxID_YES)
             OpenInBrowser(GetHomeUrl());
         return;
     }
-    const wxString text =
-        "This version of " + caption + "(" + GetProductVersion() + ") is the latest version.";
+    const wxString text = wxString::Format(
+        // TRANSLATORS: update check; the product's name, then the version installed.
+        _("This version of %s (%s) is the latest version."), caption, GetProductVersion());
     wxMessageBox(text, caption, wxOK | wxCENTRE, nullptr);
 }

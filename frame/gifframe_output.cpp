@@ -68,9 +68,9 @@ void GifFrame::UpdateOutputSize()
     m_aspectHeight = m_outputHeight = size.y;
     m_spinctrl_width->SetValue(size.x);
     m_spinctrl_height->SetValue(size.y);
-    m_statusBar1->SetStatusText(OutputStatusText(m_gifName, m_spinctrl_width->GetValue(),
-                                                 m_spinctrl_height->GetValue(), _("px")),
-                                kOutputStatusField);
+    m_statusBar1->SetStatusText(
+        OutputStatusText(m_gifName, m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue()),
+        kOutputStatusField);
 }
 
 void GifFrame::UpdateLabels()
@@ -100,8 +100,7 @@ void GifFrame::OnSetWidth(wxCommandEvent&)
     m_outputHeight = height;
     m_spinctrl_height->SetValue(height);
     if (m_statusBar1)
-        m_statusBar1->SetStatusText(OutputStatusText(m_gifName, width, height, "px"),
-                                    kOutputStatusField);
+        m_statusBar1->SetStatusText(OutputStatusText(m_gifName, width, height), kOutputStatusField);
 }
 
 void GifFrame::OnSetHeight(wxCommandEvent&)
@@ -115,8 +114,7 @@ void GifFrame::OnSetHeight(wxCommandEvent&)
     m_outputHeight = height;
     m_spinctrl_width->SetValue(width);
     if (m_statusBar1)
-        m_statusBar1->SetStatusText(OutputStatusText(m_gifName, width, height, "px"),
-                                    kOutputStatusField);
+        m_statusBar1->SetStatusText(OutputStatusText(m_gifName, width, height), kOutputStatusField);
 }
 
 void GifFrame::OnChangeSplitterWindow(wxSplitterEvent&)

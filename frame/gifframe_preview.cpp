@@ -105,7 +105,7 @@ void GifFrame::ShowFrame(int index)
     m_previewSize = item->GetFullSize();
     // Decoded no larger than it is drawn: a camera photo decodes at a
     // reduced scale.
-    const wxRect place = PreviewPlacement(m_panel_down->GetSize(), m_previewSize);
+    const wxRect place = PreviewPlacement(m_panel_down->GetClientSize(), m_previewSize);
     m_previewBitmap = item->GetFullBitmap(place.IsEmpty() ? wxSize(1, 1) : place.GetSize());
 
     wxClientDC dc(m_panel_down);
@@ -123,7 +123,7 @@ void GifFrame::DrawPreview(wxDC& dc)
 {
     if (!m_previewBitmap.IsOk())
         return;
-    const wxRect place = PreviewPlacement(m_panel_down->GetSize(), m_previewSize);
+    const wxRect place = PreviewPlacement(m_panel_down->GetClientSize(), m_previewSize);
     if (place.IsEmpty())
         return;
     if (place.GetSize() == m_previewBitmap.GetSize()) {
@@ -141,6 +141,14 @@ void GifFrame::OnPaintPreview(wxPaintEvent&)
 {
     wxPaintDC dc(m_panel_down);
     DrawPreview(dc);
+}
+
+// A resize moves the centre and may change the scale: all of the canvas is
+// painted again, not only the part the resize uncovered.
+void GifFrame::OnSizePreview(wxSizeEvent& event)
+{
+    m_panel_down->Refresh();
+    event.Skip();
 }
 
 void GifFrame::ClearPreview()

@@ -170,8 +170,8 @@ void GifFrame::OnProjectLoadFinished()
         m_spinctrl_height->SetValue(m_projectRecord.height);
         m_outputWidth = m_aspectWidth = m_projectRecord.width;
         m_outputHeight = m_aspectHeight = m_projectRecord.height;
-        m_statusBar1->SetStatusText(
-            OutputStatusText(m_gifName, m_projectRecord.width, m_projectRecord.height, _("px")), kOutputStatusField);
+        m_statusBar1->SetStatusText(OutputStatusText(m_gifName, m_projectRecord.width, m_projectRecord.height),
+                                    kOutputStatusField);
     } else {
         m_projectRecord.width = m_spinctrl_width->GetValue();
         m_projectRecord.height = m_spinctrl_height->GetValue();

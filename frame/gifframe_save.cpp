@@ -67,7 +67,7 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
     if (wxFileExists(m_gifPath) && current == m_savedRecord)
         return;
     m_saveRunning = current;
-    StartSave(wxSize(current.width, current.height), "Save GIF Progress Dialog");
+    StartSave(wxSize(current.width, current.height), _("Save GIF Progress Dialog"));
     ShowSaveStatus();
 }
 
@@ -139,7 +139,7 @@ bool GifFrame::AcceptChangedFrames(const std::vector<SaveFrame>& frames)
 void GifFrame::ShowSaveStatus()
 {
     m_statusBar1->SetStatusText(
-        OutputStatusText(m_gifName, m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue(), "px"),
+        OutputStatusText(m_gifName, m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue()),
         kOutputStatusField);
 }
 

@@ -7,6 +7,7 @@
 #include <wx/checkbox.h>
 #include <wx/intl.h>
 #include <wx/radiobut.h>
+#include <wx/sizer.h>
 #include <wx/spinctrl.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
@@ -34,7 +35,7 @@ wxBEGIN_EVENT_TABLE(LoopCountDialog, wxDialog)
 wxEND_EVENT_TABLE()
 
 LoopCountDialog::LoopCountDialog(wxWindow* parent)
-    : wxDialog(parent, wxID_ANY, _("Loop Counter"), wxDefaultPosition, wxSize(300, 175),
+    : wxDialog(parent, wxID_ANY, _("Loop Counter"), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE)
 {
     CreateControls();
@@ -45,16 +46,15 @@ LoopCountDialog::~LoopCountDialog() = default;
 
 void LoopCountDialog::CreateControls()
 {
-    // Fixed positions and sizes, in pixels; the dialog has no sizer.
-    m_box = new wxStaticBox(this, wxID_STATIC, _("Animation Loop Count"), wxPoint(10, 10),
-                            wxSize(275, 70));
-    m_radioTimes = new wxRadioButton(this, ID_RADIO_TIMES, _("Play animation"), wxPoint(20, 30),
+    // Sizers give every control the room its text and the theme ask for, in
+    // whatever language; the controls live inside the box they are drawn in.
+    m_box = new wxStaticBox(this, wxID_STATIC, _("Animation Loop Count"));
+    m_radioTimes = new wxRadioButton(m_box, ID_RADIO_TIMES, _("Play animation"), wxDefaultPosition,
                                      wxDefaultSize, wxRB_GROUP);
-    m_spinTimes = new wxSpinCtrl(this, ID_SPIN_TIMES, wxEmptyString, wxPoint(195, 30),
-                                 wxSize(45, 20), wxSP_ARROW_KEYS, 0, kMaxLoops, kInitialLoops);
-    m_labelTimes = new wxStaticText(this, wxID_ANY, _("time(s)"), wxPoint(240, 30));
-    m_radioEndless =
-        new wxRadioButton(this, ID_RADIO_ENDLESS, _("Play animation infinitely"), wxPoint(20, 55));
+    m_spinTimes = new wxSpinCtrl(m_box, ID_SPIN_TIMES, wxEmptyString, wxDefaultPosition,
+                                 wxDefaultSize, wxSP_ARROW_KEYS, 0, kMaxLoops, kInitialLoops);
+    m_labelTimes = new wxStaticText(m_box, wxID_ANY, _("time(s)"));
+    m_radioEndless = new wxRadioButton(m_box, ID_RADIO_ENDLESS, _("Play animation infinitely"));
 
     if (g_loopCountSetting == 0) {
         m_spinTimes->Enable(false);
@@ -65,11 +65,33 @@ void LoopCountDialog::CreateControls()
         m_spinTimes->Enable(true);
     }
 
-    m_checkInFile = new wxCheckBox(this, wxID_ANY, _("Write the count into the saved GIF"), wxPoint(20, 85));
+    m_checkInFile = new wxCheckBox(this, wxID_ANY, _("Write the count into the saved GIF"));
     m_checkInFile->SetValue(g_loopInFileSetting);
 
-    m_buttonOk = new wxButton(this, wxID_OK, _("OK"), wxPoint(60, 110), wxSize(70, 25));
-    m_buttonCancel = new wxButton(this, wxID_CANCEL, _("Cancel"), wxPoint(170, 110), wxSize(70, 25));
+    m_buttonOk = new wxButton(this, wxID_OK, _("OK"));
+    m_buttonCancel = new wxButton(this, wxID_CANCEL, _("Cancel"));
+
+    auto* times = new wxBoxSizer(wxHORIZONTAL);
+    times->Add(m_radioTimes, wxSizerFlags().CentreVertical());
+    times->Add(m_spinTimes, wxSizerFlags().CentreVertical().Border(wxLEFT | wxRIGHT));
+    times->Add(m_labelTimes, wxSizerFlags().CentreVertical());
+
+    auto* choices = new wxStaticBoxSizer(m_box, wxVERTICAL);
+    choices->Add(times, wxSizerFlags().Border());
+    choices->Add(m_radioEndless, wxSizerFlags().Border(wxLEFT | wxRIGHT | wxBOTTOM));
+
+    // The platform's order and spacing of OK and Cancel.
+    auto* buttons = new wxStdDialogButtonSizer;
+    buttons->AddButton(m_buttonOk);
+    buttons->AddButton(m_buttonCancel);
+    buttons->Realize();
+
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    top->Add(choices, wxSizerFlags().Expand().Border());
+    top->Add(m_checkInFile, wxSizerFlags().Border(wxLEFT | wxRIGHT | wxBOTTOM));
+    top->Add(buttons, wxSizerFlags().Expand().Border(wxLEFT | wxRIGHT | wxBOTTOM));
+    SetSizerAndFit(top);
+    m_buttonOk->SetDefault();
 }
 
 void LoopCountDialog::OnRadioTimes(wxCommandEvent&)

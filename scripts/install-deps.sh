@@ -32,6 +32,13 @@ libavcodec-dev
 libswscale-dev
 libavutil-dev
 ffmpeg
+dpkg-dev
+file
+lintian
+desktop-file-utils
+appstream
+shared-mime-info
+libglib2.0-bin
 "
 missing=""
 for p in $packages; do

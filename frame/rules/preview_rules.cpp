@@ -4,17 +4,20 @@
 
 wxRect PreviewPlacement(const wxSize& canvas, const wxSize& frame)
 {
-    if (frame.x <= 0 || frame.y <= 0)
+    if (frame.x <= 0 || frame.y <= 0 || canvas.x <= 0 || canvas.y <= 0)
         return wxRect();
-    const double sx = static_cast<double>(canvas.x) / frame.x;
-    const double sy = static_cast<double>(canvas.y) / frame.y;
     wxSize drawn = frame;
-    if (sx < 1 || sy < 1) {
-        const double scale = std::min(sx, sy);
-        drawn = wxSize(static_cast<int>(frame.x * scale), static_cast<int>(frame.y * scale));
+    if (frame.x > canvas.x || frame.y > canvas.y) {
+        // In integers: the side that limits the fit takes the canvas's extent
+        // exactly and the other is rounded down, so the picture never spills
+        // over by a pixel as a rounded scale factor could make it.
+        const long long fx = frame.x, fy = frame.y, cx = canvas.x, cy = canvas.y;
+        if (fx * cy >= fy * cx)
+            drawn = wxSize(canvas.x, static_cast<int>(std::max(1LL, fy * cx / fx)));
+        else
+            drawn = wxSize(static_cast<int>(std::max(1LL, fx * cy / fy)), canvas.y);
     }
-    return wxRect((canvas.x - drawn.x) / 2, (canvas.y - drawn.y) / 2 + kPreviewOffsetY, drawn.x,
-                  drawn.y);
+    return wxRect((canvas.x - drawn.x) / 2, (canvas.y - drawn.y) / 2, drawn.x, drawn.y);
 }
 
 bool AdvancePreview(int& playIndex, int& loopsPlayed, int loopCount, int frameCount)

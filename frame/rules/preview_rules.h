@@ -3,10 +3,9 @@
 #include <wx/gdicmn.h>
 
 // Where a frame of `frame` size is drawn on a canvas of `canvas` size: at its
-// own size when it fits, otherwise scaled down to fit, never enlarged;
-// centred, then moved down by kPreviewOffsetY. Empty for a frame without
-// extent.
-constexpr int kPreviewOffsetY = 30;
+// own size when it fits, otherwise scaled down to fit keeping its aspect
+// ratio, never enlarged; centred, and always inside the canvas. Empty for a
+// frame or canvas without extent.
 wxRect PreviewPlacement(const wxSize& canvas, const wxSize& frame);
 
 // Progress of the playing preview after it showed frame `playIndex` of

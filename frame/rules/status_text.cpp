@@ -2,11 +2,12 @@
 
 #include <wx/intl.h>
 
-wxString OutputStatusText(const wxString& gifName, int width, int height, const wxString& unit)
+wxString OutputStatusText(const wxString& gifName, int width, int height)
 {
-    if (gifName.empty())
-        return wxString::Format("Untitled.gif (%d * %d)", width, height) + unit;
-    return wxString::Format("%s (%d * %d)", gifName, width, height) + unit;
+    // TRANSLATORS: status bar; the name of the GIF until the user chooses one.
+    const wxString name = gifName.empty() ? _("Untitled.gif") : gifName;
+    // Pieces, as below: a file name is never used as a format.
+    return name + wxString::Format(" (%d * %d)", width, height) + _("px");
 }
 
 wxString OpenedProjectStatusText(const wxString& gifName, int width, int height, const wxString& unit)

@@ -6,9 +6,9 @@
 constexpr int kOutputStatusField = 0;
 constexpr int kFrameStatusField = 1;
 
-// Status field 0: the output file name ("Untitled.gif" before one is
-// chosen) and the output size, followed by `unit`.
-wxString OutputStatusText(const wxString& gifName, int width, int height, const wxString& unit);
+// Status field 0: the output file name ("Untitled.gif", translated, before
+// one is chosen) and the output size in pixels.
+wxString OutputStatusText(const wxString& gifName, int width, int height);
 
 // Status field 0 right after a project is opened: as above without the space
 // before the size, and "Unititle.gif" when the project names no file. Kept as

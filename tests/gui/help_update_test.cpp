@@ -8,7 +8,7 @@
 
 namespace {
 const char kFailure[] = "Update failed!Please check if the network is available.";
-const char kLatest[] = "This version of Brackwell GIF Maker(" GIFMAKER_VERSION ") is the latest version.";
+const char kLatest[] = "This version of Brackwell GIF Maker (" GIFMAKER_VERSION ") is the latest version.";
 
 std::string Description(const std::string& entries)
 {
@@ -59,8 +59,8 @@ TEST_F(UpdateCheckTest, ANewerVersionOffersTheDownloadPage)
 {
     m_server.Serve(200, Description(Entry("Brackwell GIF Maker", "1.0.100")));
     const ShownMessage shown = CheckAndAnswer(wxID_YES);
-    EXPECT_EQ(shown.message, "A new version of Brackwell GIF Maker(1.0.100) is available. "
-                             "Click Yes to open download page.");
+    EXPECT_EQ(shown.message, "A new version of Brackwell GIF Maker (1.0.100) is available. "
+                             "Click Yes to open the download page.");
     EXPECT_EQ(shown.caption, "Brackwell GIF Maker");
     EXPECT_EQ(shown.style & wxYES_NO, wxYES_NO);
     ASSERT_EQ(s_launched.size(), 1u);
@@ -71,7 +71,7 @@ TEST_F(UpdateCheckTest, ChoosingNoOpensNothing)
 {
     m_server.Serve(200, Description(Entry("Brackwell GIF Maker", "2.0")));
     const ShownMessage shown = CheckAndAnswer(wxID_NO);
-    EXPECT_TRUE(shown.message.StartsWith("A new version of Brackwell GIF Maker(2.0)"));
+    EXPECT_TRUE(shown.message.StartsWith("A new version of Brackwell GIF Maker (2.0)"));
     EXPECT_TRUE(s_launched.empty());
 }
 
@@ -100,7 +100,7 @@ TEST_F(UpdateCheckTest, TwoMatchingChildrenTakeTheSecond)
     m_server.Serve(200, Description(Entry("Brackwell GIF Maker", GIFMAKER_VERSION) +
                                     Entry("Brackwell GIF Maker", "1.1.0")));
     EXPECT_TRUE(CheckAndAnswer(wxID_NO).message.StartsWith(
-        "A new version of Brackwell GIF Maker(1.1.0)"));
+        "A new version of Brackwell GIF Maker (1.1.0)"));
 
     m_server.Serve(200, Description(Entry("Brackwell GIF Maker", "1.1.0") +
                                     Entry("Brackwell GIF Maker", GIFMAKER_VERSION)));

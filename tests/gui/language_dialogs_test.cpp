@@ -1,6 +1,6 @@
 // After a language switch the main window's labels, tool tips and status
 // texts, and every dialog opened from then on, speak the new language; the
-// fixed-layout loop count dialog has room for the texts of every language.
+// loop count dialog has room for the texts of every language.
 #include "gifframe.h"
 #include "language.h"
 #include "loopcountdialog.h"
@@ -12,9 +12,11 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/dialog.h>
 #include <wx/menu.h>
 #include <wx/radiobut.h>
+#include <wx/sizer.h>
 #include <wx/spinctrl.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
@@ -22,6 +24,7 @@
 #include <wx/toolbar.h>
 #include <wx/xrc/xmlres.h>
 
+#include <iterator>
 #include <memory>
 #include <ostream>
 
@@ -35,9 +38,8 @@ namespace {
 constexpr int kGermanCode = 89;
 constexpr int kSimplifiedChineseCode = 46;
 
-// Room a label needs beside its text: GTK's default theme pads a button's
-// label by 8 pixels on each side and indents a box's title by about as much.
-constexpr int kButtonTextPadding = 8;
+// Room a box's title needs beside its text: GTK's default theme indents it by
+// about 10 pixels.
 constexpr int kBoxTitlePadding = 10;
 
 wxString Utf8(const char* text)
@@ -47,8 +49,6 @@ wxString Utf8(const char* text)
 
 class LanguageDialogs : public MainWindowTest {
 protected:
-
-
     wxString ToolTip(const char* tool) const
     {
         return m_frame->GetToolBar()->GetToolShortHelp(XRCID(tool));
@@ -85,7 +85,7 @@ TEST_F(LanguageDialogs, StatusTextsFollowTheSwitch)
     m_frame->UpdateOutputSize();
 
     Choose(kSimplifiedChineseCode);
-    EXPECT_EQ(m_frame->GetStatusBar()->GetStatusText(0), Utf8("Untitled.gif (64 * 48)像素"));
+    EXPECT_EQ(m_frame->GetStatusBar()->GetStatusText(0), Utf8("未命名.gif (64 * 48)像素"));
 }
 
 TEST_F(LanguageDialogs, DialogsOpenedAfterASwitchUseTheNewLanguage)
@@ -124,32 +124,44 @@ TEST_F(LanguageDialogs, DialogsOpenedAfterASwitchUseTheNewLanguage)
     EXPECT_EQ(notice, Utf8("版权所有 (C) 2026 Brackwell。保留所有权利。"));
 }
 
-class LoopCountLayout : public LanguageDialogs,
-                        public ::testing::WithParamInterface<InterfaceLanguage> {};
-
 int TextWidth(const wxWindow* control)
 {
     return control->GetTextExtent(control->GetLabel()).x;
 }
 
-int RightEdge(const wxWindow* control)
-{
-    return control->GetPosition().x + control->GetBestSize().x;
-}
+class LoopCountLayout : public LanguageDialogs,
+                        public ::testing::WithParamInterface<InterfaceLanguage> {};
 
-TEST_P(LoopCountLayout, TextsFitTheFixedLayout)
+// Every control gets at least the size GTK asks for it (a spin control
+// given less hides its arrows and makes GTK complain), the controls do not
+// overlap, and the dialog holds them all.
+TEST_P(LoopCountLayout, EveryControlGetsItsBestSize)
 {
     Choose(GetParam().code);
     LoopCountDialog dialog(m_frame);
-    const wxRect box = dialog.m_box->GetRect();
+    // Shown, so that GTK has allocated the sizes it was asked for.
+    dialog.Show();
+    wxYield();
+    const wxSize client = dialog.GetClientSize();
+    EXPECT_GE(client.x, dialog.GetSizer()->GetMinSize().x);
+    EXPECT_GE(client.y, dialog.GetSizer()->GetMinSize().y);
 
-    EXPECT_LE(RightEdge(dialog.m_radioTimes), dialog.m_spinTimes->GetPosition().x);
-    EXPECT_LE(RightEdge(dialog.m_labelTimes), dialog.GetClientSize().x);
-    EXPECT_LE(RightEdge(dialog.m_radioEndless), box.GetRight());
-    EXPECT_LE(TextWidth(dialog.m_box) + 2 * kBoxTitlePadding, box.width);
-    for (const wxButton* button : {dialog.m_buttonOk, dialog.m_buttonCancel})
-        EXPECT_LE(TextWidth(button) + 2 * kButtonTextPadding, button->GetSize().x)
-            << button->GetLabel();
+    const wxWindow* const controls[] = {dialog.m_radioTimes, dialog.m_spinTimes, dialog.m_labelTimes,
+                                        dialog.m_radioEndless, dialog.m_checkInFile,
+                                        dialog.m_buttonOk, dialog.m_buttonCancel};
+    for (const wxWindow* control : controls) {
+        const wxSize size = control->GetSize();
+        const wxSize best = control->GetBestSize();
+        EXPECT_GE(size.x, best.x) << control->GetLabel();
+        EXPECT_GE(size.y, best.y) << control->GetLabel();
+        const wxRect inDialog(dialog.ScreenToClient(control->GetScreenPosition()), size);
+        EXPECT_TRUE(wxRect(client).Contains(inDialog)) << control->GetLabel();
+    }
+    for (size_t i = 0; i < std::size(controls); ++i)
+        for (size_t j = i + 1; j < std::size(controls); ++j)
+            EXPECT_FALSE(controls[i]->GetScreenRect().Intersects(controls[j]->GetScreenRect()))
+                << controls[i]->GetLabel() << " / " << controls[j]->GetLabel();
+    EXPECT_LE(TextWidth(dialog.m_box) + 2 * kBoxTitlePadding, dialog.m_box->GetSize().x);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, LoopCountLayout, ::testing::ValuesIn(kInterfaceLanguages),

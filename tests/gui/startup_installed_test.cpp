@@ -1,5 +1,6 @@
-// `cmake --install` lays out a tree that runs like the build tree, and a
-// symbolic link to its program from a folder in PATH starts it.
+// `cmake --install` puts the program and its data in a folder of their own,
+// PREFIX/lib/brackwell-gifmaker, and links to the programs in PREFIX/bin; the
+// program reached through a link in PATH finds its data.
 #include "child_process.h"
 #include "file_bytes.h"
 #include "home_override.h"
@@ -18,10 +19,9 @@ namespace {
 constexpr int kInstallTimeoutMs = 120000;
 } // namespace
 
-TEST(InstalledProgram, RunsFromThePrefixThroughALinkInPath)
+TEST(InstalledProgram, RunsFromThePrefixThroughItsLinkInPath)
 {
     TempDir prefix;
-    TempDir links;
     TempDir home;
     TempDir output;
     const fs::path root = Utf8(prefix.Path());
@@ -32,24 +32,34 @@ TEST(InstalledProgram, RunsFromThePrefixThroughALinkInPath)
     ASSERT_TRUE(install.WaitForExit(kInstallTimeoutMs));
     ASSERT_EQ(install.ExitCode(), 0) << ReadFileText(output.File("install.txt"));
 
-    for (const char* file : {"bin/gifmaker", "option.cfg", "Themes/gifmaker.xrc", "Themes/application.ico",
-                             "Themes/play.png", "Themes/stop.png",
-                             "share/icons/hicolor/48x48/apps/brackwell-gifmaker.png"})
+    const fs::path data = root / "lib" / "brackwell-gifmaker";
+    for (const char* file : {"bin/gifmaker", "bin/gifmaker-cli", "option.cfg", "Themes/gifmaker.xrc",
+                             "Themes/application.ico", "Themes/play.png", "Themes/stop.png",
+                             "Language/de/language.mo"})
+        EXPECT_TRUE(fs::is_regular_file(data / file)) << file;
+    for (const char* program : {"gifmaker", "gifmaker-cli"}) {
+        ASSERT_TRUE(fs::is_symlink(root / "bin" / program)) << program;
+        EXPECT_EQ(fs::read_symlink(root / "bin" / program),
+                  fs::path("../lib/brackwell-gifmaker/bin") / program);
+    }
+    for (const char* file : {"share/icons/hicolor/48x48/apps/brackwell-gifmaker.png",
+                             "share/mime/packages/brackwell-gifmaker.xml",
+                             "share/metainfo/example.brackwell.gifmaker.metainfo.xml",
+                             "share/man/man1/gifmaker.1.gz", "share/doc/brackwell-gifmaker/copyright"})
         EXPECT_TRUE(fs::exists(root / file)) << file;
     const std::string entry = ReadFileText(Utf8(prefix.File("share/applications/brackwell-gifmaker.desktop")));
-    EXPECT_NE(entry.find("Exec=" + (root / "bin" / "gifmaker").string() + "\n"), std::string::npos) << entry;
+    EXPECT_NE(entry.find("Exec=" + (root / "bin" / "gifmaker").string() + " %F\n"), std::string::npos) << entry;
     EXPECT_NE(entry.find("Icon=brackwell-gifmaker\n"), std::string::npos) << entry;
 
-    fs::create_symlink(root / "bin" / "gifmaker", Utf8(links.File("gifmaker")));
     const char* path = std::getenv("PATH");
     ChildProcess program;
     ASSERT_TRUE(program.Start({"gifmaker"},
-                              {"HOME=" + Utf8(home.Path()), "PATH=" + Utf8(links.Path()) + ":" + (path ? path : "")},
+                              {"HOME=" + Utf8(home.Path()), "PATH=" + (root / "bin").string() + ":" + (path ? path : "")},
                               Utf8(output.File("output.txt"))));
     const X11Window window = WaitForProcessWindow(program.Pid(), kMainWindowTitle, kProgramTimeoutMs);
     ASSERT_NE(window, 0u) << ReadFileText(output.File("output.txt"));
     ASSERT_TRUE(RequestWindowClose(window));
     ASSERT_TRUE(program.WaitForExit(kProgramTimeoutMs));
     EXPECT_EQ(program.ExitCode(), 0);
-    EXPECT_NE(ReadFileText(output.File("output.txt")).find((root / "option.cfg").string()), std::string::npos);
+    EXPECT_NE(ReadFileText(output.File("output.txt")).find((data / "option.cfg").string()), std::string::npos);
 }

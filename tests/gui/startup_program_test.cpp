@@ -3,6 +3,7 @@
 #include "child_process.h"
 #include "file_bytes.h"
 #include "home_override.h"
+#include "paths.h"
 #include "program_paths.h"
 #include "test_paths.h"
 #include "x11_windows.h"
@@ -73,7 +74,7 @@ TEST_F(ProgramStart, ThroughASymbolicLinkInPathFindsItsInstallationAndCloses)
 
     // The title-bar close button ends the program normally.
     ASSERT_TRUE(RequestWindowClose(window));
-    ASSERT_TRUE(m_program.WaitForExit(kProgramTimeoutMs));
+    ASSERT_TRUE(m_program.WaitForExit(kProgramTimeoutMs)) << OutputText();
     EXPECT_TRUE(m_program.Exited());
     EXPECT_EQ(m_program.ExitCode(), 0);
     // The option file it read lies in the build tree, not beside the link.
@@ -110,11 +111,34 @@ TEST_F(ProgramStart, LayoutLackingAControlNamesItAndTheStartFails)
     ExpectFailureNaming("m_spinctrl_height");
 }
 
-TEST_F(ProgramStart, FileNameArgumentIsRejectedWithoutAWindow)
+TEST_F(ProgramStart, UnknownOptionIsRejectedWithoutAWindow)
 {
-    ASSERT_TRUE(Start({BuiltProgram(), "picture.png"}));
+    ASSERT_TRUE(Start({BuiltProgram(), "--frobnicate", "picture.png"}));
     ASSERT_TRUE(m_program.WaitForExit(kProgramTimeoutMs));
     EXPECT_TRUE(m_program.Exited());
-    EXPECT_NE(m_program.ExitCode(), 0);
+    EXPECT_EQ(m_program.ExitCode(), 1);
+    EXPECT_NE(OutputText().find("unknown option \"--frobnicate\""), std::string::npos) << OutputText();
     EXPECT_FALSE(fs::exists(Utf8(m_home.File("Brackwell files"))));
+}
+
+// Answered on standard output (standard error is dropped here) and without a
+// display, as in a terminal of a machine with no desktop.
+TEST_F(ProgramStart, HelpAndVersionAnswerOnStandardOutputWithoutADisplay)
+{
+    struct Answer {
+        const char* option;
+        std::string start;
+    };
+    for (const Answer& answer : {Answer{"--help", "Usage: gifmaker [FILE...]\n"},
+                                 Answer{"--version", "gifmaker " + Utf8(GetProductVersion()) + "\n"}}) {
+        ChildProcess program;
+        TempDir output;
+        ASSERT_TRUE(program.Start({"/bin/sh", "-c", "exec \"$0\" \"$1\" 2>/dev/null", BuiltProgram(),
+                                   answer.option},
+                                  {"DISPLAY=", "WAYLAND_DISPLAY="}, Utf8(output.File("out.txt"))));
+        ASSERT_TRUE(program.WaitForExit(kProgramTimeoutMs));
+        EXPECT_EQ(program.ExitCode(), 0) << answer.option;
+        const std::string text = ReadFileText(output.File("out.txt"));
+        EXPECT_EQ(text.rfind(answer.start, 0), 0u) << text;
+    }
 }

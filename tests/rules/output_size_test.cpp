@@ -29,8 +29,9 @@ TEST(OutputSize, LargeValuesDoNotOverflow)
 
 TEST(StatusText, OutputNameAndSize)
 {
-    EXPECT_EQ(OutputStatusText("", 320, 240, "px"), "Untitled.gif (320 * 240)px");
-    EXPECT_EQ(OutputStatusText("anim.gif", 160, 120, "px"), "anim.gif (160 * 120)px");
+    EXPECT_EQ(OutputStatusText("", 320, 240), "Untitled.gif (320 * 240)px");
+    EXPECT_EQ(OutputStatusText("anim.gif", 160, 120), "anim.gif (160 * 120)px");
+    EXPECT_EQ(OutputStatusText("100%d.gif", 1, 2), "100%d.gif (1 * 2)px");
 }
 
 TEST(StatusText, FrameDetails)

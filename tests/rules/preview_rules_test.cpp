@@ -3,22 +3,51 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
-TEST(PreviewPlacement, SmallFrameStaysAtItsSize)
+struct PlacementCase {
+    const char* name;
+    wxSize canvas;
+    wxSize frame;
+    wxRect drawn;
+};
+
+// A camera photo on the canvas of the window's first size (860 x 300 below
+// the strip) is the start-up case that used to lose its bottom rows.
+const PlacementCase kPlacements[] = {
+    {"SmallerStaysAtItsSizeCentred", {400, 300}, {100, 50}, {150, 125, 100, 50}},
+    {"SameSizeFillsTheCanvas", {400, 300}, {400, 300}, {0, 0, 400, 300}},
+    {"LargerSameAspectFillsTheCanvas", {400, 300}, {800, 600}, {0, 0, 400, 300}},
+    {"TallerAspectFitsTheHeight", {400, 300}, {400, 600}, {100, 0, 200, 300}},
+    {"WiderAspectFitsTheWidth", {400, 300}, {1600, 400}, {0, 100, 400, 100}},
+    {"WiderOnlyInWidthIsScaledDown", {400, 300}, {500, 100}, {0, 110, 400, 80}},
+    {"CameraPhotoOnTheStartCanvas", {860, 300}, {4000, 3000}, {230, 0, 400, 300}},
+    {"ThinStripKeepsAPixel", {400, 300}, {100000, 10}, {0, 149, 400, 1}},
+};
+
+class PreviewPlacementCases : public ::testing::TestWithParam<PlacementCase> {};
+
+TEST_P(PreviewPlacementCases, FrameIsFittedCentredAndNeverEnlarged)
 {
-    EXPECT_EQ(PreviewPlacement(wxSize(400, 300), wxSize(100, 50)), wxRect(150, 155, 100, 50));
+    const PlacementCase& c = GetParam();
+    const wxRect drawn = PreviewPlacement(c.canvas, c.frame);
+    EXPECT_EQ(drawn, c.drawn);
+    // The rules library links only the toolkit's base, without wxRect::Contains.
+    EXPECT_TRUE(drawn.x >= 0 && drawn.y >= 0 && drawn.GetRight() < c.canvas.x &&
+                drawn.GetBottom() < c.canvas.y)
+        << "drawn outside the canvas";
 }
 
-TEST(PreviewPlacement, LargeFrameIsScaledDown)
-{
-    EXPECT_EQ(PreviewPlacement(wxSize(400, 300), wxSize(800, 600)), wxRect(0, 30, 400, 300));
-    EXPECT_EQ(PreviewPlacement(wxSize(400, 300), wxSize(400, 600)), wxRect(100, 30, 200, 300));
-}
+INSTANTIATE_TEST_SUITE_P(Frames, PreviewPlacementCases, ::testing::ValuesIn(kPlacements),
+                         [](const ::testing::TestParamInfo<PlacementCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
-TEST(PreviewPlacement, FrameWithoutExtentIsNotDrawn)
+TEST(PreviewPlacement, NothingIsDrawnWithoutExtent)
 {
     EXPECT_TRUE(PreviewPlacement(wxSize(400, 300), wxSize(0, 10)).IsEmpty());
+    EXPECT_TRUE(PreviewPlacement(wxSize(0, 0), wxSize(10, 10)).IsEmpty());
 }
 
 namespace {

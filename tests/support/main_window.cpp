@@ -188,7 +188,10 @@ bool MainWindowTest::Closed() const
 
 void MainWindowTest::Restart()
 {
-    DestroyMainWindowForTest(m_frame);
+    if (Closed())
+        wxTheApp->ProcessIdle();
+    else
+        DestroyMainWindowForTest(m_frame);
     m_frame = CreateMainWindowForTest(m_show);
     ASSERT_NE(m_frame, nullptr);
     m_window = m_frame;

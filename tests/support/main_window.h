@@ -109,7 +109,8 @@ protected:
     wxSpinCtrl* Spin(const char* name) const { return LayoutSpin(*m_frame, name); }
     // True once the window has been closed (and deleted).
     bool Closed() const;
-    // Closes the window and builds a new one, as the next start does.
+    // Closes the window (unless the test closed it) and builds a new one, as
+    // the next start does.
     void Restart();
 
     bool m_show = true;
