@@ -56,7 +56,6 @@ GifFrame::~GifFrame()
     m_timer.Stop();
     delete m_thumbnail_ctrl;
     m_thumbnail_ctrl = nullptr;
-    delete m_insertImage;
     delete m_locale;
 }
 

@@ -10,6 +10,8 @@
 
 #include "encode/gif_pipeline.h"
 
+#include <atomic>
+#include <memory>
 #include <vector>
 
 struct ProjectFileSettings;
@@ -59,6 +61,7 @@ enum GifFrameCommandId {
 
 constexpr int kLanguageItemCount = 7;
 
+struct SaveFrame;
 class GifFrame : public wxFrame {
 public:
     GifFrame();
@@ -88,9 +91,9 @@ public:
     // The Delay control shows the delay of the first selected frame (of the
     // first frame when none is selected), marked when the others differ.
     void ShowSelectionDelay();
-    // The delay a picture arriving in the strip gets: its own from a GIF
-    // frame, otherwise the Delay control's.
-    int NewFrameDelay(const wxImage& picture) const;
+    // The delay a frame arriving in the strip gets: its own (hundredths of a
+    // second, -1 for none) from a GIF frame, otherwise the Delay control's.
+    int NewFrameDelay(int ownDelayCs) const;
     int GetQuality() const;
     // What Save writes with: the frames' delays, the loop count when it goes
     // into the file, the quality and `size`.
@@ -140,6 +143,9 @@ public:
     // Saving the animation.
     wxString AskGifPath(const wxString& title);
     bool StartSave(const wxSize& size, const wxString& title);
+    // When some frames' sources changed or vanished since they were added,
+    // asks whether to save anyway, naming them; false to cancel.
+    bool AcceptChangedFrames(const std::vector<SaveFrame>& frames);
     void FinishSave(bool written, const wxString& error);
     void ShowSaveStatus();
 
@@ -226,6 +232,9 @@ private:
     wxPanel* m_panel_down = nullptr;
     wxProgressDialog* m_loadProgress = nullptr;
     wxProgressDialog* m_saveProgress = nullptr;
+    // Set by Cancel in the progress dialogs; read by the running thread.
+    std::shared_ptr<std::atomic<bool>> m_loadStop;
+    std::shared_ptr<std::atomic<bool>> m_saveStop;
     wxMenuBar* m_menubar = nullptr;
     wxMenu* m_menu_file = nullptr;
     wxMenu* m_menu_frame = nullptr;
@@ -270,7 +279,6 @@ private:
     wxToolBar* m_toolBar_button = nullptr;
     wxThumbnailCtrl* m_thumbnail_ctrl = nullptr;
     wxTimer m_timer;
-    wxImage* m_insertImage = nullptr;
     int m_aspectWidth = 0;
     int m_aspectHeight = 0;
     int m_outputWidth = 0;
@@ -280,7 +288,10 @@ private:
     wxString m_projectPath;
     wxString m_projectName;
     wxString m_previewName;
+    // The shown frame, decoded at least as large as it is drawn, and its
+    // full size.
     wxBitmap m_previewBitmap;
+    wxSize m_previewSize;
     int m_playIndex = 0;
     int m_loopCount = 0;
     // The saved GIF plays m_loopCount passes too; otherwise it repeats for ever.

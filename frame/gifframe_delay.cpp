@@ -5,7 +5,6 @@
 #include "rules/delay_rules.h"
 #include "framedelaydialog.h"
 #include "io/trace.h"
-#include "decode/picture_loader.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 
@@ -75,9 +74,8 @@ void GifFrame::ShowSelectionDelay()
     }
 }
 
-int GifFrame::NewFrameDelay(const wxImage& picture) const
+int GifFrame::NewFrameDelay(int own) const
 {
-    const int own = PictureDelayCs(picture);
     if (own >= 0)
         return own;
     return m_spinctrl_delay ? m_spinctrl_delay->GetValue() : 0;

@@ -4,9 +4,10 @@
 #include "rules/picture_file_types.h"
 #include "rules/project_rules.h"
 #include "rules/selection_rules.h"
-#include "decode/picture_loader.h"
+#include "video/video_loader.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
+#include "window/thumbnaillayout.h"
 
 #include <wx/filedlg.h>
 #include <wx/intl.h>
@@ -17,6 +18,8 @@
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 #include <wx/xrc/xmlres.h>
+
+#include <utility>
 
 namespace {
 
@@ -134,19 +137,20 @@ void GifFrame::InsertImages(const wxArrayString& paths)
     const int position = InsertPosition(m_thumbnail_ctrl->GetSelections(), m_thumbnail_ctrl->GetCount());
     int inserted = 0;
     wxLogNull noLog;
+    const wxSize box = m_thumbnail_ctrl->GetThumbnailSize();
     for (const wxString& path : paths) {
-        LoadPictures(path, [&](wxImage&& picture, int frameIndex) {
-            const int delay = NewFrameDelay(picture);
-            m_insertImage = TakePicture(picture);
-            auto* item = new wxImageThumbnailItem(m_insertImage, frameIndex, path);
-            m_insertImage = nullptr;
-            item->SetDelay(delay);
-            m_thumbnail_ctrl->FreezeLayout();
-            m_thumbnail_ctrl->Insert(item, position + inserted);
-            m_thumbnail_ctrl->ThawLayout();
-            ++inserted;
-            return true;
-        });
+        LoadMediaFrames(
+            path, [box](const wxSize& full) { return FitThumbnailSize(full, box); },
+            [&](LoadedFrame&& frame) {
+                const int delay = NewFrameDelay(frame.delayCs);
+                auto* item = new wxImageThumbnailItem(std::move(frame), path);
+                item->SetDelay(delay);
+                m_thumbnail_ctrl->FreezeLayout();
+                m_thumbnail_ctrl->Insert(item, position + inserted);
+                m_thumbnail_ctrl->ThawLayout();
+                ++inserted;
+                return true;
+            });
     }
     UpdateOutputSize();
     ShowSelectionDelay();

@@ -81,8 +81,7 @@ void GifFrame::UpdateLabels()
         // Nothing is described while the canvas shows no frame.
         const wxString details =
             m_previewBitmap.IsOk()
-                ? FrameDetailsText(m_previewName, m_previewBitmap.GetWidth(),
-                                   m_previewBitmap.GetHeight())
+                ? FrameDetailsText(m_previewName, m_previewSize.x, m_previewSize.y)
                 : wxString();
         m_statusBar1->SetStatusText(details, kFrameStatusField);
     }

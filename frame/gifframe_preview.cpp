@@ -102,14 +102,18 @@ void GifFrame::ShowFrame(int index)
     if (!item)
         return;
     m_previewName = wxFileNameFromPath(item->GetFileName());
-    m_previewBitmap = item->GetFullBitmap();
+    m_previewSize = item->GetFullSize();
+    // Decoded no larger than it is drawn: a camera photo decodes at a
+    // reduced scale.
+    const wxRect place = PreviewPlacement(m_panel_down->GetClientSize(), m_previewSize);
+    m_previewBitmap = item->GetFullBitmap(place.IsEmpty() ? wxSize(1, 1) : place.GetSize());
 
     wxClientDC dc(m_panel_down);
     ClearCanvas(dc);
     DrawPreview(dc);
 
     if (m_statusBar1) {
-        const wxSize size = m_previewBitmap.IsOk() ? m_previewBitmap.GetSize() : wxSize(0, 0);
+        const wxSize size = m_previewBitmap.IsOk() ? m_previewSize : wxSize(0, 0);
         m_statusBar1->SetStatusText(FrameDetailsText(m_previewName, size.x, size.y),
                                     kFrameStatusField);
     }
@@ -119,7 +123,7 @@ void GifFrame::DrawPreview(wxDC& dc)
 {
     if (!m_previewBitmap.IsOk())
         return;
-    const wxRect place = PreviewPlacement(m_panel_down->GetClientSize(), m_previewBitmap.GetSize());
+    const wxRect place = PreviewPlacement(m_panel_down->GetClientSize(), m_previewSize);
     if (place.IsEmpty())
         return;
     if (place.GetSize() == m_previewBitmap.GetSize()) {

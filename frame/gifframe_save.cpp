@@ -19,12 +19,15 @@
 #include <wx/statusbr.h>
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
+#include <utility>
 
 namespace {
 const int kProgressMaximum = 100;
-// Elapsed, estimated and remaining time; no abort button; only the main window
-// is disabled while it is shown.
-const long kProgressStyle = wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME;
+// Elapsed, estimated and remaining time and a Cancel button; only the main
+// window is disabled while it is shown.
+const long kProgressStyle = wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME | wxPD_CAN_ABORT;
 } // namespace
 
 wxString GifFrame::AskGifPath(const wxString& title)
@@ -97,9 +100,13 @@ bool GifFrame::StartSave(const wxSize& size, const wxString& title)
                      GetTitle(), wxOK | wxICON_ERROR, this);
         return false;
     }
+    std::vector<SaveFrame> frames = CollectSaveFrames(*m_thumbnail_ctrl);
+    if (!AcceptChangedFrames(frames))
+        return false;
     GifEncodeSettings settings = GetSaveSettings(size);
     settings.delayCs = m_saveRunning.delay;
-    auto* thread = new WorkSaveAsGifThread(this, m_thumbnail_ctrl, m_gifPath, settings);
+    m_saveStop = std::make_shared<std::atomic<bool>>(false);
+    auto* thread = new WorkSaveAsGifThread(this, std::move(frames), m_gifPath, settings, m_saveStop);
     if (thread->Run() != wxTHREAD_NO_ERROR) {
         delete thread;
         wxMessageBox(wxString::Format(_("The animation could not be saved to \"%s\":\n%s"), m_gifPath,
@@ -110,6 +117,23 @@ bool GifFrame::StartSave(const wxSize& size, const wxString& title)
     m_saveEndPending = false;
     m_saveProgress = new wxProgressDialog(title, _(" Saving images...."), kProgressMaximum, this, kProgressStyle);
     return true;
+}
+
+bool GifFrame::AcceptChangedFrames(const std::vector<SaveFrame>& frames)
+{
+    const std::vector<int> changed = ChangedSaveFrames(frames);
+    if (changed.empty())
+        return true;
+    wxString names;
+    for (int index : changed)
+        names += wxString::Format("\n%d: %s", index + 1, frames[static_cast<size_t>(index)].name);
+    wxMessageDialog dialog(this,
+                           _("These frames changed or vanished on disk since they were added:") + names + "\n\n" +
+                               _("Save anyway with what can still be read? A frame that cannot be read as it "
+                                 "was added stops the save and leaves the previous file as it is."),
+                           GetTitle(), wxYES_NO | wxNO_DEFAULT | wxICON_WARNING);
+    dialog.SetYesNoLabels(_("Save Anyway"), _("Cancel"));
+    return dialog.ShowModal() == wxID_YES;
 }
 
 void GifFrame::ShowSaveStatus()
@@ -140,7 +164,10 @@ void GifFrame::OnSaveThreadUpdate(wxCommandEvent& event)
     // the save closes it instead.
     const int value = std::min(event.GetInt(), kProgressMaximum - 1);
     m_saveUpdating = true;
-    m_saveProgress->Update(value, wxEmptyString);
+    // Cancel abandons the file being written; the thread's end closes the
+    // dialog.
+    if (!m_saveProgress->Update(value, wxEmptyString))
+        m_saveStop->store(true);
     m_saveUpdating = false;
     if (m_saveEndPending) {
         m_saveEndPending = false;
@@ -157,6 +184,10 @@ void GifFrame::FinishSave(bool written, const wxString& error)
     wxWakeUpIdle();
     if (written) {
         m_savedRecord = m_saveRunning;
+        return;
+    }
+    if (error == WorkSaveAsGifThread::CancelledMessage()) {
+        m_statusBar1->SetStatusText(_("Save cancelled; the previous file is unchanged"), kOutputStatusField);
         return;
     }
     wxMessageBox(wxString::Format(_("The animation could not be saved to \"%s\":\n%s"), m_gifPath, error),

@@ -3,9 +3,10 @@
 #include "gifframe.h"
 #include "rules/load_progress.h"
 #include "decode/gif_frame_name.h"
-#include "decode/picture_loader.h"
+#include "video/video_loader.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
+#include "window/thumbnaillayout.h"
 #include "io/trace.h"
 
 #include <wx/app.h>
@@ -17,11 +18,14 @@
 #include <wx/stopwatch.h>
 #include <wx/utils.h>
 
+#include <utility>
+
 
 namespace {
-// Elapsed, estimated and remaining time; no Cancel button, and only the main
+// Elapsed, estimated and remaining time and a Cancel button; only the main
 // window is disabled while the dialog is shown.
-constexpr int kLoadProgressStyle = wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME;
+constexpr int kLoadProgressStyle =
+    wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME | wxPD_CAN_ABORT;
 
 // How long a close that cannot be refused waits for a running load to end.
 constexpr long kLoadEndWaitMs = 30000;
@@ -33,8 +37,13 @@ wxString DeepCopy(const wxString& text)
 }
 } // namespace
 
-ImageLoadThread::ImageLoadThread(GifFrame* frame, const wxArrayString& paths, const std::vector<int>& delays)
-    : wxThread(wxTHREAD_DETACHED), m_frame(frame), m_delays(delays)
+ImageLoadThread::ImageLoadThread(GifFrame* frame, const wxArrayString& paths, const wxSize& thumbnailSize,
+                                 std::shared_ptr<std::atomic<bool>> stop, const std::vector<int>& delays)
+    : wxThread(wxTHREAD_DETACHED),
+      m_frame(frame),
+      m_thumbnailSize(thumbnailSize),
+      m_stop(std::move(stop)),
+      m_delays(delays)
 {
     for (const wxString& path : paths)
         m_paths.Add(DeepCopy(path));
@@ -42,16 +51,16 @@ ImageLoadThread::ImageLoadThread(GifFrame* frame, const wxArrayString& paths, co
 
 ImageLoadThread::~ImageLoadThread()
 {
-    delete m_image;
+    delete m_held;
 }
 
-void ImageLoadThread::Post(int progress, int frameIndex, const wxString& path, wxImage* picture)
+void ImageLoadThread::Post(int progress, const wxString& path, LoadedFrame* frame)
 {
     auto* event = new wxCommandEvent(EVT_THREAD_UPDATE, ID_IMAGE_LOAD_THREAD);
     event->SetInt(progress);
-    event->SetExtraLong(frameIndex);
+    event->SetExtraLong(frame ? frame->frameIndex : 0);
     event->SetString(DeepCopy(path));
-    event->SetClientData(picture);
+    event->SetClientData(frame);
     wxQueueEvent(m_frame->GetEventHandler(), event);
 }
 
@@ -60,36 +69,38 @@ wxThread::ExitCode ImageLoadThread::Entry()
     wxLogNull noLog;
     const int count = static_cast<int>(m_paths.size());
     bool completed = false;
-    for (int i = 0; i < count && !TestDestroy(); ++i) {
+    for (int i = 0; i < count && !Stopping(); ++i) {
         const wxString path = GifFrameSourcePath(m_paths[i]);
         if (!wxFileExists(path))
             continue;
         const bool wholeGif = GifFrameNumberFromName(m_paths[i]) < 0 && HasGifExtension(path);
-        int heldFrame = 0;
-        // Each picture is posted when the next one arrives, so that the last
-        // picture of the load is known when it goes out.
-        LoadPictures(m_paths[i], [&](wxImage&& picture, int frameIndex) {
-            if (m_image)
-                Post(LoadProgress(i, count, wholeGif, false), heldFrame, path, m_image);
-            // Take the picture over without leaving a second reference to its
-            // data on this thread.
-            m_image = new wxImage(picture);
-            picture.Destroy();
-            if (static_cast<size_t>(i) < m_delays.size())
-                m_image->SetOption(kPictureDelayOption, m_delays[static_cast<size_t>(i)]);
-            heldFrame = frameIndex;
-            return !TestDestroy();
-        });
-        if (m_image) {
+        const wxSize box = m_thumbnailSize;
+        // Each frame is posted when the next one arrives, so that the last
+        // frame of the load is known when it goes out.
+        LoadMediaFrames(
+            m_paths[i], [box](const wxSize& full) { return FitThumbnailSize(full, box); },
+            [&](LoadedFrame&& frame) {
+                if (m_held)
+                    Post(LoadProgress(i, count, wholeGif, false), path, m_held);
+                m_held = new LoadedFrame(std::move(frame));
+                // The thumbnail's data crosses to the main thread: no
+                // reference to it may stay here.
+                if (m_held->thumbnail.IsOk())
+                    m_held->thumbnail = m_held->thumbnail.Copy();
+                if (static_cast<size_t>(i) < m_delays.size())
+                    m_held->delayCs = m_delays[static_cast<size_t>(i)];
+                return !Stopping();
+            });
+        if (m_held) {
             const bool last = i == count - 1;
-            Post(LoadProgress(i, count, wholeGif, last), heldFrame, path, m_image);
-            m_image = nullptr;
+            Post(LoadProgress(i, count, wholeGif, last), path, m_held);
+            m_held = nullptr;
             completed = last;
         }
     }
     // Whatever the last entry gave, the main window learns that the load is over.
     if (!completed)
-        Post(kLoadComplete, 0, wxString(), nullptr);
+        Post(kLoadComplete, wxString(), nullptr);
     return 0;
 }
 
@@ -97,7 +108,10 @@ bool GifFrame::StartImageLoad(const wxArrayString& paths, bool recordProjectCoun
 {
     if (paths.empty() || m_loadProgress)
         return false;
-    auto* thread = new ImageLoadThread(this, paths, delays);
+    if (!m_thumbnail_ctrl)
+        return false;
+    m_loadStop = std::make_shared<std::atomic<bool>>(false);
+    auto* thread = new ImageLoadThread(this, paths, m_thumbnail_ctrl->GetThumbnailSize(), m_loadStop, delays);
     if (thread->Create() != wxTHREAD_NO_ERROR) {
         delete thread;
         return false;
@@ -118,10 +132,10 @@ bool GifFrame::StartImageLoad(const wxArrayString& paths, bool recordProjectCoun
 void GifFrame::OnImageLoaded(wxCommandEvent& event)
 {
     Trace("ThreadUpdate");
-    if (auto* picture = static_cast<wxImage*>(event.GetClientData())) {
-        const int delay = NewFrameDelay(*picture);
-        auto* item = new wxImageThumbnailItem(picture, static_cast<int>(event.GetExtraLong()),
-                                              event.GetString());
+    if (auto* frame = static_cast<LoadedFrame*>(event.GetClientData())) {
+        const int delay = NewFrameDelay(frame->delayCs);
+        auto* item = new wxImageThumbnailItem(std::move(*frame), event.GetString());
+        delete frame;
         // A refused item stays with us.
         if (!m_thumbnail_ctrl || m_thumbnail_ctrl->Append(item, delay) < 0)
             delete item;
@@ -134,7 +148,10 @@ void GifFrame::OnImageLoaded(wxCommandEvent& event)
         return;
     if (!m_loadEnded && m_loadProgress) {
         m_loadDialogUpdating = true;
-        m_loadProgress->Update(event.GetInt(), wxEmptyString);
+        // Cancel stops the thread; the frames that arrived stay, and its
+        // closing event ends the load.
+        if (!m_loadProgress->Update(event.GetInt(), wxEmptyString))
+            m_loadStop->store(true);
         m_loadDialogUpdating = false;
     }
     if (m_loadEnded)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "decode/frame_loader.h"
+
 #include <wx/bitmap.h>
 #include <wx/image.h>
 #include <wx/object.h>
@@ -39,11 +41,15 @@ private:
 };
 
 // One frame of the animation: its source path, its frame index inside a GIF
-// file, its full-size picture and its thumbnail.
+// file, its thumbnail, its full size and the source its full-size pixels are
+// decoded from when needed. No full-size picture is kept.
 class wxImageThumbnailItem : public wxThumbnailItem {
 public:
-    // Takes ownership of `image` (may be null); PrepareBitmaps moves it into
-    // the full-size picture and releases it.
+    // A frame as the loader gives it: its thumbnail, size and source.
+    wxImageThumbnailItem(LoadedFrame&& frame, const wxString& fileName);
+    // A picture in hand, with no file behind it that could give it back: it
+    // is held compressed as the source. Takes ownership of `image` (may be
+    // null); PrepareBitmaps makes the source and the thumbnail and releases it.
     wxImageThumbnailItem(wxImage* image, int frameIndex, const wxString& fileName);
     wxImageThumbnailItem(const wxImageThumbnailItem&) = delete;
     wxImageThumbnailItem& operator=(const wxImageThumbnailItem&) = delete;
@@ -56,27 +62,25 @@ public:
 
     int GetFrameIndex() const { return m_frameIndex; }
     const wxBitmap& GetThumbnailBitmap() const { return m_thumbnailBitmap; }
-    // The frame at its own size, made on demand from the full-size picture
-    // (the one most recently asked for is kept). Invalid when the picture is.
-    // Main thread only.
-    wxBitmap GetFullBitmap() const;
+    // The frame decoded from its source, at least `atLeast` in size or at
+    // its own size for (0, 0). Invalid when the source cannot give the
+    // picture back. Main thread only.
+    wxBitmap GetFullBitmap(const wxSize& atLeast = wxSize(0, 0)) const;
     // (0, 0) when the item has no valid picture.
-    wxSize GetFullSize() const;
-    // The full-size picture. Its pixel buffers stay unchanged while the item
-    // lives, so a worker may read them while the main window cannot edit.
-    // The wxImage object itself shares its data through a reference count
-    // that is not thread-safe: a worker reads GetData()/GetAlpha() or makes
-    // its copy with Copy(), it never copies or assigns the object.
-    const wxImage& GetFullImage() const { return m_image ? *m_image : m_fullImage; }
+    wxSize GetFullSize() const { return m_size; }
+    // Null when the item has no valid picture. Immutable: any thread may
+    // decode from it.
+    const FrameSourcePtr& GetSource() const { return m_source; }
 
 private:
-    void ReleaseCachedFullBitmap() const;
-
     wxBitmap m_thumbnailBitmap;
-    wxImage* m_image;
+    // Until PrepareBitmaps: the picture given to the constructor, or the
+    // loader's thumbnail.
+    wxImage* m_image = nullptr;
+    wxImage m_thumbnail;
     int m_frameIndex;
-    wxImage m_fullImage;
-    mutable wxBitmap m_cachedFullBitmap;
+    wxSize m_size;
+    FrameSourcePtr m_source;
 
     wxDECLARE_CLASS(wxImageThumbnailItem);
 };

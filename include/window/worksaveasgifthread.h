@@ -9,6 +9,8 @@
 #include <wx/string.h>
 #include <wx/thread.h>
 
+#include <atomic>
+#include <memory>
 #include <vector>
 
 class wxThumbnailCtrl;
@@ -23,19 +25,23 @@ enum SaveThreadEventKind : long {
 };
 
 // Writes the frame list as one animated GIF without blocking the window. The
-// frames' pixel buffers are collected on the main thread when the thread is
-// made; the body reads only those, never a bitmap or the strip. The file is
-// written beside its place and moved there only when every frame was written,
-// so a failed save leaves an earlier file as it was.
+// frames' sources are collected on the main thread when the thread is made;
+// the encoder's workers decode each frame from its source as it is needed,
+// never touching a bitmap or the strip. The file is written beside its place
+// and moved there only when every frame was written, so a failed save (a frame
+// that no longer decodes) leaves an earlier file as it was.
 class WorkSaveAsGifThread : public wxThread {
 public:
     // `settings` hold the output size, the delays, the loop count and the
     // quality; the thread keeps a copy.
-    WorkSaveAsGifThread(wxEvtHandler* handler, const wxThumbnailCtrl* thumbnails, const wxString& path,
-                        const GifEncodeSettings& settings);
+    // Setting `stop` abandons the save, as Cancel does.
+    WorkSaveAsGifThread(wxEvtHandler* handler, std::vector<SaveFrame> frames, const wxString& path,
+                        const GifEncodeSettings& settings, std::shared_ptr<std::atomic<bool>> stop);
     ~WorkSaveAsGifThread() override;
 
     int GetFrameCount() const { return m_count; }
+    // The reason a save stopped by `stop` gives, when nothing else failed.
+    static wxString CancelledMessage();
 
 protected:
     ExitCode Entry() override;
@@ -46,7 +52,8 @@ private:
 
     wxEvtHandler* m_handler;
     int m_count;
-    std::vector<FramePixels> m_frames;
+    std::vector<SaveFrame> m_frames;
     GifEncodeSettings m_settings;
+    std::shared_ptr<std::atomic<bool>> m_stop;
     wxString m_path;
 };

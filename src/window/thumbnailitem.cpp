@@ -1,5 +1,5 @@
 // The items of the frame strip: how a cell looks, and the frame item with
-// its full-size picture and thumbnail.
+// its thumbnail and the source of its full-size picture.
 #include "window/thumbnailitem.h"
 
 #include "decode/gif_frame_name.h"
@@ -13,15 +13,12 @@
 #include <wx/log.h>
 
 #include <algorithm>
+#include <utility>
 
 wxIMPLEMENT_ABSTRACT_CLASS(wxThumbnailItem, wxObject);
 wxIMPLEMENT_CLASS(wxImageThumbnailItem, wxThumbnailItem);
 
 namespace {
-// The one item whose full-size bitmap is kept, so that repeated paints of
-// the same frame do not convert its picture again. Main thread only.
-const wxImageThumbnailItem* g_fullBitmapHolder = nullptr;
-
 // Draws `text` into `clip`, centred when it fits and otherwise from the left
 // edge, cut off at the right.
 void DrawClippedLabel(wxDC& dc, const wxString& text, const wxRect& clip, bool centred)
@@ -110,6 +107,15 @@ bool wxThumbnailItem::DrawCell(wxDC& dc, wxThumbnailCtrl* ctrl, const wxRect& ce
     return true;
 }
 
+wxImageThumbnailItem::wxImageThumbnailItem(LoadedFrame&& frame, const wxString& fileName)
+    : wxThumbnailItem(fileName),
+      m_thumbnail(std::move(frame.thumbnail)),
+      m_frameIndex(frame.frameIndex),
+      m_size(frame.source ? frame.size : wxSize(0, 0)),
+      m_source(std::move(frame.source))
+{
+}
+
 wxImageThumbnailItem::wxImageThumbnailItem(wxImage* image, int frameIndex,
                                            const wxString& fileName)
     : wxThumbnailItem(fileName), m_image(image), m_frameIndex(frameIndex)
@@ -118,7 +124,6 @@ wxImageThumbnailItem::wxImageThumbnailItem(wxImage* image, int frameIndex,
 
 wxImageThumbnailItem::~wxImageThumbnailItem()
 {
-    ReleaseCachedFullBitmap();
     delete m_image;
 }
 
@@ -135,15 +140,20 @@ bool wxImageThumbnailItem::PrepareBitmaps(wxThumbnailCtrl* ctrl, bool force)
         SetFileName(GifFrameName(GetFileName(), m_frameIndex));
 
     if (m_image) {
-        // Shares the decoded pixels rather than copying them; once the
-        // constructor's image is gone the item holds the only reference.
-        m_fullImage = *m_image;
+        if (m_image->IsOk() && m_image->GetWidth() > 0 && m_image->GetHeight() > 0) {
+            m_source = MakeHeldFrameSource(*m_image);
+            m_size = m_image->GetSize();
+            m_thumbnail = *m_image;
+        }
         delete m_image;
         m_image = nullptr;
     }
-    ReleaseCachedFullBitmap();
-    const wxSize thumbnail = ctrl ? ctrl->GetThumbnailSize() : wxSize(0, 0);
-    m_thumbnailBitmap = ScaleToFit(m_fullImage, thumbnail.x, thumbnail.y);
+    const wxSize box = ctrl ? ctrl->GetThumbnailSize() : wxSize(0, 0);
+    if (!m_thumbnail.IsOk() && m_source && box.x > 0 && box.y > 0)
+        m_thumbnail = m_source->Decode(FitThumbnailSize(m_size, box));
+    m_thumbnailBitmap = ScaleToFit(m_thumbnail, box.x, box.y);
+    // Only the bitmap stays: the list holds what the screen shows.
+    m_thumbnail.Destroy();
     return true;
 }
 
@@ -157,31 +167,15 @@ bool wxImageThumbnailItem::DrawImage(wxDC& dc, wxThumbnailCtrl*, const wxRect& r
     return true;
 }
 
-wxBitmap wxImageThumbnailItem::GetFullBitmap() const
+wxBitmap wxImageThumbnailItem::GetFullBitmap(const wxSize& atLeast) const
 {
-    if (m_cachedFullBitmap.IsOk())
-        return m_cachedFullBitmap;
-    const wxImage& image = GetFullImage();
+    if (!m_source)
+        return wxNullBitmap;
+    wxLogNull noLog;
+    const wxImage image = m_source->Decode(atLeast);
     if (!image.IsOk() || image.GetWidth() <= 0 || image.GetHeight() <= 0)
         return wxNullBitmap;
-    if (g_fullBitmapHolder)
-        g_fullBitmapHolder->ReleaseCachedFullBitmap();
-    m_cachedFullBitmap = wxBitmap(image);
-    g_fullBitmapHolder = this;
-    return m_cachedFullBitmap;
-}
-
-void wxImageThumbnailItem::ReleaseCachedFullBitmap() const
-{
-    m_cachedFullBitmap = wxNullBitmap;
-    if (g_fullBitmapHolder == this)
-        g_fullBitmapHolder = nullptr;
-}
-
-wxSize wxImageThumbnailItem::GetFullSize() const
-{
-    const wxImage& image = GetFullImage();
-    return image.IsOk() ? image.GetSize() : wxSize(0, 0);
+    return wxBitmap(image);
 }
 
 wxBitmap ScaleToFit(const wxImage& image, int width, int height)

@@ -4,21 +4,26 @@
 #include "io/atomic_file.h"
 #include "encode/gif_pipeline.h"
 #include "io/trace.h"
+#include "video/video_clip.h"
 
 #include <wx/intl.h>
 
 #include <atomic>
+#include <cstdint>
+#include <utility>
 
 namespace {
 const int kPercent = 100;
 } // namespace
 
-WorkSaveAsGifThread::WorkSaveAsGifThread(wxEvtHandler* handler, const wxThumbnailCtrl* thumbnails,
-                                         const wxString& path, const GifEncodeSettings& settings)
+WorkSaveAsGifThread::WorkSaveAsGifThread(wxEvtHandler* handler, std::vector<SaveFrame> frames,
+                                         const wxString& path, const GifEncodeSettings& settings,
+                                         std::shared_ptr<std::atomic<bool>> stop)
     : wxThread(wxTHREAD_DETACHED),
       m_handler(handler),
-      m_frames(CollectSaveFrames(*thumbnails)),
+      m_frames(std::move(frames)),
       m_settings(settings),
+      m_stop(std::move(stop)),
       // A copy of its own, so that no string storage is shared with the window.
       m_path(path.wc_str())
 {
@@ -35,8 +40,22 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry()
         return 0;
     }
 
-    std::atomic<bool> cancel{false};
-    const GifFrameSupplier supply = MakeFrameSupplier(m_frames);
+    std::atomic<bool>& cancel = *m_stop;
+    // The first frame that did not decode stops the save.
+    std::atomic<std::size_t> failed{SIZE_MAX};
+    const wxSize outputSize(m_settings.width, m_settings.height);
+    const GifFrameSupplier supply = [&](std::size_t index) {
+        const FrameSourcePtr& source = m_frames[index].source;
+        wxImage picture;
+        if (source)
+            picture = source->Decode(IsClipFrameSource(*source) ? outputSize : wxSize(0, 0));
+        if (!picture.IsOk()) {
+            std::size_t none = SIZE_MAX;
+            failed.compare_exchange_strong(none, index);
+            cancel = true;
+        }
+        return picture;
+    };
     const GifProgress progress = [&](std::size_t written) {
         PostProgress(static_cast<int>(kPercent * written / m_frames.size()));
         if (TestDestroy())
@@ -50,10 +69,22 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry()
             return EncodeGifAnimation(out, m_frames.size(), supply, m_settings, progress, &cancel);
         },
         &error);
+    if (!written && failed.load() != SIZE_MAX) {
+        const std::size_t index = failed.load();
+        error = wxString::Format(_("frame %d (%s) could not be read"), static_cast<int>(index + 1),
+                                 m_frames[index].name);
+    } else if (!written && cancel.load()) {
+        error = CancelledMessage();
+    }
     if (!written && error.empty())
         error = _("the frames could not be written");
     PostFinished(written, error);
     return 0;
+}
+
+wxString WorkSaveAsGifThread::CancelledMessage()
+{
+    return _("the save was cancelled");
 }
 
 void WorkSaveAsGifThread::PostProgress(int percent)

@@ -1,6 +1,7 @@
 // Pictures arriving from the loading thread: order, names, progress, and the
 // end of every load, whatever the files hold.
 #include "gifframe.h"
+#include "rules/status_text.h"
 #include "file_bytes.h"
 #include "main_window.h"
 #include "modal_hooks.h"
@@ -169,4 +170,34 @@ TEST_F(MainWindowLoading, WholeCorpusLoadsWithoutHarm)
     for (int i = 0; i < m_frame->GetThumbnailCtrl()->GetCount(); ++i)
         EXPECT_TRUE(Item(i)->GetFullSize().x > 0) << names[i];
     EXPECT_TRUE(m_frame->IsEnabled());
+}
+
+TEST_F(MainWindowLoading, CancelledLoadKeepsTheFramesThatArrived)
+{
+    // Pictures of noise, slow enough to decode that Cancel comes first.
+    constexpr int kFiles = 40;
+    wxArrayString paths;
+    std::vector<std::string> names;
+    unsigned seed = 1;
+    for (int i = 0; i < kFiles; ++i) {
+        wxImage picture(480, 360);
+        unsigned char* data = picture.GetData();
+        for (int b = 0; b < 480 * 360 * 3; ++b) {
+            seed = seed * 1103515245u + 12345u;
+            data[b] = static_cast<unsigned char>(seed >> 16);
+        }
+        names.push_back(wxString::Format("p%03d.png", i).ToStdString());
+        paths.Add(m_dir.File(names.back()));
+        ASSERT_TRUE(picture.SaveFile(paths.Last(), wxBITMAP_TYPE_PNG));
+    }
+    m_frame->AddImages(paths);
+    ASSERT_TRUE(PressProgressCancel());
+    ASSERT_TRUE(WaitForLoad(m_frame));
+    const std::vector<std::string> kept = ItemNames(m_frame);
+    ASSERT_GT(kept.size(), 0u);
+    EXPECT_LT(kept.size(), static_cast<size_t>(kFiles)) << "the load ran on after Cancel";
+    EXPECT_EQ(kept, std::vector<std::string>(names.begin(), names.begin() + static_cast<long>(kept.size())));
+    // The window is usable again: the kept frames show and save.
+    EXPECT_FALSE(m_frame->IsLoading());
+    EXPECT_NE(Status(kFrameStatusField).find("p000.png"), wxString::npos);
 }

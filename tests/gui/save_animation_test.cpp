@@ -1,6 +1,8 @@
 #include "save_test_support.h"
 
 #include "gifframe.h"
+#include "rules/status_text.h"
+#include "encode/frame_pixels.h"
 #include "encode/gif_pipeline.h"
 #include "window/save_frames.h"
 #include "window/thumbnailctrl.h"
@@ -195,7 +197,12 @@ TEST_F(SaveWindowTest, ThreadedSaveMatchesAOneThreadEncoding)
     const Bytes saved = ReadFileBytes(path);
     ASSERT_FALSE(saved.empty());
 
-    const std::vector<FramePixels> frames = CollectSaveFrames(*m_frame->GetThumbnailCtrl());
+    std::vector<wxImage> pictures;
+    for (const SaveFrame& frame : CollectSaveFrames(*m_frame->GetThumbnailCtrl()))
+        pictures.push_back(frame.source->Decode());
+    std::vector<FramePixels> frames;
+    for (const wxImage& picture : pictures)
+        frames.push_back(FramePixelsOf(picture));
     GifEncodeSettings settings;
     settings.width = 60;
     settings.height = 40;
@@ -248,4 +255,85 @@ TEST_F(SaveWindowTest, OutputTooLargeToHoldIsRefusedWithAMessage)
     EXPECT_FALSE(m_frame->IsSaving());
     EXPECT_FALSE(wxFileExists(path));
     EXPECT_EQ(m_frame->GetSavedRecord().width, 0) << "a refused save does not count as saved";
+}
+
+// A frame's file changed or removed between adding and saving.
+struct ChangedSourceCase {
+    const char* name;
+    bool edit;   // f1.png rewritten with other pixels
+    bool remove; // f2.png deleted
+    int answer;  // to the question naming the frames
+    std::vector<wxString> named;
+};
+
+void PrintTo(const ChangedSourceCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class ChangedSource : public SaveWindowTest, public ::testing::WithParamInterface<ChangedSourceCase> {};
+
+TEST_P(ChangedSource, SaveNamesTheFramesAndNeverWritesOtherPixels)
+{
+    const ChangedSourceCase& c = GetParam();
+    Fill(3);
+    SetOutput(10, 16, 12);
+    const wxString path = SaveFirstAs("anim.gif");
+    const Bytes previous = ReadFileBytes(path);
+    ASSERT_FALSE(previous.empty());
+    if (c.edit) {
+        wxImage other(20, 12);
+        other.SetRGB(wxRect(0, 0, 20, 12), 0, 0, 255);
+        ASSERT_TRUE(other.SaveFile(m_dir.File("f1.png"), wxBITMAP_TYPE_PNG));
+    }
+    if (c.remove) {
+        ASSERT_TRUE(wxRemoveFile(m_dir.File("f2.png")));
+    }
+    // A changed setting makes Save write again.
+    SetOutput(20, 16, 12);
+
+    ShownMessage question;
+    if (c.answer == wxID_YES) {
+        // The save stops at the first frame that cannot be read as it was added.
+        ShownMessage failure;
+        wxTEST_DIALOG(Save(), ExpectMessage(question, c.answer), ExpectMessage(failure, wxID_OK));
+        EXPECT_NE(failure.message.find(c.named.front()), wxString::npos) << failure.message;
+    } else {
+        wxTEST_DIALOG(Save(), ExpectMessage(question, c.answer));
+    }
+    ASSERT_TRUE(question.shown);
+    for (const wxString& name : c.named)
+        EXPECT_NE(question.message.find(name), wxString::npos) << question.message;
+    EXPECT_EQ(question.message.find("f0.png"), wxString::npos) << question.message;
+    EXPECT_EQ(ReadFileBytes(path), previous);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SaveWindowTest, ChangedSource,
+    ::testing::Values(ChangedSourceCase{"EditedCancelled", true, false, wxID_NO, {"f1.png"}},
+                      ChangedSourceCase{"RemovedCancelled", false, true, wxID_NO, {"f2.png"}},
+                      ChangedSourceCase{"BothCancelled", true, true, wxID_NO, {"f1.png", "f2.png"}},
+                      ChangedSourceCase{"EditedSavedAnyway", true, false, wxID_YES, {"f1.png"}}),
+    [](const ::testing::TestParamInfo<ChangedSourceCase>& info) { return info.param.name; });
+
+TEST_F(SaveWindowTest, CancelledSaveLeavesThePreviousFileAndSaysSo)
+{
+    AddFrames(40, 320, 240);
+    SetOutput(10, 320, 240);
+    const wxString path = SaveFirstAs("anim.gif");
+    const Bytes previous = ReadFileBytes(path);
+    ASSERT_FALSE(previous.empty());
+    SetOutput(20, 320, 240);
+    bool pressed = false;
+    EXPECT_NO_DIALOG({
+        Choose(ID_MENU_SAVE);
+        pressed = PressProgressCancel();
+        EXPECT_TRUE(WaitForSave(m_frame));
+    });
+    ASSERT_TRUE(pressed);
+    EXPECT_EQ(ReadFileBytes(path), previous);
+    EXPECT_NE(Status(kOutputStatusField).find("cancelled"), wxString::npos) << Status(kOutputStatusField);
+    wxArrayString left;
+    wxDir::GetAllFiles(m_dir.Path(), &left, "*", wxDIR_FILES);
+    EXPECT_EQ(left.size(), 41u) << "no temporary file stays beside the GIF";
 }

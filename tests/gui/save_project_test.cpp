@@ -345,3 +345,24 @@ TEST_F(ProjectRenderTest, MixedDelaysAndLoopCountRenderAlike)
     EXPECT_FALSE(m_frame->IsProjectUnsaved());
     EXPECT_EQ(RenderOnCommandLine(project), window);
 }
+
+TEST_F(ProjectRenderTest, PhotoSavesFromItsFileAsTheCommandLineRendersIt)
+{
+    // The strip holds only the photo's reduced thumbnail; the save decodes
+    // the file again at full size.
+    wxImage photo(1200, 900);
+    for (int y = 0; y < 900; ++y)
+        for (int x = 0; x < 1200; ++x)
+            photo.SetRGB(x, y, static_cast<unsigned char>(x / 5), static_cast<unsigned char>(y / 4),
+                         static_cast<unsigned char>((x + y) % 256));
+    photo.SetOption(wxIMAGE_OPTION_QUALITY, 90);
+    ASSERT_TRUE(photo.SaveFile(m_dir.File("photo.jpg"), wxBITMAP_TYPE_JPEG));
+    const wxString project = m_dir.File("p.xml");
+    WriteFileText(project, ProjectText("anim.gif", "<width>600</width><height>450</height><delay_time>10</delay_time>",
+                                   "<images><path>" + m_dir.File("photo.jpg").ToStdString() + "</path><path>" +
+                                       m_dir.File("a.png").ToStdString() + "</path></images>"));
+    const Bytes window = SaveOpenedProject(project);
+    ASSERT_FALSE(window.empty());
+    EXPECT_EQ(DecodeGifFile(m_dir.File("window.gif")).FrameCount(), 2);
+    EXPECT_EQ(RenderOnCommandLine(project), window);
+}

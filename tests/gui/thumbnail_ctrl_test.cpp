@@ -169,8 +169,8 @@ TEST_F(ThumbnailCtrlTest, DeleteInDescendingOrderRemovesTheSelectedFrames)
         m_ctrl->Delete(index);
     ASSERT_EQ(m_ctrl->GetCount(), 2);
     const auto colourOf = [this](int index) {
-        const wxImage& image =
-            static_cast<wxImageThumbnailItem*>(m_ctrl->GetItem(index))->GetFullImage();
+        const wxImage image =
+            static_cast<wxImageThumbnailItem*>(m_ctrl->GetItem(index))->GetSource()->Decode();
         return wxColour(image.GetRed(0, 0), image.GetGreen(0, 0), image.GetBlue(0, 0));
     };
     EXPECT_EQ(colourOf(0), *wxRED);

@@ -5,6 +5,7 @@
 #include <wx/ffile.h>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 wxImageThumbnailItem* ItemAt(wxThumbnailCtrl* ctrl, int index)
@@ -61,26 +62,27 @@ TEST_F(ThumbnailCtrlTest, UpperCaseGifKeepsItsName)
     EXPECT_EQ(ItemAt(m_ctrl, 0)->GetFileName(), gif);
 }
 
-TEST_F(ThumbnailCtrlTest, PreparingKeepsTheDecodedPixelsWithoutCopying)
+TEST_F(ThumbnailCtrlTest, PreparingKeepsOnlyTheThumbnailAndASource)
 {
     auto* image = new wxImage(640, 480);
     image->SetRGB(wxRect(0, 0, 640, 480), 10, 20, 30);
-    const unsigned char* pixels = image->GetData();
+    image->SetRGB(wxRect(600, 400, 40, 80), 200, 100, 50);
+    const wxImage original = image->Copy();
     auto* item = new wxImageThumbnailItem(image, 0, m_imageFile);
-    EXPECT_EQ(item->GetFullImage().GetData(), pixels);
     ASSERT_EQ(m_ctrl->Append(item, 10), 0);
-    EXPECT_EQ(item->GetFullImage().GetData(), pixels);
     EXPECT_EQ(item->GetFullSize(), wxSize(640, 480));
     EXPECT_EQ(item->GetThumbnailBitmap().GetSize(), wxSize(80, 60));
+    // The picture given is released: the item keeps no full-size pixels.
+    ASSERT_TRUE(item->GetSource());
 
+    const wxImage decoded = item->GetSource()->Decode();
+    ASSERT_TRUE(decoded.IsOk());
+    ASSERT_EQ(decoded.GetSize(), wxSize(640, 480));
+    EXPECT_EQ(0, memcmp(decoded.GetData(), original.GetData(), 640 * 480 * 3));
     const wxBitmap full = item->GetFullBitmap();
     ASSERT_TRUE(full.IsOk());
     EXPECT_EQ(full.GetSize(), wxSize(640, 480));
-    const wxImage back = full.ConvertToImage();
-    EXPECT_EQ(back.GetRed(320, 240), 10);
-    EXPECT_EQ(back.GetBlue(639, 479), 30);
-    // Making the bitmap leaves the picture the worker reads untouched.
-    EXPECT_EQ(item->GetFullImage().GetData(), pixels);
+    EXPECT_EQ(full.ConvertToImage().GetBlue(639, 479), 50);
 }
 
 TEST_F(ThumbnailCtrlTest, ItemWithoutPictureIsHarmless)
@@ -93,7 +95,7 @@ TEST_F(ThumbnailCtrlTest, ItemWithoutPictureIsHarmless)
         EXPECT_FALSE(item->GetThumbnailBitmap().IsOk());
         EXPECT_FALSE(item->GetFullBitmap().IsOk());
         EXPECT_EQ(item->GetFullSize(), wxSize(0, 0));
-        EXPECT_FALSE(item->GetFullImage().IsOk());
+        EXPECT_FALSE(item->GetSource());
     }
     m_ctrl->Select(1);
     const wxImage painted = Painted();

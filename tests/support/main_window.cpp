@@ -10,6 +10,7 @@
 #include <wx/filefn.h>
 #include <wx/log.h>
 #include <wx/menu.h>
+#include <wx/progdlg.h>
 #include <wx/spinctrl.h>
 #include <wx/stattext.h>
 #include <wx/statusbr.h>
@@ -194,4 +195,19 @@ void MainWindowTest::Restart()
     m_frame = CreateMainWindowForTest(m_show);
     ASSERT_NE(m_frame, nullptr);
     m_window = m_frame;
+}
+
+bool PressProgressCancel()
+{
+    for (wxWindow* top : wxTopLevelWindows) {
+        if (!wxDynamicCast(top, wxGenericProgressDialog) || !top->IsShown())
+            continue;
+        wxWindow* button = top->FindWindow(wxID_CANCEL);
+        if (!button)
+            return false;
+        wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
+        click.SetEventObject(button);
+        return button->GetEventHandler()->ProcessEvent(click);
+    }
+    return false;
 }

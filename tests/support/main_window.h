@@ -61,6 +61,10 @@ wxStaticText* LayoutText(const GifFrame& frame, const char* name);
 bool WaitForLoad(GifFrame* frame, long timeoutMs = 60000);
 bool WaitForSave(GifFrame* frame, long timeoutMs = 60000);
 
+// Presses Cancel in the shown progress dialog, as the user does; false when
+// no progress dialog with a Cancel button is shown.
+bool PressProgressCancel();
+
 // The file names (without folder) of the strip's items, in order.
 std::vector<std::string> ItemNames(const GifFrame* frame);
 
