@@ -200,7 +200,8 @@ void MainWindowTest::Restart()
 bool PressProgressCancel()
 {
     for (wxWindow* top : wxTopLevelWindows) {
-        if (!wxDynamicCast(top, wxGenericProgressDialog) || !top->IsShown())
+        // dynamic_cast: the toolkit's cast macro casts before it checks.
+        if (!dynamic_cast<wxGenericProgressDialog*>(top) || !top->IsShown())
             continue;
         wxWindow* button = top->FindWindow(wxID_CANCEL);
         if (!button)
