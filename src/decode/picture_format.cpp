@@ -110,7 +110,7 @@ bool ReadPngSize(const unsigned char* data, size_t size, DeclaredSize& out)
 
 bool PngChunksFitFile(const unsigned char* data, size_t size)
 {
-    // length, type, then the data and a CRC (PNG specification, 5.3)
+    // A PNG chunk: length, type, then the data and a CRC.
     constexpr size_t kChunkHeader = 8;
     constexpr size_t kChunkCrc = 4;
     size_t offset = sizeof kPngSignature;
