@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+struct ImageLoadControl;
 struct ProjectFileSettings;
 struct StartupFiles;
 class wxDC;
@@ -30,7 +31,9 @@ class wxStaticText;
 class wxStatusBar;
 class wxThumbnailCtrl;
 class wxThumbnailEvent;
+class wxThumbnailItem;
 class wxToolBar;
+class VideoClip;
 
 constexpr int ID_TIMER_PREVIEW = 1;
 // Entry of the strip's popup menu.
@@ -118,14 +121,22 @@ public:
     void LoadProject(const wxString& path);
 
     // Loading pictures in the background. StartImageLoad runs the loading
-    // thread on a non-empty list of paths (files or GIF frame names) and shows
-    // the progress dialog; false, and no dialog, when the thread cannot start.
-    // With recordProjectCount the project record takes the frame count once
-    // the load has ended. AddImages and InsertImages are Add Image and Insert
-    // Image after their file dialogs.
-    // With `delays` (one per path) each picture gets its path's delay.
+    // thread on a non-empty list of paths (files, GIF frame names, clip frame
+    // and range names) and shows the progress dialog; false, and no dialog,
+    // when the thread cannot start. With recordProjectCount the project
+    // record takes the frame count once the load has ended. With `delays`
+    // (one per path) each picture gets its path's delay. The frames go in
+    // at `position` in the strip, or at its end when it is -1.
     bool StartImageLoad(const wxArrayString& paths, bool recordProjectCount = false,
-                        const std::vector<int>& delays = {});
+                        const std::vector<int>& delays = {}, int position = -1);
+    // The one way files chosen by the user come in (Add Image, Insert Image,
+    // files dropped on the window): each video clip among them first asks in
+    // the import dialog which part to take and at what rate (Cancel leaves
+    // that clip out), then every file loads in the background, its frames
+    // going in at `position` (-1: the end). False when nothing is loaded.
+    bool LoadFilesAt(const wxArrayString& paths, int position);
+    // Add Image and Insert Image after their file dialogs: LoadFilesAt at the
+    // end, and in front of the first selected frame.
     void AddImages(const wxArrayString& paths);
     void InsertImages(const wxArrayString& paths);
     // The files named on the command line: a project is opened, pictures are
@@ -221,6 +232,9 @@ private:
 
     wxArrayString AskImagePaths(const wxString& message);
     void EndImageLoad();
+    // Puts a loaded frame's item where the running load inserts; false when
+    // the strip refuses it.
+    bool PlaceLoadedItem(wxThumbnailItem* item, int delay);
     void WaitForImageLoad();
     void DrawPreview(wxDC& dc);
     void OnPaintPreview(wxPaintEvent& event);
@@ -232,8 +246,14 @@ private:
     wxPanel* m_panel_down = nullptr;
     wxProgressDialog* m_loadProgress = nullptr;
     wxProgressDialog* m_saveProgress = nullptr;
-    // Set by Cancel in the progress dialogs; read by the running thread.
-    std::shared_ptr<std::atomic<bool>> m_loadStop;
+    // Cancel and the frames in flight of the running load.
+    std::shared_ptr<ImageLoadControl> m_loadControl;
+    // Where the running load's next frame goes in the strip; -1: the end.
+    int m_loadPosition = -1;
+    // The clips the running load takes frames from, kept open until it ends
+    // so that they are read only once.
+    std::vector<std::shared_ptr<VideoClip>> m_loadClips;
+    // Set by Cancel in the save progress dialog; read by the running save.
     std::shared_ptr<std::atomic<bool>> m_saveStop;
     wxMenuBar* m_menubar = nullptr;
     wxMenu* m_menu_file = nullptr;

@@ -4,12 +4,14 @@
 #include "rules/picture_file_types.h"
 #include "rules/project_rules.h"
 #include "rules/selection_rules.h"
-#include "video/video_loader.h"
+#include "videoimportdialog.h"
+#include "video/video_clip.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 #include "window/thumbnaillayout.h"
 
 #include <wx/filedlg.h>
+#include <wx/filefn.h>
 #include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/menu.h>
@@ -108,10 +110,35 @@ void GifFrame::OnAddImage(wxCommandEvent&)
 
 void GifFrame::AddImages(const wxArrayString& paths)
 {
-    if (paths.empty())
-        return;
-    if (StartImageLoad(paths))
-        EnableCommands();
+    LoadFilesAt(paths, -1);
+}
+
+bool GifFrame::LoadFilesAt(const wxArrayString& paths, int position)
+{
+    if (paths.empty() || m_loadProgress)
+        return false;
+    wxArrayString names;
+    std::vector<VideoClipPtr> clips;
+    for (const wxString& path : paths) {
+        if (!wxFileExists(path) || !IsVideoClip(path)) {
+            names.Add(path);
+            continue;
+        }
+        // A clip the program cannot read is passed over, as a broken picture is.
+        const VideoClipPtr clip = VideoClip::Open(path);
+        if (!clip)
+            continue;
+        VideoImportDialog dialog(this, clip, SpinValue(m_spinctrl_delay));
+        if (dialog.ShowModal() != wxID_OK)
+            continue;
+        names.Add(dialog.RangeName());
+        clips.push_back(clip);
+    }
+    if (names.empty() || !StartImageLoad(names, false, {}, position))
+        return false;
+    m_loadClips = std::move(clips);
+    EnableCommands();
+    return true;
 }
 
 void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&)
@@ -132,30 +159,9 @@ void GifFrame::OnInsertImage(wxCommandEvent&)
 
 void GifFrame::InsertImages(const wxArrayString& paths)
 {
-    if (paths.empty() || !m_thumbnail_ctrl)
+    if (!m_thumbnail_ctrl)
         return;
-    const int position = InsertPosition(m_thumbnail_ctrl->GetSelections(), m_thumbnail_ctrl->GetCount());
-    int inserted = 0;
-    wxLogNull noLog;
-    const wxSize box = m_thumbnail_ctrl->GetThumbnailSize();
-    for (const wxString& path : paths) {
-        LoadMediaFrames(
-            path, [box](const wxSize& full) { return FitThumbnailSize(full, box); },
-            [&](LoadedFrame&& frame) {
-                const int delay = NewFrameDelay(frame.delayCs);
-                auto* item = new wxImageThumbnailItem(std::move(frame), path);
-                item->SetDelay(delay);
-                m_thumbnail_ctrl->FreezeLayout();
-                m_thumbnail_ctrl->Insert(item, position + inserted);
-                m_thumbnail_ctrl->ThawLayout();
-                ++inserted;
-                return true;
-            });
-    }
-    UpdateOutputSize();
-    ShowSelectionDelay();
-    if (inserted > 0 && !m_editingEnabled)
-        EnableCommands();
+    LoadFilesAt(paths, InsertPosition(m_thumbnail_ctrl->GetSelections(), m_thumbnail_ctrl->GetCount()));
 }
 
 void GifFrame::OnDeleteImage(wxCommandEvent&)
