@@ -104,8 +104,9 @@ void ImageLoadThread::PostHeld(bool lastOfLoad)
     const wxString& entry = m_paths[static_cast<std::size_t>(m_held.entry)];
     const int clipFrames = ExpectedClipFrames(entry);
     const bool wholeGif = GifFrameNumberFromName(entry) < 0 && HasGifExtension(GifFrameSourcePath(entry));
-    const int progress = clipFrames > 0 ? ClipLoadProgress(m_held.entry, count, m_held.ordinal + 1, clipFrames, lastOfLoad)
-                                        : LoadProgress(m_held.entry, count, wholeGif, lastOfLoad);
+    const int progress = clipFrames > 0
+                             ? ClipLoadProgress(m_held.entry, count, m_held.ordinal + 1, clipFrames, lastOfLoad)
+                             : LoadProgress(m_held.entry, count, wholeGif, lastOfLoad);
     Post(progress, m_held.name, m_held.frame);
     m_held = Held();
 }

@@ -15,5 +15,6 @@ int ClipLoadProgress(int entry, int entryCount, int done, int total, bool lastOf
     if (lastOfLoad || entryCount <= 0 || total <= 0)
         return kLoadComplete;
     const long long frames = static_cast<long long>(entry) * total + std::min(done, total);
-    return static_cast<int>(std::min<long long>(kLoadComplete - 1, frames * kLoadComplete / (static_cast<long long>(entryCount) * total)));
+    const long long all = static_cast<long long>(entryCount) * total;
+    return static_cast<int>(std::min<long long>(kLoadComplete - 1, frames * kLoadComplete / all));
 }
