@@ -186,7 +186,8 @@ void GifFrame::OnDeleteImage(wxCommandEvent&)
 
     wxMessageDialog question(this, _("Are you sure you want to delete selected image(s)?"),
                              _("Confirm"), wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION);
-    if (question.ShowModal() == wxID_YES) {
+    const bool deleting = question.ShowModal() == wxID_YES;
+    if (deleting) {
         m_thumbnail_ctrl->FreezeLayout();
         for (int index : order)
             m_thumbnail_ctrl->Delete(index);
@@ -199,7 +200,8 @@ void GifFrame::OnDeleteImage(wxCommandEvent&)
     ShowSelectionDelay();
     if (m_thumbnail_ctrl->GetCount() == 0)
         DisableCommands();
-    RecordStep(wxTRANSLATE("Delete"), before);
+    if (deleting)
+        RecordStep(wxTRANSLATE("Delete"), before);
 }
 
 void GifFrame::OnClearAll(wxCommandEvent&)
