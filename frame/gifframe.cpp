@@ -211,9 +211,17 @@ void GifFrame::CreateMenus()
     }
 
     SetMenuBar(m_menubar);
-    // Redo's second shortcut; a menu item carries only one.
-    wxAcceleratorEntry redo(wxACCEL_CTRL | wxACCEL_SHIFT, 'Z', wxID_REDO);
-    SetAcceleratorTable(wxAcceleratorTable(1, &redo));
+    // Redo's second shortcut, which a menu item cannot carry, and the moves:
+    // the window's table is consulted before the strip sees a key, which
+    // would otherwise take Ctrl+Shift+arrows as navigation.
+    wxAcceleratorEntry shortcuts[] = {
+        {wxACCEL_CTRL | wxACCEL_SHIFT, 'Z', wxID_REDO},
+        {wxACCEL_CTRL | wxACCEL_SHIFT, WXK_LEFT, ID_MENU_MOVE_LEFT},
+        {wxACCEL_CTRL | wxACCEL_SHIFT, WXK_RIGHT, ID_MENU_MOVE_RIGHT},
+        {wxACCEL_CTRL | wxACCEL_SHIFT, WXK_HOME, ID_MENU_MOVE_START},
+        {wxACCEL_CTRL | wxACCEL_SHIFT, WXK_END, ID_MENU_MOVE_END},
+    };
+    SetAcceleratorTable(wxAcceleratorTable(WXSIZEOF(shortcuts), shortcuts));
     if (replacedBar)
         wxTheApp->ScheduleForDestruction(replacedBar);
 

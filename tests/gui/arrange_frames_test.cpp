@@ -144,8 +144,25 @@ TEST_F(ArrangeFrames, DraggingAFrameFromTheDisplayMovesIt)
     EXPECT_EQ(Strip()->GetSelections().size(), 1u);
     EXPECT_TRUE(Strip()->IsSelected(2)) << "the moved frame stays selected";
     EXPECT_EQ(Strip()->GetInsertionMarker(), -1);
-    Choose(wxID_UNDO);
-    EXPECT_EQ(ItemNames(m_frame), (Names{"f0.png", "f1.png", "f2.png", "f3.png", "f4.png"}));
+
+    // The shortcuts from the keyboard, with the strip's own keys beside them.
+    ASSERT_TRUE(WaitFor([this] { return wxWindow::FindFocus() == Strip(); }));
+    const auto namesAre = [this](const Names& names) {
+        const bool reached = WaitFor([this, &names] { return ItemNames(m_frame) == names; });
+        if (!reached)
+            for (const std::string& name : ItemNames(m_frame))
+                ADD_FAILURE() << name;
+        return reached;
+    };
+    input.Char(WXK_RIGHT, wxMOD_CONTROL | wxMOD_SHIFT);
+    EXPECT_TRUE(namesAre({"f1.png", "f2.png", "f3.png", "f0.png", "f4.png"}));
+    EXPECT_TRUE(Strip()->IsSelected(3));
+    input.Char('Z', wxMOD_CONTROL);
+    EXPECT_TRUE(namesAre({"f1.png", "f2.png", "f0.png", "f3.png", "f4.png"}));
+    input.Char('Z', wxMOD_CONTROL);
+    EXPECT_TRUE(namesAre({"f0.png", "f1.png", "f2.png", "f3.png", "f4.png"}));
+    input.Char('Z', wxMOD_CONTROL | wxMOD_SHIFT);
+    EXPECT_TRUE(namesAre({"f1.png", "f2.png", "f0.png", "f3.png", "f4.png"}));
 }
 
 TEST_F(ArrangeFrames, DroppedFolderAndFilesGoWhereDroppedAndUndoAsOne)
@@ -172,6 +189,20 @@ TEST_F(ArrangeFrames, DroppedFolderAndFilesGoWhereDroppedAndUndoAsOne)
     EXPECT_EQ(MenuLabel(wxID_UNDO), "&Undo Drop\tCtrl+Z");
     Choose(wxID_UNDO);
     EXPECT_EQ(ItemNames(m_frame), (Names{"f0.png", "f1.png"}));
+
+    // A project dropped on the preview opens as Open Project does: the
+    // reorder since its save is asked about first.
+    wxTEST_DIALOG(m_frame->SaveProject(), ExpectFileChoice("Save XML Files", m_dir.File("work.xml")));
+    SelectOnly({0});
+    Choose(ID_MENU_MOVE_RIGHT);
+    auto* preview = dynamic_cast<wxFileDropTarget*>(LayoutWindow(*m_frame, "m_panel_down")->GetDropTarget());
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->OnDropFiles(5, 5, wxArrayString(1, m_dir.File("work.xml"))));
+    wxTEST_DIALOG(ASSERT_TRUE(WaitFor([this] { return !m_frame->IsLoading() && !m_frame->IsProjectUnsaved(); })),
+                  wxExpectModal<wxMessageDialog>(wxID_NO));
+    EXPECT_EQ(ItemNames(m_frame), (Names{"f0.png", "f1.png"}));
+    EXPECT_FALSE(m_frame->IsProjectUnsaved());
+    EXPECT_FALSE(MenuEnabled(wxID_UNDO)) << "opening a project starts the history afresh";
 }
 
 TEST_F(ArrangeFrames, ReorderAsksBeforeClosingUntilUndone)
