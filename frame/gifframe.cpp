@@ -102,6 +102,7 @@ void GifFrame::InitFrame()
     SetIcon(wxIcon(iconPath, wxBITMAP_TYPE_ICO, -1, -1));
     SetTitle(GetProductName());
     m_playing = false;
+    m_savedState = CaptureState();
     RestoreWindowState();
 }
 

@@ -163,11 +163,7 @@ public:
     // the end), a folder's in name order. False when nothing was taken.
     bool DropFiles(const wxArrayString& paths, int position);
 
-    // Undo and redo of the frame list and the output settings. A change is
-    // marked by taking the state before it (CaptureState) and recording it
-    // once made; the unsaved-project question asks while the state is not
-    // the saved one.
-    bool IsModified() const { return m_history.IsModified(); }
+    // Nothing changes the frame list while a load or a save runs.
     bool IsListBusy() const { return IsLoading() || IsSaving(); }
     // The files named on the command line: a project is opened, pictures are
     // added as Add Image does; files that are missing or left out beside a
@@ -279,10 +275,14 @@ private:
     // Records the step of a load started by LoadFilesAt once it has ended.
     void FinishLoadStep();
 
+    // Undo and redo of the frame list and the output settings. A change is
+    // marked by taking the state before it (CaptureState) and recording it
+    // once made. The unsaved-project question asks while the state differs
+    // from the one last saved or opened (m_savedState), however reached.
     FrameListState CaptureState() const;
     void RestoreState(const FrameListState& state);
     // A change was made from `before`; nothing is recorded when nothing changed.
-    void RecordStep(const char* label, const FrameListState& before, int mergeKey = 0);
+    void RecordStep(const char* label, const FrameListState& before, int mergeKey = kMergeNone);
     void UpdateUndoItems();
     std::vector<int> SelectedFrames() const;
     void ApplyArrangement(const Arrangement& arrangement, const char* label);
@@ -391,6 +391,7 @@ private:
     std::unique_ptr<FrameListState> m_loadBefore;
     const char* m_loadLabel = nullptr;
     FrameHistory m_history;
+    FrameListState m_savedState;
     // The quality before the control's latest edit.
     int m_quality = kGifDefaultQuality;
 

@@ -85,8 +85,9 @@ AnimationSettings GifFrame::CurrentSettings() const
 
 bool GifFrame::IsProjectUnsaved() const
 {
-    // A reorder keeps every count; the history sees it.
-    return m_history.IsModified() || ::IsProjectUnsaved(CurrentSettings(), m_projectRecord);
+    // The frames' pictures are compared too: a frame deleted and its file
+    // added again may hold other pixels.
+    return !CaptureState().SameAnimation(m_savedState) || ::IsProjectUnsaved(CurrentSettings(), m_projectRecord);
 }
 
 wxArrayString GifFrame::AskImagePaths(const wxString& message)

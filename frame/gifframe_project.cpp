@@ -103,7 +103,7 @@ bool GifFrame::SaveProject()
     m_projectRecord.quality = settings.quality;
     m_projectName = FileNamePart(m_projectPath);
     SetTitle(ProjectTitle(m_projectName));
-    m_history.MarkSaved();
+    m_savedState = CaptureState();
     return true;
 }
 
@@ -188,6 +188,7 @@ void GifFrame::RecordProjectFrames()
     // Loading the project's frames is no step to undo; they are what was saved.
     m_history.Clear();
     UpdateUndoItems();
+    m_savedState = CaptureState();
     m_projectRecord.frameCount = m_thumbnail_ctrl->GetCount();
     m_projectRecord.frameDelays = GetFrameDelays();
     m_projectRecord.frames = GetFramePaths();

@@ -194,69 +194,6 @@ TEST(UndoHistory, KeepsTheNewestStepsUpToItsLimit)
     EXPECT_EQ(history.RedoLabel(), "to 3");
 }
 
-TEST(UndoHistory, ModifiedUntilBackAtTheSavedState)
-{
-    // Each row: the steps taken since the save, then whether the state is modified.
-    struct Row {
-        const char* name;
-        std::function<void(UndoHistory<int>&, int&)> steps;
-        bool modified;
-    };
-    auto change = [](UndoHistory<int>& history, int& now, int key = 0) {
-        history.Record("change", now, key);
-        ++now;
-    };
-    const Row rows[] = {
-        {"Nothing", [](UndoHistory<int>&, int&) {}, false},
-        {"OneChange", [&](UndoHistory<int>& h, int& n) { change(h, n); }, true},
-        {"ChangeUndone", [&](UndoHistory<int>& h, int& n) { change(h, n); n = h.Undo(n); }, false},
-        {"UndoneAndRedone",
-         [&](UndoHistory<int>& h, int& n) {
-             change(h, n);
-             n = h.Undo(n);
-             n = h.Redo(n);
-         },
-         true},
-        {"UndoBeforeTheSave", [&](UndoHistory<int>& h, int& n) { n = h.Undo(n); }, true},
-        {"UndoBeforeTheSaveAndRedo",
-         [&](UndoHistory<int>& h, int& n) {
-             n = h.Undo(n);
-             n = h.Redo(n);
-         },
-         false},
-        {"SavedStateLeftForANewBranch",
-         [&](UndoHistory<int>& h, int& n) {
-             n = h.Undo(n);
-             change(h, n);
-         },
-         true},
-        {"MergedEditDoesNotJoinTheSavedStep",
-         [&](UndoHistory<int>& h, int& n) {
-             change(h, n, 7);
-             n = h.Undo(n);
-         },
-         false},
-        {"SavedStepDroppedByTheLimit",
-         [&](UndoHistory<int>& h, int& n) {
-             for (int i = 0; i < 4; ++i)
-                 change(h, n);
-             while (h.CanUndo())
-                 n = h.Undo(n);
-         },
-         true},
-    };
-    for (const Row& row : rows) {
-        UndoHistory<int> history(3);
-        int now = 0;
-        // One step before the save, merged edits of one control before it too.
-        history.Record("before", now, 7);
-        now = 1;
-        history.MarkSaved();
-        row.steps(history, now);
-        EXPECT_EQ(history.IsModified(), row.modified) << row.name;
-    }
-}
-
 TEST(UndoHistory, EditsOfOneControlMergeIntoOneStep)
 {
     UndoHistory<int> history;
