@@ -152,8 +152,7 @@ wxThread::ExitCode ImageLoadThread::Entry()
     return 0;
 }
 
-bool GifFrame::StartImageLoad(const wxArrayString& paths, bool recordProjectCount, const std::vector<int>& delays,
-                              int position)
+bool GifFrame::StartImageLoad(const wxArrayString& paths, bool recordProjectCount, const std::vector<int>& delays)
 {
     if (paths.empty() || m_loadProgress)
         return false;
@@ -167,7 +166,6 @@ bool GifFrame::StartImageLoad(const wxArrayString& paths, bool recordProjectCoun
     }
     m_loadEnded = false;
     m_loadRecordsProjectCount = recordProjectCount;
-    m_loadPosition = position;
     m_loadProgress = new wxProgressDialog(_("Load Images Progress Dialog"), _(" Loading images...."),
                                           kLoadComplete, this, kLoadProgressStyle);
     if (thread->Run() != wxTHREAD_NO_ERROR) {
@@ -189,7 +187,7 @@ void GifFrame::OnImageLoaded(wxCommandEvent& event)
         auto* item = new wxImageThumbnailItem(std::move(*frame), event.GetString());
         delete frame;
         // A refused item stays with us.
-        if (!m_thumbnail_ctrl || !PlaceLoadedItem(item, delay))
+        if (!PlaceLoadedItem(item, delay))
             delete item;
     }
     if (event.GetInt() >= kLoadComplete)
@@ -208,18 +206,6 @@ void GifFrame::OnImageLoaded(wxCommandEvent& event)
     }
     if (m_loadEnded)
         EndImageLoad();
-}
-
-bool GifFrame::PlaceLoadedItem(wxThumbnailItem* item, int delay)
-{
-    if (m_loadPosition < 0)
-        return m_thumbnail_ctrl->Append(item, delay) >= 0;
-    item->SetDelay(delay);
-    const int position = std::min(m_loadPosition, m_thumbnail_ctrl->GetCount());
-    if (m_thumbnail_ctrl->Insert(item, position) < 0)
-        return false;
-    m_loadPosition = position + 1;
-    return true;
 }
 
 void GifFrame::WaitForImageLoad()
@@ -245,10 +231,10 @@ void GifFrame::EndImageLoad()
         m_loadRecordsProjectCount = false;
         OnProjectLoadFinished();
     }
-    m_loadPosition = -1;
     m_loadClips.clear();
     if (m_loadProgress) {
         m_loadProgress->Destroy();
         m_loadProgress = nullptr;
     }
+    FinishLoadStep();
 }
