@@ -11,6 +11,7 @@
 #include <wx/dnd.h>
 #include <wx/filefn.h>
 #include <wx/panel.h>
+#include <wx/spinctrl.h>
 
 namespace {
 // The preview takes dropped files at the end of the list.
