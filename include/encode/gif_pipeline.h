@@ -41,6 +41,9 @@ struct GifEncodeSettings {
     // below 80 near colours written alike where that compresses better). At
     // 100 frames of at most 256 colours are kept exactly.
     int quality = kGifDefaultQuality;
+    // Quicker choices that make larger files (large photos dithered by plain
+    // error diffusion).
+    bool fast = false;
     unsigned threads = 0;  // worker threads for preparation, colour reduction and compression; 0 = every core
 };
 

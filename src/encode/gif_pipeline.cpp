@@ -37,13 +37,14 @@ struct QualityChoices {
     double lossyDistance = 0;
 };
 
-QualityChoices ChoicesFor(int quality)
+QualityChoices ChoicesFor(int quality, bool fast)
 {
     quality = std::clamp(quality, kGifMinQuality, kGifMaxQuality);
     QualityChoices choices;
     // Full palettes down to 80, then fewer colours: a tenth of the palette per 8 points.
     choices.reduce.maxColours = quality >= 80 ? kGifMaxColours : std::max(8, kGifMaxColours * (quality + 20) / 100);
     choices.reduce.dither = 0.5f * quality / kGifMaxQuality;
+    choices.reduce.fast = fast;
     // Sources that move by less than this per channel count as unchanged.
     choices.changeThreshold = (kGifMaxQuality - quality) / 10;
     // Lossy compression from 79 down: at 45 colours move by up to 8.75, which
@@ -331,7 +332,7 @@ bool EncodeGifAnimation(wxOutputStream& out, std::size_t count, const GifFrameSu
     const std::size_t workers = std::min<std::size_t>(settings.threads ? settings.threads : cores, count);
     FrameQueue queue(count, workers * kFramesAheadPerWorker);
     ShownPictureTurns turns;
-    const WorkerSetup setup{count, wxSize(settings.width, settings.height), ChoicesFor(settings.quality)};
+    const WorkerSetup setup{count, wxSize(settings.width, settings.height), ChoicesFor(settings.quality, settings.fast)};
 
     std::vector<std::thread> threads;
     for (std::size_t i = 0; i < workers; ++i)
