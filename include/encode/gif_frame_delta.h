@@ -32,10 +32,10 @@ struct GifFramePlan {
     bool hasGlobal = false;
     std::vector<std::uint8_t> globalIndices;
     int globalMask = -1;
-    // Per pixel of the rectangle, kGifPixelLoose where the pixel shows a new
-    // colour (a near one will do), kGifPixelTakesSource where its reference
-    // becomes the source; and (after the first frame) the RGB a transparent
-    // index shows there.
+    // After the first frame (whose pixels are all new), per pixel of the
+    // rectangle: kGifPixelLoose where the pixel shows a new colour (a near one
+    // will do), kGifPixelTakesSource where its reference becomes the source;
+    // and the RGB a transparent index shows there.
     std::vector<std::uint8_t> flags;
     std::vector<std::uint8_t> under;
 };

@@ -27,7 +27,8 @@ struct GifLzwLossy {
     int maxSquaredDistance = 0;
     int mask = -1;                         // transparent index, -1 for none
     const std::uint8_t* under = nullptr;   // per pixel, the RGB shown through the mask
-    const std::uint8_t* loose = nullptr;   // per pixel, bit 0 set where the colour may change
+    // Per pixel, bit 0 set where the colour may change; null: every pixel may.
+    const std::uint8_t* loose = nullptr;
 };
 
 // The lossy choices for `table` with colours at most `maxDistance` apart

@@ -37,7 +37,6 @@ GifFramePlan PlanFirst(const std::uint8_t* source, GifIndexedFrame& reduced, Gif
     plan.width = reduced.width;
     plan.height = reduced.height;
     plan.localTable = reduced.palette;
-    plan.flags.assign(reduced.indices.size(), kGifPixelLoose | kGifPixelTakesSource);
     if (!deferShown && keepShown) {
         const std::size_t pixels = reduced.indices.size();
         picture.shown.resize(pixels * 3);
@@ -254,7 +253,7 @@ void GifApplyFramePlan(const GifFramePlan& plan, const std::uint8_t* indices, co
             const std::size_t p = (std::size_t(y) * width + x) * 3;
             if (indices[at] != mask)
                 Put(&picture.shown[p], table[indices[at]]);
-            if (plan.flags[at] & kGifPixelTakesSource)
+            if (!first && (plan.flags[at] & kGifPixelTakesSource))
                 std::memcpy(&picture.reference[p], source + p, 3);
         }
     }

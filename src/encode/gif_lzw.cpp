@@ -128,7 +128,7 @@ int FindAlternative(const CodeTable& table, int prefix, std::uint8_t& index, std
             index = static_cast<std::uint8_t>(same);
         return code;
     }
-    if (!(lossy.loose[at] & 1)) {
+    if (lossy.loose && !(lossy.loose[at] & 1)) {
         if (!canMask || SquaredDistance(colour, under) != 0)
             return -1;
         const int code = table.Find((std::uint32_t(prefix) << 8) | std::uint32_t(lossy.mask), slot);

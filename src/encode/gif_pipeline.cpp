@@ -211,7 +211,7 @@ EncodedFrame Compress(GifFramePlan& plan, bool first, const std::vector<GifRgb>*
         const int minimumCodeSize = GifLzwMinimumCodeSize(int(table.size()));
         GifLzwLossy lossy = GifLzwLossyFor(table, mask, lossyDistance);
         lossy.under = plan.under.empty() ? nullptr : plan.under.data();
-        lossy.loose = plan.flags.data();
+        lossy.loose = plan.flags.empty() ? nullptr : plan.flags.data();
         GifLzwCompressLossy(indices.data(), indices.size(), minimumCodeSize, lossy, out);
     };
     if (!plan.localIndices.empty()) {
