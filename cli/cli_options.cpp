@@ -132,7 +132,7 @@ const std::vector<ValueOption>& ValueOptions()
 
 wxString CliUsage()
 {
-    return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] [-l N] [-q QUALITY]\n"
+    return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] [-l N] [-q QUALITY] [--fast]\n"
                             "                   [--fps RATE [--from TIME] [--to TIME]] -o OUT.gif FILE[:DELAY]...\n"
                             "       gifmaker-cli --project PROJECT.xml -o OUT.gif\n"
                             "Makes an animated GIF from the pictures (PNG, JPEG, BMP, GIF; every frame of a GIF\n"
@@ -151,6 +151,7 @@ wxString CliUsage()
                             "  -q, --quality QUALITY      1 to 100 (default %d): lower gives smaller files with\n"
                             "                             fewer colours; at 100 pictures of at most 256 colours\n"
                             "                             are kept exactly\n"
+                            "      --fast                 quicker; large photos come out larger and look worse\n"
                             "  -o, --output OUT.gif       the file to write; replaced only when complete\n"
                             "      --fps RATE             frames per second taken from video clips (MP4, MOV,\n"
                             "                             WebM, MKV; default: the rate the delay plays)\n"
@@ -188,6 +189,10 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
             return CliAction::ShowHelp;
         if (argument == "--version")
             return CliAction::ShowVersion;
+        if (argument == "--fast") {
+            options.fast = true;
+            continue;
+        }
 
         const ValueOption* option = nullptr;
         wxString value;

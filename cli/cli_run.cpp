@@ -160,6 +160,7 @@ int RunProject(const CliOptions& options, std::FILE* errors, bool showProgress)
         Say(errors, error);
         return kCliUnreadableInput;
     }
+    settings.fast = options.fast;
     return WriteFrames(options, frames, names, settings, errors, showProgress);
 }
 
@@ -187,6 +188,7 @@ int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress)
     settings.width = options.width;
     settings.height = options.height;
     settings.quality = options.quality;
+    settings.fast = options.fast;
     if (settings.width == 0) {
         std::vector<wxSize> sizes;
         for (const LoadedFrame& frame : frames)
