@@ -4,10 +4,13 @@
 //
 // With GIFMAKER_BENCH_PHOTOS=<folder> it also adds every JPEG in that folder
 // and saves them at 800x600; with GIFMAKER_BENCH_GIF=<file> it adds that
-// (long) GIF and times the strip scrolling to a frame and selecting it.
+// (long) GIF and times the strip scrolling to a frame and selecting it; with
+// GIFMAKER_BENCH_CLIP=<file> it adds that video clip whole at 10 frames a
+// second through the import dialog.
 // bench/big-jobs.sh makes both and runs them.
 #include "gifapp.h"
 #include "gifframe.h"
+#include "videoimportdialog.h"
 #include "window/thumbnailctrl.h"
 #include "io/trace.h"
 
@@ -146,6 +149,7 @@ wxString g_folder;
 wxArrayString g_paths;
 wxString g_photoFolder;
 wxString g_longGif;
+wxString g_clip;
 
 // Adds every photo, then saves them at 800x600 through Save As.
 void BM_AddPhotosAndSave(benchmark::State& state)
@@ -222,6 +226,24 @@ void BM_AddLongGif(benchmark::State& state)
     }
 }
 
+// Adds a clip whole at 10 frames a second, answering the import dialog.
+void BM_AddClip(benchmark::State& state)
+{
+    for (auto _ : state) {
+        GifFrame* frame = OpenWindow();
+        const double before = ResidentMiB();
+        const auto start = Clock::now();
+        wxTEST_DIALOG(frame->AddImages(wxArrayString(1, &g_clip)),
+                      wxExpectDismissableModal<VideoImportDialog>(wxID_OK));
+        state.counters["peak_rss_load_MiB"] = PumpWhile([frame] { return frame->IsLoading(); });
+        state.SetIterationTime(SecondsSince(start));
+        state.counters["frames"] = frame->GetThumbnailCtrl()->GetCount();
+        state.counters["rss_before_MiB"] = before;
+        state.counters["rss_loaded_MiB"] = ResidentMiB();
+        CloseWindow(frame);
+    }
+}
+
 void BM_AddImages(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -272,6 +294,13 @@ int main(int argc, char** argv)
     if (const char* gif = std::getenv("GIFMAKER_BENCH_GIF")) {
         g_longGif = gif;
         benchmark::RegisterBenchmark("BM_AddLongGif", BM_AddLongGif)
+            ->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+    }
+    if (const char* clip = std::getenv("GIFMAKER_BENCH_CLIP")) {
+        g_clip = clip;
+        // The whole clip at 10 frames a second.
+        g_videoImportSetting.fps = 10;
+        benchmark::RegisterBenchmark("BM_AddClip", BM_AddClip)
             ->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
     }
     benchmark::RunSpecifiedBenchmarks();

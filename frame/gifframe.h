@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+struct ImageLoadControl;
 class PreviewReadAhead;
 struct ProjectFileSettings;
 struct StartupFiles;
@@ -35,6 +36,7 @@ class wxThumbnailCtrl;
 class wxThumbnailEvent;
 class wxThumbnailItem;
 class wxToolBar;
+class VideoClip;
 struct Arrangement;
 
 constexpr int ID_TIMER_PREVIEW = 1;
@@ -144,20 +146,24 @@ public:
     void OpenProject(const wxString& path = wxString());
 
     // Loading pictures in the background. StartImageLoad runs the loading
-    // thread on a non-empty list of paths (files or GIF frame names) and shows
-    // the progress dialog; false, and no dialog, when the thread cannot start.
-    // With recordProjectCount the project record takes the frame count once
-    // the load has ended. AddImages and InsertImages are Add Image and Insert
-    // Image after their file dialogs.
-    // With `delays` (one per path) each picture gets its path's delay.
+    // thread on a non-empty list of paths (files, GIF frame names, clip frame
+    // and range names) and shows the progress dialog; false, and no dialog,
+    // when the thread cannot start. With recordProjectCount the project
+    // record takes the frame count once the load has ended. With `delays`
+    // (one per path) each picture gets its path's delay.
     bool StartImageLoad(const wxArrayString& paths, bool recordProjectCount = false,
                         const std::vector<int>& delays = {});
+    // Add Image and Insert Image after their file dialogs: LoadFilesAt at the
+    // end, and in front of the first selected frame.
     void AddImages(const wxArrayString& paths);
     void InsertImages(const wxArrayString& paths);
-    // Loads pictures in the background as Add Image does, placing them in
+    // The one way files chosen by the user come in (Add Image, Insert Image,
+    // files dropped on the window): each video clip among them first asks in
+    // the import dialog which part to take and at what rate (Cancel leaves
+    // that clip out); then everything loads in the background, placed in
     // front of the frame at `position` (at the end for -1 or the count); the
     // whole load is one undo step named `label`. False when a load or save
-    // runs or the load cannot start.
+    // runs, nothing is left to load or the load cannot start.
     bool LoadFilesAt(const wxArrayString& paths, int position, const char* label = wxTRANSLATE("Add Image"));
     // Files and folders dropped from the file manager: a project is opened as
     // Open Project does, pictures are loaded in front of `position` (-1: at
@@ -299,8 +305,12 @@ private:
     wxPanel* m_panel_down = nullptr;
     wxProgressDialog* m_loadProgress = nullptr;
     wxProgressDialog* m_saveProgress = nullptr;
-    // Set by Cancel in the progress dialogs; read by the running thread.
-    std::shared_ptr<std::atomic<bool>> m_loadStop;
+    // Cancel and the frames in flight of the running load.
+    std::shared_ptr<ImageLoadControl> m_loadControl;
+    // The clips the running load takes frames from, kept open until it ends
+    // so that they are read only once.
+    std::vector<std::shared_ptr<VideoClip>> m_loadClips;
+    // Set by Cancel in the save progress dialog; read by the running save.
     std::shared_ptr<std::atomic<bool>> m_saveStop;
     wxMenuBar* m_menubar = nullptr;
     wxMenu* m_menu_file = nullptr;

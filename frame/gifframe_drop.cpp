@@ -1,13 +1,17 @@
 // Files dropped from the file manager on the strip or the preview, and
-// loading pictures in front of a given frame.
+// loading pictures and clips in front of a given frame.
 #include "gifframe.h"
 
+#include "videoimportdialog.h"
 #include "rules/drop_rules.h"
+#include "video/video_clip.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 
 #include <wx/dnd.h>
+#include <wx/filefn.h>
 #include <wx/panel.h>
+#include <wx/spinctrl.h>
 
 namespace {
 // The preview takes dropped files at the end of the list.
@@ -67,14 +71,35 @@ bool GifFrame::LoadFilesAt(const wxArrayString& paths, int position, const char*
 {
     if (paths.empty() || IsListBusy() || !m_thumbnail_ctrl)
         return false;
+    // Each clip asks which part to take, before anything loads.
+    wxArrayString names;
+    std::vector<VideoClipPtr> clips;
+    for (const wxString& path : paths) {
+        if (!wxFileExists(path) || !IsVideoClip(path)) {
+            names.Add(path);
+            continue;
+        }
+        // A clip the program cannot read is passed over, as a broken picture is.
+        const VideoClipPtr clip = VideoClip::Open(path);
+        if (!clip)
+            continue;
+        VideoImportDialog dialog(this, clip, m_spinctrl_delay ? m_spinctrl_delay->GetValue() : 0);
+        if (dialog.ShowModal() != wxID_OK)
+            continue;
+        names.Add(dialog.RangeName());
+        clips.push_back(clip);
+    }
+    if (names.empty())
+        return false;
     auto before = std::make_unique<FrameListState>(CaptureState());
     m_loadPosition = position;
-    if (!StartImageLoad(paths)) {
+    if (!StartImageLoad(names)) {
         m_loadPosition = -1;
         return false;
     }
     m_loadBefore = std::move(before);
     m_loadLabel = label;
+    m_loadClips = std::move(clips);
     EnableCommands();
     return true;
 }

@@ -4,7 +4,6 @@
 #include "rules/picture_file_types.h"
 #include "rules/project_rules.h"
 #include "rules/selection_rules.h"
-#include "video/video_loader.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 #include "window/thumbnaillayout.h"
@@ -146,32 +145,10 @@ void GifFrame::OnInsertImage(wxCommandEvent&)
 
 void GifFrame::InsertImages(const wxArrayString& paths)
 {
-    if (paths.empty() || !m_thumbnail_ctrl)
+    if (!m_thumbnail_ctrl)
         return;
-    const int position = InsertPosition(m_thumbnail_ctrl->GetSelections(), m_thumbnail_ctrl->GetCount());
-    const FrameListState before = CaptureState();
-    int inserted = 0;
-    wxLogNull noLog;
-    const wxSize box = m_thumbnail_ctrl->GetThumbnailSize();
-    for (const wxString& path : paths) {
-        LoadMediaFrames(
-            path, [box](const wxSize& full) { return FitThumbnailSize(full, box); },
-            [&](LoadedFrame&& frame) {
-                const int delay = NewFrameDelay(frame.delayCs);
-                auto* item = new wxImageThumbnailItem(std::move(frame), path);
-                item->SetDelay(delay);
-                m_thumbnail_ctrl->FreezeLayout();
-                m_thumbnail_ctrl->Insert(item, position + inserted);
-                m_thumbnail_ctrl->ThawLayout();
-                ++inserted;
-                return true;
-            });
-    }
-    UpdateOutputSize();
-    ShowSelectionDelay();
-    if (inserted > 0 && !m_editingEnabled)
-        EnableCommands();
-    RecordStep(wxTRANSLATE("Insert Image"), before);
+    LoadFilesAt(paths, InsertPosition(m_thumbnail_ctrl->GetSelections(), m_thumbnail_ctrl->GetCount()),
+                wxTRANSLATE("Insert Image"));
 }
 
 void GifFrame::OnDeleteImage(wxCommandEvent&)

@@ -3,7 +3,9 @@
 #include "gifframe.h"
 #include "rules/load_progress.h"
 #include "decode/gif_frame_name.h"
-#include "video/video_loader.h"
+#include "decode/video_frame_name.h"
+#include "video/list_loader.h"
+#include "video/video_selection.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 #include "window/thumbnaillayout.h"
@@ -18,6 +20,7 @@
 #include <wx/stopwatch.h>
 #include <wx/utils.h>
 
+#include <algorithm>
 #include <utility>
 
 
@@ -30,28 +33,57 @@ constexpr int kLoadProgressStyle =
 // How long a close that cannot be refused waits for a running load to end.
 constexpr long kLoadEndWaitMs = 30000;
 
+// How many frames the window may have been sent and not yet shown.
+constexpr int kUnhandledFrames = 32;
+// How many decoded frames may wait beyond the entry being delivered.
+constexpr std::size_t kFramesAhead = 16;
+
 // wxString storage must not be shared between threads.
 wxString DeepCopy(const wxString& text)
 {
     return wxString::FromUTF8(text.utf8_str());
 }
+
+bool IsClipName(const wxString& entry, ClipName& clip)
+{
+    return ParseClipName(entry, clip) && !wxFileExists(entry);
+}
+
+// The frames a clip range entry is expected to give; 0 for other entries.
+int ExpectedClipFrames(const wxString& entry)
+{
+    ClipName clip;
+    if (!IsClipName(entry, clip) || clip.fps <= 0 || clip.toMs < 0)
+        return 0;
+    return static_cast<int>(ClipFrameTimes(clip.fromMs, clip.toMs, clip.fps, clip.toMs).size());
+}
+
+// The name the strip shows for a frame of `entry`: a clip frame's own name,
+// or the picture's file (a GIF frame's number is added by its item).
+wxString FrameName(const wxString& entry, const LoadedFrame& frame)
+{
+    ClipName clip;
+    if (IsClipName(entry, clip))
+        return ClipFrameName(clip.file, frame.frameIndex);
+    return GifFrameSourcePath(entry);
+}
 } // namespace
 
 ImageLoadThread::ImageLoadThread(GifFrame* frame, const wxArrayString& paths, const wxSize& thumbnailSize,
-                                 std::shared_ptr<std::atomic<bool>> stop, const std::vector<int>& delays)
+                                 std::shared_ptr<ImageLoadControl> control, const std::vector<int>& delays)
     : wxThread(wxTHREAD_DETACHED),
       m_frame(frame),
       m_thumbnailSize(thumbnailSize),
-      m_stop(std::move(stop)),
+      m_control(std::move(control)),
       m_delays(delays)
 {
     for (const wxString& path : paths)
-        m_paths.Add(DeepCopy(path));
+        m_paths.push_back(DeepCopy(path));
 }
 
 ImageLoadThread::~ImageLoadThread()
 {
-    delete m_held;
+    delete m_held.frame;
 }
 
 void ImageLoadThread::Post(int progress, const wxString& path, LoadedFrame* frame)
@@ -61,44 +93,60 @@ void ImageLoadThread::Post(int progress, const wxString& path, LoadedFrame* fram
     event->SetExtraLong(frame ? frame->frameIndex : 0);
     event->SetString(DeepCopy(path));
     event->SetClientData(frame);
+    if (frame)
+        ++m_control->unhandled;
     wxQueueEvent(m_frame->GetEventHandler(), event);
+}
+
+void ImageLoadThread::PostHeld(bool lastOfLoad)
+{
+    const int count = static_cast<int>(m_paths.size());
+    const wxString& entry = m_paths[static_cast<std::size_t>(m_held.entry)];
+    const int clipFrames = ExpectedClipFrames(entry);
+    const bool wholeGif = GifFrameNumberFromName(entry) < 0 && HasGifExtension(GifFrameSourcePath(entry));
+    const int progress = clipFrames > 0
+                             ? ClipLoadProgress(m_held.entry, count, m_held.ordinal + 1, clipFrames, lastOfLoad)
+                             : LoadProgress(m_held.entry, count, wholeGif, lastOfLoad);
+    Post(progress, m_held.name, m_held.frame);
+    m_held = Held();
 }
 
 wxThread::ExitCode ImageLoadThread::Entry()
 {
     wxLogNull noLog;
     const int count = static_cast<int>(m_paths.size());
-    bool completed = false;
-    for (int i = 0; i < count && !Stopping(); ++i) {
-        const wxString path = GifFrameSourcePath(m_paths[i]);
-        if (!wxFileExists(path))
-            continue;
-        const bool wholeGif = GifFrameNumberFromName(m_paths[i]) < 0 && HasGifExtension(path);
-        const wxSize box = m_thumbnailSize;
-        // Each frame is posted when the next one arrives, so that the last
-        // frame of the load is known when it goes out.
-        LoadMediaFrames(
-            m_paths[i], [box](const wxSize& full) { return FitThumbnailSize(full, box); },
-            [&](LoadedFrame&& frame) {
-                if (m_held)
-                    Post(LoadProgress(i, count, wholeGif, false), path, m_held);
-                m_held = new LoadedFrame(std::move(frame));
-                // The thumbnail's data crosses to the main thread: no
-                // reference to it may stay here.
-                if (m_held->thumbnail.IsOk())
-                    m_held->thumbnail = m_held->thumbnail.Copy();
-                if (static_cast<size_t>(i) < m_delays.size())
-                    m_held->delayCs = m_delays[static_cast<size_t>(i)];
-                return !Stopping();
-            });
-        if (m_held) {
-            const bool last = i == count - 1;
-            Post(LoadProgress(i, count, wholeGif, last), path, m_held);
-            m_held = nullptr;
-            completed = last;
-        }
-    }
+    const wxSize box = m_thumbnailSize;
+    ListLoadLimits limits;
+    limits.workers = static_cast<unsigned>(std::max(1, wxThread::GetCPUCount()));
+    limits.framesAhead = kFramesAhead;
+    limits.stopping = [this] { return Stopping(); };
+    int lastEntry = -1;
+    int ordinal = 0;
+    // Each frame is posted when the next one arrives, so that the last frame
+    // of the load is known when it goes out.
+    LoadListInOrder(
+        m_paths, [box](const wxSize& full) { return FitThumbnailSize(full, box); }, limits,
+        [&](int entry, LoadedFrame&& frame) {
+            ordinal = entry == lastEntry ? ordinal + 1 : 0;
+            lastEntry = entry;
+            if (m_held.frame)
+                PostHeld(false);
+            auto* held = new LoadedFrame(std::move(frame));
+            // The thumbnail's data crosses to the main thread: no reference
+            // to it may stay with the worker that made it.
+            if (held->thumbnail.IsOk())
+                held->thumbnail = held->thumbnail.Copy();
+            if (static_cast<std::size_t>(entry) < m_delays.size())
+                held->delayCs = m_delays[static_cast<std::size_t>(entry)];
+            m_held = Held{entry, ordinal, FrameName(m_paths[static_cast<std::size_t>(entry)], *held), held};
+            while (m_control->unhandled.load() >= kUnhandledFrames && !Stopping())
+                wxMilliSleep(2);
+            return true;
+        });
     // Whatever the last entry gave, the main window learns that the load is over.
+    const bool completed = m_held.frame && m_held.entry == count - 1;
+    if (m_held.frame)
+        PostHeld(completed);
     if (!completed)
         Post(kLoadComplete, wxString(), nullptr);
     return 0;
@@ -110,8 +158,8 @@ bool GifFrame::StartImageLoad(const wxArrayString& paths, bool recordProjectCoun
         return false;
     if (!m_thumbnail_ctrl)
         return false;
-    m_loadStop = std::make_shared<std::atomic<bool>>(false);
-    auto* thread = new ImageLoadThread(this, paths, m_thumbnail_ctrl->GetThumbnailSize(), m_loadStop, delays);
+    m_loadControl = std::make_shared<ImageLoadControl>();
+    auto* thread = new ImageLoadThread(this, paths, m_thumbnail_ctrl->GetThumbnailSize(), m_loadControl, delays);
     if (thread->Create() != wxTHREAD_NO_ERROR) {
         delete thread;
         return false;
@@ -133,6 +181,8 @@ void GifFrame::OnImageLoaded(wxCommandEvent& event)
 {
     Trace("ThreadUpdate");
     if (auto* frame = static_cast<LoadedFrame*>(event.GetClientData())) {
+        if (m_loadControl)
+            --m_loadControl->unhandled;
         const int delay = NewFrameDelay(frame->delayCs);
         auto* item = new wxImageThumbnailItem(std::move(*frame), event.GetString());
         delete frame;
@@ -151,7 +201,7 @@ void GifFrame::OnImageLoaded(wxCommandEvent& event)
         // Cancel stops the thread; the frames that arrived stay, and its
         // closing event ends the load.
         if (!m_loadProgress->Update(event.GetInt(), wxEmptyString))
-            m_loadStop->store(true);
+            m_loadControl->stop.store(true);
         m_loadDialogUpdating = false;
     }
     if (m_loadEnded)
@@ -181,6 +231,7 @@ void GifFrame::EndImageLoad()
         m_loadRecordsProjectCount = false;
         OnProjectLoadFinished();
     }
+    m_loadClips.clear();
     if (m_loadProgress) {
         m_loadProgress->Destroy();
         m_loadProgress = nullptr;

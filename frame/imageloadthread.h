@@ -13,34 +13,51 @@
 
 class GifFrame;
 
-// Loads frames off the main thread and hands each one to the main window in
-// an EVT_THREAD_UPDATE event with id ID_IMAGE_LOAD_THREAD: int = progress in
-// percent, extra long = frame index inside a GIF file, string = the file's
-// path, client data = the frame (LoadedFrame* with a thumbnail fitting
-// `thumbnailSize`, owned by the receiver). The load
+// What the main window and a running load share.
+struct ImageLoadControl {
+    // Set by Cancel: the load ends after the frames in hand.
+    std::atomic<bool> stop{false};
+    // Frames posted and not yet handled by the window; the load waits while
+    // many are, so a window slower than the decoders holds few frames.
+    std::atomic<int> unhandled{0};
+};
+
+// Loads frames off the main thread, on every core, and hands each one to the
+// main window in list order in an EVT_THREAD_UPDATE event with id
+// ID_IMAGE_LOAD_THREAD: int = progress in percent, extra long = frame index
+// inside a GIF file (a clip frame's time in milliseconds), string = the
+// file's path (for a clip frame its name, "clip.mp4#t=1.5"), client data =
+// the frame (LoadedFrame* with a thumbnail fitting `thumbnailSize`, owned by
+// the receiver, which also counts it off `control->unhandled`). The load
 // always ends with an event carrying 100, with no frame when the last entry
 // yielded none. With `delays` (one per path) each frame carries its path's
-// delay in place of a GIF frame's own. Detached: deletes itself when done.
+// delay in place of its own. Detached: deletes itself when done.
 class ImageLoadThread : public wxThread {
 public:
-    // Setting `stop` ends the load after the frame in hand, as Cancel does.
     ImageLoadThread(GifFrame* frame, const wxArrayString& paths, const wxSize& thumbnailSize,
-                    std::shared_ptr<std::atomic<bool>> stop, const std::vector<int>& delays = {});
+                    std::shared_ptr<ImageLoadControl> control, const std::vector<int>& delays = {});
     ~ImageLoadThread() override;
 
 protected:
     ExitCode Entry() override;
 
 private:
+    // A frame that has arrived, held back until it is known whether it is
+    // the last one of the load. Owned by this thread until posted.
+    struct Held {
+        int entry = 0;
+        int ordinal = 0; // among its entry's frames, from 0
+        wxString name;
+        LoadedFrame* frame = nullptr;
+    };
+    void PostHeld(bool lastOfLoad);
     void Post(int progress, const wxString& path, LoadedFrame* frame);
-    bool Stopping() { return TestDestroy() || m_stop->load(); }
+    bool Stopping() { return TestDestroy() || m_control->stop.load(); }
 
     GifFrame* m_frame;
-    wxArrayString m_paths;
+    std::vector<wxString> m_paths;
     wxSize m_thumbnailSize;
-    std::shared_ptr<std::atomic<bool>> m_stop;
+    std::shared_ptr<ImageLoadControl> m_control;
     std::vector<int> m_delays;
-    // The frame loaded last, held back until it is known whether it is the
-    // last one of the load. Owned by this thread until posted.
-    LoadedFrame* m_held = nullptr;
+    Held m_held;
 };

@@ -9,3 +9,9 @@ int LoadProgress(int entry, int entryCount, bool wholeGif, bool lastOfLoad);
 
 // Percentage of the event that ends every load.
 constexpr int kLoadComplete = 100;
+
+// Percentage carried by frame `done` (from 1) of the `total` frames a clip's
+// range is expected to give, the range being entry `entry` of a load of
+// `entryCount` entries: a long clip moves the progress frame by frame. Only
+// the last frame of the load carries kLoadComplete.
+int ClipLoadProgress(int entry, int entryCount, int done, int total, bool lastOfLoad);

@@ -28,6 +28,11 @@ const std::vector<PictureFileType>& PictureFileTypes()
         {"JPEG", {"jpg", "jpeg", "jpe", "jfif"}},
         {"BMP", {"bmp", "dib"}},
         {"GIF", {"gif"}},
+        // Video clips, whose frames the import dialog takes at a chosen rate.
+        {"MP4", {"mp4", "m4v"}},
+        {"QuickTime", {"mov"}},
+        {"Matroska", {"mkv"}},
+        {"WebM", {"webm"}},
     };
     return types;
 }

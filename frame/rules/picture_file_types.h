@@ -4,7 +4,7 @@
 
 #include <vector>
 
-// The picture formats the loader reads, each with the file name extensions it
+// The picture formats and video containers the loader reads, each with the file name extensions it
 // goes by. The loader tells formats apart by their contents; the extensions
 // only decide what the file dialogs list.
 struct PictureFileType {

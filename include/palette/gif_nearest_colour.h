@@ -29,4 +29,8 @@ private:
     std::vector<std::uint16_t> m_cellCount;
     std::vector<std::uint8_t> m_candidates;
     std::vector<int> m_nearestScratch;
+    // Per axis, per cell position along it and per entry: the squared
+    // distance from the entry to the nearest and farthest value of the cell.
+    std::vector<int> m_axisNear[3];
+    std::vector<int> m_axisFar[3];
 };

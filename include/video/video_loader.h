@@ -11,7 +11,9 @@
 // most kMaxClipFrames frames and none beyond the last frame the file holds.
 // A clip that is refused yields nothing; decoding stops at the first frame
 // that does not decode. Without a thumbnail rule nothing is decoded beyond
-// the first frame. `frameIndex` is the frame's time in milliseconds. Returns
+// the first frame. `frameIndex` is the frame's time in milliseconds; a range's
+// frames carry the delays that play them at the clip's speed
+// (ClipFrameDelays) as their own. Returns
 // the number of frames delivered; any thread.
 int LoadClipFrames(const ClipName& clip, const ThumbnailSizeRule& thumbnailSize, const LoadedFrameSink& sink);
 

@@ -28,28 +28,39 @@ GifNearestColour::GifNearestColour(const GifRgb* palette, int count)
     : m_palette(palette, palette + count), m_cellStart(kCellsPerSide * kCellsPerSide * kCellsPerSide, -1),
       m_cellCount(m_cellStart.size(), 0)
 {
+    // Each entry's distances to the cell boundaries along each axis, once for
+    // the palette instead of once per cell.
+    const std::size_t size = m_palette.size();
+    for (int axis = 0; axis < 3; ++axis) {
+        m_axisNear[axis].resize(kCellsPerSide * size);
+        m_axisFar[axis].resize(kCellsPerSide * size);
+        for (int side = 0; side < kCellsPerSide; ++side)
+            for (std::size_t i = 0; i < size; ++i) {
+                const int value = axis == 0 ? m_palette[i].red : axis == 1 ? m_palette[i].green : m_palette[i].blue;
+                AxisRange(value, side * kCellSize, m_axisNear[axis][side * size + i],
+                          m_axisFar[axis][side * size + i]);
+            }
+    }
 }
 
 void GifNearestColour::BuildCell(int cell, int red, int green, int blue)
 {
-    const int low[3] = {red & ~(kCellSize - 1), green & ~(kCellSize - 1), blue & ~(kCellSize - 1)};
+    const std::size_t size = m_palette.size();
+    const int* nearRed = m_axisNear[0].data() + (red >> kCellBits) * size;
+    const int* nearGreen = m_axisNear[1].data() + (green >> kCellBits) * size;
+    const int* nearBlue = m_axisNear[2].data() + (blue >> kCellBits) * size;
+    const int* farRed = m_axisFar[0].data() + (red >> kCellBits) * size;
+    const int* farGreen = m_axisFar[1].data() + (green >> kCellBits) * size;
+    const int* farBlue = m_axisFar[2].data() + (blue >> kCellBits) * size;
     std::vector<int>& nearest = m_nearestScratch;
-    nearest.resize(m_palette.size());
+    nearest.resize(size);
     int threshold = INT_MAX; // no colour of the cell is farther than this from its nearest entry
-    for (std::size_t i = 0; i < m_palette.size(); ++i) {
-        const int value[3] = {m_palette[i].red, m_palette[i].green, m_palette[i].blue};
-        int near = 0, far = 0;
-        for (int axis = 0; axis < 3; ++axis) {
-            int n, f;
-            AxisRange(value[axis], low[axis], n, f);
-            near += n;
-            far += f;
-        }
-        nearest[i] = near;
-        threshold = std::min(threshold, far);
+    for (std::size_t i = 0; i < size; ++i) {
+        nearest[i] = nearRed[i] + nearGreen[i] + nearBlue[i];
+        threshold = std::min(threshold, farRed[i] + farGreen[i] + farBlue[i]);
     }
     m_cellStart[cell] = std::int32_t(m_candidates.size());
-    for (std::size_t i = 0; i < m_palette.size(); ++i)
+    for (std::size_t i = 0; i < size; ++i)
         if (nearest[i] <= threshold)
             m_candidates.push_back(static_cast<std::uint8_t>(i));
     m_cellCount[cell] = static_cast<std::uint16_t>(m_candidates.size() - m_cellStart[cell]);

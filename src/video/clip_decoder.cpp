@@ -35,6 +35,9 @@ constexpr long long kToleranceMs = 1;
 constexpr long long kWalkWithoutIndexMs = 3000;
 // Bytes the converter may write past a picture's last row besides a row.
 constexpr size_t kConverterSlack = 64;
+// Spans of frames left out that are remembered: more than the frames a
+// decoder holds between receiving a packet and giving its frame.
+constexpr std::size_t kMaxSkippedSpans = 256;
 // Packets that fail to decode one after another before the stream counts as ended.
 constexpr int kMaxBadPackets = 100;
 // How far before a wanted time a seek aims when a seek lands after it (key
@@ -268,6 +271,14 @@ bool ClipDecoder::Setup(const std::string& file, wxString* why, long long knownE
         return false;
     }
 
+    // MP4 and QuickTime give each packet its own duration; Matroska often
+    // only the track's default, wrong for a variable rate. With B-frames a
+    // packet's duration is the step in decoding order, its showing time only
+    // at a constant rate.
+    m_steadyDurations = std::strncmp(m_format->iformat->name, "mov", 3) == 0 && stream->avg_frame_rate.num > 0
+                        && stream->r_frame_rate.num > 0
+                        && av_cmp_q(stream->avg_frame_rate, stream->r_frame_rate) == 0;
+
     size_t matrixSize = 0;
     const uint8_t* matrix = av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, &matrixSize);
     if (matrix && matrixSize >= 9 * sizeof(int32_t)) {
@@ -324,12 +335,35 @@ bool ClipDecoder::DecodeNext()
             av_packet_unref(m_packet);
             continue;
         }
+        SkipUnneeded();
         const int sent = avcodec_send_packet(m_codec, m_packet);
         av_packet_unref(m_packet);
         if (sent < 0 && ++bad > kMaxBadPackets)
             return false;
         if (sent >= 0)
             bad = 0;
+    }
+}
+
+void ClipDecoder::SkipUnneeded()
+{
+    // Taking 10 frames a second from a 30 a second clip needs a third of its
+    // frames; those between that only their own showing needs (non-reference
+    // B-frames) are left out. Key frames, packets without a time or a
+    // duration and clips whose packet durations may not be the time a frame
+    // is shown are always decoded.
+    bool skip = false;
+    long long until = 0;
+    if (m_needed && m_steadyDurations && m_packet->pts != AV_NOPTS_VALUE && m_packet->duration > 0
+        && !(m_packet->flags & AV_PKT_FLAG_KEY) && !__builtin_add_overflow(m_packet->pts, m_packet->duration, &until))
+        skip = !m_needed(ToMs(m_packet->pts), ToMs(until));
+    m_codec->skip_frame = skip ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+    if (skip) {
+        // The codec decides whether the frame is referred to; either way its
+        // span is remembered as one whose frame may be missing.
+        if (m_skipped.size() == kMaxSkippedSpans)
+            m_skipped.pop_front();
+        m_skipped.emplace_back(ToMs(m_packet->pts), ToMs(until));
     }
 }
 
@@ -347,7 +381,25 @@ bool ClipDecoder::Seek(long long ms)
     av_frame_unref(m_next);
     m_hasCurrent = m_hasNext = false;
     m_drained = false;
+    m_skipped.clear();
     return true;
+}
+
+long long ClipDecoder::ShownUntil(long long fromMs, long long nextMs) const
+{
+    long long until = nextMs;
+    for (const auto& span : m_skipped)
+        if (span.first > fromMs && span.first < until)
+            until = span.first;
+    return until;
+}
+
+bool ClipDecoder::WasSkipped(long long ms) const
+{
+    for (const auto& span : m_skipped)
+        if (span.first <= ms + kToleranceMs && ms < span.second)
+            return true;
+    return false;
 }
 
 AVFrame* ClipDecoder::FrameAt(long long ms, const PassedFrame& passed)
@@ -357,7 +409,8 @@ AVFrame* ClipDecoder::FrameAt(long long ms, const PassedFrame& passed)
     const long long position = m_hasCurrent ? ToMs(m_current->best_effort_timestamp)
                                : m_hasNext  ? ToMs(m_next->best_effort_timestamp)
                                             : -1;
-    bool seek = position < 0 || (m_hasCurrent && position > ms + kToleranceMs);
+    // A frame left out before `ms` was wanted is decoded again after a seek.
+    bool seek = position < 0 || (m_hasCurrent && position > ms + kToleranceMs) || WasSkipped(ms);
     if (!seek && ms > position) {
         const long long target = m_zeroPts + av_rescale_q(ms, AVRational{1, 1000}, stream->time_base);
         const int key = avformat_index_get_entries_count(stream) > 0
@@ -377,7 +430,10 @@ AVFrame* ClipDecoder::FrameAt(long long ms, const PassedFrame& passed)
             if (nextMs > ms + kToleranceMs)
                 break;
             if (m_hasCurrent && passed)
-                passed(m_current, ToMs(m_current->best_effort_timestamp), nextMs);
+            {
+                const long long currentMs = ToMs(m_current->best_effort_timestamp);
+                passed(m_current, currentMs, ShownUntil(currentMs, nextMs));
+            }
             std::swap(m_current, m_next);
             av_frame_unref(m_next);
             m_hasCurrent = true;

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -37,6 +38,11 @@ public:
     // (free with av_frame_free), or null when no frame decodes there in time.
     AVFrame* FrameAt(long long ms, const PassedFrame& passed);
 
+    // Tells whether a frame shown in [fromMs, untilMs) is wanted. A frame no
+    // wanted time needs, and that no other frame refers to, is not decoded.
+    using NeededSpan = std::function<bool(long long fromMs, long long untilMs)>;
+    void SetNeeded(NeededSpan needed) { m_needed = std::move(needed); }
+
     // The frame as a picture as shown (rotation applied), at full size or no
     // smaller than `atLeast`.
     wxImage Convert(const AVFrame* frame, const wxSize& atLeast);
@@ -52,6 +58,13 @@ private:
     bool Seek(long long ms);
     // The next decoded frame into m_next; false at the end of the stream.
     bool DecodeNext();
+    // Sets the codec to leave out the packet in hand when its frame is not needed.
+    void SkipUnneeded();
+    // Where the frame shown from `fromMs` stops being shown, the next
+    // decoded one starting at `nextMs`: a frame left out between them ends it.
+    long long ShownUntil(long long fromMs, long long nextMs) const;
+    // The frame shown at `ms` may have been left out.
+    bool WasSkipped(long long ms) const;
     long long ToMs(long long pts) const;
     void StartDeadline(int seconds);
     bool TimedOut() const;
@@ -70,6 +83,9 @@ private:
     ClipInfo m_info;
     wxSize m_frameSize; // as decoded, before rotation
     Interrupt m_interrupt;
+    NeededSpan m_needed;
+    bool m_steadyDurations = false; // a packet's duration is how long its frame is shown
+    std::deque<std::pair<long long, long long>> m_skipped; // [from, until) of packets left out since the last seek
 };
 
 // The libavformat demuxer for a clip's first bytes ("mov" or "matroska"), or

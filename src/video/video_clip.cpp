@@ -174,6 +174,14 @@ wxImage VideoClip::FrameAt(long long ms, const wxSize& atLeast) const
     } else if (!IsIntact()) {
         return wxImage();
     }
+    m_state->decoder->SetNeeded([this, ms](long long fromMs, long long untilMs) {
+        // Frame times are rounded to the millisecond.
+        constexpr long long kToleranceMs = 2;
+        if (ms + kToleranceMs >= fromMs && ms < untilMs + kToleranceMs)
+            return true;
+        const auto t = m_state->expected.lower_bound(fromMs - kToleranceMs);
+        return t != m_state->expected.end() && *t < untilMs + kToleranceMs;
+    });
     const FramePtr frame(m_state->decoder->FrameAt(
         ms, [&](const AVFrame* passed, long long fromMs, long long untilMs) {
             m_state->KeepPassed(passed, fromMs, untilMs, ms, atLeast);

@@ -17,6 +17,8 @@ int LoadClipFrames(const ClipName& clip, const ThumbnailSizeRule& thumbnailSize,
         times.push_back(clip.fromMs);
     open->ExpectFrames(times);
 
+    // A range's frames play at the clip's speed.
+    const std::vector<int> delays = clip.fps > 0 ? ClipFrameDelays(times.size(), clip.fps) : std::vector<int>();
     int delivered = 0;
     const wxSize size = open->Info().size;
     const wxSize thumbnail = thumbnailSize ? thumbnailSize(size) : wxSize(0, 0);
@@ -24,6 +26,8 @@ int LoadClipFrames(const ClipName& clip, const ThumbnailSizeRule& thumbnailSize,
         LoadedFrame frame;
         frame.frameIndex = static_cast<int>(ms);
         frame.size = size;
+        if (!delays.empty())
+            frame.delayCs = delays[static_cast<std::size_t>(delivered)];
         if (thumbnail.x > 0 && thumbnail.y > 0) {
             const wxImage picture = open->FrameAt(ms, thumbnail);
             if (!picture.IsOk())

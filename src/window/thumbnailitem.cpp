@@ -3,6 +3,7 @@
 #include "window/thumbnailitem.h"
 
 #include "decode/gif_frame_name.h"
+#include "decode/video_frame_name.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnaillayout.h"
 #include "io/trace.h"
@@ -147,9 +148,12 @@ bool wxImageThumbnailItem::PrepareBitmaps(wxThumbnailCtrl* ctrl, bool force)
     Trace("wxImageThumbnailItem");
     if (m_thumbnailBitmap.IsOk() && !force)
         return true;
-    if (!wxFileExists(GetFileName()))
-        return false;
     wxLogNull noLog;
+    // A clip frame's name is its clip's followed by the frame's time.
+    ClipName clip;
+    const bool clipFrame = ParseClipName(GetFileName(), clip) && !wxFileExists(GetFileName());
+    if (!wxFileExists(clipFrame ? clip.file : GetFileName()))
+        return false;
 
     if (HasGifExtension(GetFileName()))
         SetFileName(GifFrameName(GetFileName(), m_frameIndex));

@@ -95,6 +95,7 @@ TEST_F(MainWindowEditing, InsertPutsGifFramesAndPictureBeforeTheSelectedFrame)
     paths.Add(WriteGif(m_dir, "anim.gif", 3));
     paths.Add(WritePng(m_dir, "b.png", 8, 8));
     m_frame->InsertImages(paths);
+    ASSERT_TRUE(WaitForLoad(m_frame));
     const std::vector<std::string> names = ItemNames(m_frame);
     ASSERT_EQ(names.size(), 11u);
     EXPECT_EQ(names[4], "f4.png");
@@ -113,6 +114,7 @@ TEST_F(MainWindowEditing, InsertWithoutSelectionAppends)
     paths.Add(WritePng(m_dir, "b.png", 8, 8));
     paths.Add(WriteFileText(m_dir.File("broken.png"), "no picture here"));
     m_frame->InsertImages(paths);
+    ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"f0.png", "f1.png", "b.png"}));
 }
 
@@ -122,6 +124,7 @@ TEST_F(MainWindowEditing, InsertImageAsksForFiles)
     Select({0});
     const wxString png = WritePng(m_dir, "big.png", 100, 90);
     wxTEST_DIALOG(Choose(ID_INSERT_IMAGE), ExpectFileChoice("Insert Image Files", png));
+    ASSERT_TRUE(WaitForLoad(m_frame));
     EXPECT_EQ(ItemNames(m_frame), (std::vector<std::string>{"big.png", "f0.png", "f1.png"}));
     // Insert recomputes the output size.
     EXPECT_EQ(Spin("m_spinctrl_width")->GetValue(), 100);

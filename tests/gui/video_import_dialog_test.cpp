@@ -1,7 +1,14 @@
 // The clip import dialog: its first frame, the rate suggested by the delay,
 // the frame count following the controls, and the choice kept for the next
-// clip.
+// clip; a clip added to the main window through it, and the project that
+// keeps its frames.
 #include "modal_hooks.h"
+
+#include "gifframe.h"
+#include "main_window.h"
+#include "test_pictures.h"
+#include "window/thumbnailctrl.h"
+#include "window/thumbnailitem.h"
 
 #include "asserts.h"
 #include "test_clips.h"
@@ -9,6 +16,7 @@
 #include "videoimportdialog.h"
 
 #include "video/video_clip.h"
+#include "video/video_selection.h"
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
@@ -110,6 +118,83 @@ TEST_F(VideoImportDialogTest, CountFollowsTheChoiceAndTheChoiceIsKeptForTheNextC
                       return Press(d, wxID_CANCEL);
                   }));
     EXPECT_DOUBLE_EQ(g_videoImportSetting.fps, 12.5);
+}
+
+
+class ClipInMainWindow : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        g_videoImportSetting = VideoImportSetting();
+        MainWindowTest::SetUp();
+    }
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        g_videoImportSetting = VideoImportSetting();
+    }
+
+    std::vector<int> Delays() const
+    {
+        std::vector<int> delays;
+        for (int i = 0; i < Count(); ++i)
+            delays.push_back(m_frame->GetThumbnailCtrl()->GetItem(i)->GetDelay());
+        return delays;
+    }
+    std::vector<wxImage> Pictures() const
+    {
+        std::vector<wxImage> pictures;
+        for (int i = 0; i < Count(); ++i) {
+            const auto* item = dynamic_cast<wxImageThumbnailItem*>(m_frame->GetThumbnailCtrl()->GetItem(i));
+            pictures.push_back(item ? item->GetFullBitmap().ConvertToImage() : wxImage());
+        }
+        return pictures;
+    }
+};
+
+// Add Image of a clip asks for its part and rate (starting from the rate of
+// the current delay), inserts its frames named by their times with the
+// delays of that rate, and a project of them brings the same frames back.
+TEST_F(ClipInMainWindow, AddImageOfAClipInsertsItsFramesAndAProjectKeepsThem)
+{
+    const wxString clip = m_dir.File("phone.mp4");
+    ASSERT_TRUE(MakePatternClip(clip, "96x64", "30", 3, "libx264"));
+    Spin("m_spinctrl_delay")->SetValue(20);
+    m_frame->AddImages(Strings({WritePng(m_dir, "title.png", 96, 64)}));
+    ASSERT_TRUE(WaitForLoad(m_frame));
+    Select({0});
+
+    wxTEST_DIALOG(Choose(ID_INSERT_IMAGE), ExpectFileChoice("Insert Image Files", clip),
+                  ExpectDialog<VideoImportDialog>([](VideoImportDialog* d) {
+                      EXPECT_DOUBLE_EQ(d->m_fps->GetValue(), 5);
+                      d->m_from->SetValue(0.5);
+                      d->m_to->SetValue(2);
+                      d->m_fps->SetValue(3);
+                      return wxID_OK;
+                  }));
+    ASSERT_TRUE(WaitForLoad(m_frame));
+    const std::vector<std::string> names = {"phone.mp4#t=0.5",   "phone.mp4#t=0.833", "phone.mp4#t=1.167",
+                                            "phone.mp4#t=1.5",   "phone.mp4#t=1.833", "title.png"};
+    EXPECT_EQ(ItemNames(m_frame), names);
+    std::vector<int> delays = ClipFrameDelays(5, 3);
+    EXPECT_EQ(delays, (std::vector<int>{33, 34, 33, 33, 34}));
+    delays.push_back(20);
+    EXPECT_EQ(Delays(), delays);
+    const std::vector<wxImage> shown = Pictures();
+    for (const wxImage& picture : shown)
+        EXPECT_EQ(picture.GetSize(), wxSize(96, 64));
+
+    const wxString project = m_dir.File("clip.xml");
+    wxTEST_DIALOG(EXPECT_TRUE(m_frame->SaveProject()), ExpectFileChoice("Save XML Files", project));
+    Restart();
+    m_frame->LoadProject(project);
+    ASSERT_TRUE(WaitForLoad(m_frame));
+    EXPECT_EQ(ItemNames(m_frame), names);
+    EXPECT_EQ(Delays(), delays);
+    const std::vector<wxImage> again = Pictures();
+    ASSERT_EQ(again.size(), shown.size());
+    for (size_t i = 0; i < shown.size(); ++i)
+        EXPECT_LT(MeanAbsoluteDifference(again[i], shown[i]), 0.5) << i;
 }
 
 } // namespace

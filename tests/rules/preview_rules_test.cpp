@@ -111,4 +111,12 @@ TEST(LoadProgress, MovesOncePerFile)
     EXPECT_EQ(LoadProgress(2, 4, false, false), 75);
     // A single named frame of a GIF counts its entry as done.
     EXPECT_EQ(LoadProgress(0, 3, false, false), 33);
+    // A clip's range of 6,000 frames, then a PNG: frame by frame, below 100
+    // until the load's last frame, even when the clip gives what it promised.
+    EXPECT_EQ(ClipLoadProgress(0, 2, 1, 6000, false), 0);
+    EXPECT_EQ(ClipLoadProgress(0, 2, 3000, 6000, false), 25);
+    EXPECT_EQ(ClipLoadProgress(0, 2, 6000, 6000, false), 50);
+    EXPECT_EQ(ClipLoadProgress(0, 1, 6000, 6000, false), 99);
+    EXPECT_EQ(ClipLoadProgress(0, 1, 6001, 6000, false), 99);
+    EXPECT_EQ(ClipLoadProgress(0, 1, 5999, 6000, true), 100);
 }

@@ -2,14 +2,18 @@
 #include "giflib_read.h"
 #include "test_clips.h"
 #include "test_paths.h"
+#include "test_pictures.h"
 
 #include "cli_options.h"
 #include "cli_run.h"
+#include "decode/video_frame_name.h"
 #include "project/project_file.h"
+#include "video/list_loader.h"
 #include "video/video_clip.h"
 #include "video/video_loader.h"
 #include "video/video_selection.h"
 
+#include <wx/image.h>
 #include <wx/xml/xml.h>
 
 #include <gtest/gtest.h>
@@ -130,6 +134,10 @@ INSTANTIATE_TEST_SUITE_P(
                  [](long long ms) { return int(ms / 100); }, true},
         // Variable frame rate: 25 frames in the first second, then 10 a second.
         ClipCase{"vfr.mkv", "96x64", "25", 3, "libx264",
+                 {"-vf", "setpts='if(lt(N,25),N*0.04,1+(N-25)*0.1)/TB'", "-vsync", "vfr"}, {96, 64}, 500, 3500, 4,
+                 [](long long ms) { return ms < 1000 ? int(ms / 40) : 25 + int((ms - 1000) / 100); }},
+        // The same in MP4, whose B-frames' durations are steps in decoding order.
+        ClipCase{"vfr.mp4", "96x64", "25", 3, "libx264",
                  {"-vf", "setpts='if(lt(N,25),N*0.04,1+(N-25)*0.1)/TB'", "-vsync", "vfr"}, {96, 64}, 500, 3500, 4,
                  [](long long ms) { return ms < 1000 ? int(ms / 40) : 25 + int((ms - 1000) / 100); }}));
 
@@ -286,6 +294,69 @@ TEST(ClipCli, RangeAtARateAndProjectOfClipFrames)
     ASSERT_TRUE(rendered.ok);
     ASSERT_EQ(rendered.frames.size(), 3u);
     EXPECT_EQ(rendered.frames[0].rgb, gif.frames[0].rgb); // both the frame at 1 s
+}
+
+
+// A list load on several workers hands over the frames of pictures, GIFs,
+// clip ranges and a project's clip frames in list order, the same frames as
+// loading each name in turn, however few frames may wait; stopping ends it.
+TEST(ClipListLoad, FramesArriveInListOrderWhateverTheWorkers)
+{
+    wxImage::AddHandler(new wxPNGHandler);
+    const ClipFolder& folder = ClipFolder::Get();
+    TempDir dir;
+    const wxString clip = folder.File("list.mp4");
+    ASSERT_TRUE(MakePatternClip(clip, "64x48", "25", 2, "libx264"));
+    const std::vector<wxString> names = {WritePng(dir, "a.png", 30, 20),
+                                         WriteGif(dir, "anim.gif", 3),
+                                         ClipRangeName(clip, 0, 1000, 5),
+                                         dir.File("missing.png"),
+                                         ClipFrameName(clip, 1200),
+                                         ClipFrameName(clip, 1000),
+                                         ClipFrameName(clip, 1640),
+                                         WritePng(dir, "b.png", 8, 8)};
+    EXPECT_EQ(ListLoadUnits(names),
+              (std::vector<std::pair<int, int>>{{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 7}, {7, 8}}));
+
+    const ThumbnailSizeRule thumbnail = [](const wxSize& full) { return wxSize(full.x / 2, full.y / 2); };
+    struct Arrived {
+        int entry;
+        int frameIndex;
+        wxImage thumbnail;
+    };
+    std::vector<Arrived> serial;
+    for (size_t i = 0; i < names.size(); ++i)
+        LoadMediaFrames(names[i], thumbnail, [&](LoadedFrame&& frame) {
+            serial.push_back({static_cast<int>(i), frame.frameIndex, frame.thumbnail});
+            return true;
+        });
+    ASSERT_EQ(serial.size(), 1u + 3 + 5 + 3 + 1);
+
+    for (unsigned workers : {1u, 2u, 4u}) {
+        ListLoadLimits limits;
+        limits.workers = workers;
+        limits.framesAhead = 1;
+        std::vector<Arrived> arrived;
+        LoadListInOrder(names, thumbnail, limits, [&](int entry, LoadedFrame&& frame) {
+            arrived.push_back({entry, frame.frameIndex, frame.thumbnail});
+            return true;
+        });
+        ASSERT_EQ(arrived.size(), serial.size()) << workers << " workers";
+        for (size_t k = 0; k < serial.size(); ++k) {
+            EXPECT_EQ(arrived[k].entry, serial[k].entry) << k;
+            EXPECT_EQ(arrived[k].frameIndex, serial[k].frameIndex) << k;
+            EXPECT_LT(MeanAbsoluteDifference(arrived[k].thumbnail, serial[k].thumbnail), 0.5) << k << " of " << workers;
+        }
+
+        int taken = 0;
+        LoadListInOrder(names, thumbnail, limits, [&](int, LoadedFrame&&) { return ++taken < 4; });
+        EXPECT_EQ(taken, 4);
+        std::atomic<int> polls{0};
+        limits.stopping = [&] { return ++polls > 2; };
+        int afterStop = 0;
+        LoadListInOrder(names, thumbnail, limits, [&](int, LoadedFrame&&) { return ++afterStop > 0; });
+        EXPECT_LE(afterStop, 3);
+    }
 }
 
 } // namespace
