@@ -42,6 +42,7 @@ bool ReadProjectForRender(const wxString& path, std::vector<LoadedFrame>& frames
     settings.quality = std::clamp(project.settings.quality, 1, 100);
     if (fit) {
         fit->limit = project.settings.sizeLimit;
+        fit->maxSide = project.settings.sizeLimitSide;
         fit->dropFrames = !project.settings.keepAllFrames;
     }
     settings.width = ClampProjectSetting(project.settings.width);

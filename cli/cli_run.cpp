@@ -175,9 +175,9 @@ int WriteFitted(const CliOptions& options, std::size_t count, const GifFrameSupp
     if (showProgress)
         std::fputc('\n', errors);
     if (fit.outcome == GifFitOutcome::NothingFits) {
-        Say(errors, wxString::Format("no GIF of these frames fits under %s (%lld bytes), even at quality %d, the "
-                                     "smallest size and the fewest frames allowed; nothing was written",
-                                     FormatFileSize(options.fit.limit), options.fit.limit, kGifMinQuality));
+        Say(errors, wxString::Format("no GIF of these frames fits under %s, even at quality %d, the smallest size "
+                                     "and the fewest frames allowed; nothing was written",
+                                     FormatFileSize(options.fit.limit), kGifMinQuality));
         return kCliNothingFits;
     }
     if (fit.outcome != GifFitOutcome::Fits)

@@ -33,7 +33,8 @@ struct GifFitStep {
 // to the smallest file that is still an animation of the frames, in the
 // order they are tried: first down to moderate floors (quality 40, half the
 // size, every third frame), then down to quality 1, 16 pixels and one frame.
-// Each step changes one thing, so the files shrink along the list.
+// Where frames are left out the size goes back up as far as the fewer frames
+// make room for. The files shrink along the list.
 std::vector<GifFitStep> GifFitLadder(const GifEncodeSettings& settings, std::size_t count,
                                      const GifFitOptions& options);
 

@@ -126,6 +126,8 @@ std::unique_ptr<wxXmlDocument> BuildProjectDocument(const ProjectFileSettings& s
         AddNumberElement(gif, "quality", settings.quality);
     if (settings.sizeLimit > 0)
         AddTextElement(gif, "size_limit", wxString::Format("%lld", settings.sizeLimit));
+    if (settings.sizeLimitSide > 0)
+        AddNumberElement(gif, "size_limit_side", settings.sizeLimitSide);
     if (settings.keepAllFrames)
         AddNumberElement(gif, "keep_all_frames", 1);
     wxXmlNode* images = AddElement(project, "images");
@@ -205,6 +207,8 @@ ProjectContents ReadProjectDocument(const wxXmlDocument& document)
             contents.settings.quality = ReadNumber(setting);
         else if (IsNamed(setting, "size_limit"))
             contents.settings.sizeLimit = ReadByteCount(setting);
+        else if (IsNamed(setting, "size_limit_side"))
+            contents.settings.sizeLimitSide = std::max(0, ReadNumber(setting));
         else if (IsNamed(setting, "keep_all_frames"))
             contents.settings.keepAllFrames = ReadNumber(setting) != 0;
     }

@@ -27,6 +27,8 @@ constexpr double kKeepGrowth = 1.25;
 // kWellUsed of the limit is followed by one try at a better step.
 constexpr double kAim = 0.93;
 constexpr double kWellUsed = 0.85;
+// Tries at a better step after a file that fits but uses too little.
+constexpr int kBetterTries = 2;
 // Share of the progress an estimate and a whole encode count for.
 constexpr int kEstimatePercent = 4;
 constexpr int kEncodePercent = 30;
@@ -157,7 +159,7 @@ GifFitResult Fitter::Run()
     std::optional<std::size_t> next = FirstUnderAim(0, last);
     std::optional<std::size_t> best;
     std::vector<std::uint8_t> bestBytes;
-    bool triedBetter = false;
+    int betterTries = 0;
     // Steps up to this one are known to be over the limit.
     std::optional<std::size_t> over;
     while (next && !Cancelled()) {
@@ -173,18 +175,18 @@ GifFitResult Fitter::Run()
                 bestBytes = std::move(attempt.bytes);
             }
             const std::size_t floor = over ? *over + 1 : 0;
-            if (triedBetter || i == floor || bytes >= kWellUsed * double(m_options.limit))
+            if (betterTries == kBetterTries || *best == floor || bytes >= kWellUsed * double(m_options.limit))
                 break;
-            // Use the file's size to correct the estimates once, and try
-            // the step they now say is the best that fits.
-            triedBetter = true;
+            // Use the file's size to correct the estimates, and try the step
+            // they now say is the best that fits.
+            ++betterTries;
             const std::optional<double> estimate = Estimate(i);
             if (!estimate)
                 break;
             m_factor = bytes / *estimate;
-            next = FirstUnderAim(floor, i - 1);
-            if (next && *next == i - 1) {
-                const std::optional<double> above = Estimate(i - 1);
+            next = FirstUnderAim(floor, *best - 1);
+            if (next && *next == *best - 1) {
+                const std::optional<double> above = Estimate(*best - 1);
                 if (!above || *above * m_factor > kAim * double(m_options.limit))
                     next.reset();
             }
@@ -239,6 +241,23 @@ std::vector<GifFitStep> GifFitLadder(const GifEncodeSettings& settings, std::siz
     GifFitStep step{std::clamp(settings.quality, kGifMinQuality, kGifMaxQuality), width, height, 1};
     ladder.push_back(step);
     double scale = 1.0;
+    // Pushes the steps from `scale` down to `floor`, one kScaleStep at a
+    // time; false when the first of them would be too small.
+    auto shrinkTo = [&](double floor) {
+        for (;;) {
+            const double next = scale * kScaleStep;
+            const int w = int(std::lround(width * next));
+            const int h = int(std::lround(height * next));
+            if (next < floor || std::min(w, h) < kMinSide)
+                return;
+            scale = next;
+            if (w != step.width || h != step.height) {
+                step.width = w;
+                step.height = h;
+                ladder.push_back(step);
+            }
+        }
+    };
     auto pass = [&](int qualityFloor, double scaleFloor, std::size_t keepFloor) {
         if (options.lowerQuality)
             while (step.quality > qualityFloor) {
@@ -246,25 +265,29 @@ std::vector<GifFitStep> GifFitLadder(const GifEncodeSettings& settings, std::siz
                 ladder.push_back(step);
             }
         if (options.shrink)
-            for (;;) {
-                const double next = scale * kScaleStep;
-                const int w = int(std::lround(width * next));
-                const int h = int(std::lround(height * next));
-                if (next < scaleFloor || std::min(w, h) < kMinSide)
-                    break;
-                scale = next;
-                if (w != step.width || h != step.height) {
-                    step.width = w;
-                    step.height = h;
-                    ladder.push_back(step);
+            shrinkTo(scaleFloor);
+        if (!options.dropFrames)
+            return;
+        while (step.keepEvery < std::min(keepFloor, count)) {
+            const std::size_t before = step.keepEvery;
+            const auto grown = static_cast<std::size_t>(std::lround(double(before) * kKeepGrowth));
+            step.keepEvery = std::min({std::max(before + 1, grown), keepFloor, count});
+            // Fewer frames leave room for more pixels: the size goes back up
+            // to where the file is a step smaller than the one before, then
+            // down again, so that a limit between two frame rates is used.
+            if (options.shrink) {
+                const double roomier =
+                    std::min(1.0, scale * kScaleStep * std::sqrt(double(step.keepEvery) / double(before)));
+                if (roomier > scale) {
+                    scale = roomier;
+                    step.width = std::max(1, int(std::lround(width * scale)));
+                    step.height = std::max(1, int(std::lround(height * scale)));
                 }
             }
-        if (options.dropFrames)
-            while (step.keepEvery < std::min(keepFloor, count)) {
-                const auto grown = static_cast<std::size_t>(std::lround(double(step.keepEvery) * kKeepGrowth));
-                step.keepEvery = std::min({std::max(step.keepEvery + 1, grown), keepFloor, count});
-                ladder.push_back(step);
-            }
+            ladder.push_back(step);
+            if (options.shrink)
+                shrinkTo(scaleFloor);
+        }
     };
     pass(kSoftQuality, kSoftScale, kSoftKeepEvery);
     pass(kGifMinQuality, 0.0, count);
