@@ -97,7 +97,7 @@ GifFitOptions Only(long long limit, bool quality, bool shrink, bool frames)
 
 } // namespace
 
-TEST(SizeLimit, TextsReadAsBytes)
+TEST(SizeLimit, TextsAndOptionsReadAsBytes)
 {
     const struct {
         const char* text;
@@ -111,6 +111,30 @@ TEST(SizeLimit, TextsReadAsBytes)
         EXPECT_EQ(ParseSizeLimit(c.text, bytes), c.bytes != 0) << c.text;
         if (c.bytes)
             EXPECT_EQ(bytes, c.bytes) << c.text;
+    }
+    const struct {
+        std::vector<wxString> arguments;
+        CliAction action;
+        long long limit;
+        int maxSide;
+        bool dropFrames;
+    } commands[] = {
+        {{"--max-size", "10M", "-o", "a.gif", "x.png"}, CliAction::Encode, 10000000, 0, true},
+        {{"--preset", "slack-emoji", "--fit", "quality,size", "-o", "a.gif", "x.png"}, CliAction::Encode, 128000, 128,
+         false},
+        {{"--estimate", "x.png"}, CliAction::Encode, 0, 0, true},
+        {{"--estimate", "--max-size", "1M", "x.png"}, CliAction::BadUsage, 1000000, 0, true},
+        {{"--fit", "quality", "-o", "a.gif", "x.png"}, CliAction::BadUsage, 0, 0, false},
+        {{"--max-size", "big", "-o", "a.gif", "x.png"}, CliAction::BadUsage, 0, 0, true},
+        {{"--preset", "myspace", "-o", "a.gif", "x.png"}, CliAction::BadUsage, 0, 0, true},
+    };
+    for (const auto& c : commands) {
+        CliOptions options;
+        wxString error;
+        EXPECT_EQ(ParseCliArguments(c.arguments, options, error), c.action) << c.arguments[1] << ": " << error;
+        EXPECT_EQ(options.fit.limit, c.limit) << c.arguments[1];
+        EXPECT_EQ(options.fit.maxSide, c.maxSide) << c.arguments[1];
+        EXPECT_EQ(options.fit.dropFrames, c.dropFrames) << c.arguments[1];
     }
     ASSERT_NE(FindSizePreset("Discord-Emoji"), nullptr);
     EXPECT_EQ(FindSizePreset("discord-emoji")->maxSide, 128);
