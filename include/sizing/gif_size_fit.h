@@ -31,7 +31,7 @@ struct GifFitStep {
 
 // The candidates from `settings` (the first, or it scaled down to maxSide)
 // to the smallest file that is still an animation of the frames, in the
-// order they are tried: first down to moderate floors (quality 40, half the
+// order they are tried: first down to moderate floors (quality 40, 30% of the
 // size, every third frame), then down to quality 1, 16 pixels and one frame.
 // Where frames are left out the size goes back up as far as the fewer frames
 // make room for. The files shrink along the list.
@@ -65,8 +65,10 @@ struct GifFitResult {
 // Reports the share of the work done, 0 to 100, now and then.
 using GifFitProgress = std::function<void(int percent)>;
 
-// Finds the first step of the ladder whose file fits under the limit:
-// sampled estimates choose the step, whole encodes (stopped as soon as they
+// Finds the first step of the ladder whose file fits under the limit (a
+// ladder that keeps the quality through the first pass when lowering it to
+// 40 would save less than a quarter of the file): sampled estimates choose
+// the step, whole encodes (stopped as soon as they
 // pass the limit) make sure of it. The file returned is never over the
 // limit. `settings` are those of a save without a limit (size, delays, loop,
 // quality); `count` frames come from `supply`.

@@ -15,8 +15,12 @@ namespace {
 // The first pass stops at these; only when nothing fits there does the
 // second go further (docs/performance.md: below them the look falls fast).
 constexpr int kSoftQuality = 40;
-constexpr double kSoftScale = 0.5;
+constexpr double kSoftScale = 0.3;
 constexpr std::size_t kSoftKeepEvery = 3;
+// Lowering the quality to kSoftQuality must save at least this share of the
+// file to be worth its look; otherwise (screen content of few colours, where
+// the colours are kept whatever the quality) the size goes down first.
+constexpr double kQualityPays = 0.25;
 // Each size step is 3% off the width and height: about 6% off the pixels.
 constexpr double kScaleStep = 0.97;
 constexpr int kMinSide = 16;
@@ -33,6 +37,9 @@ constexpr int kBetterTries = 2;
 constexpr int kEstimatePercent = 4;
 constexpr int kEncodePercent = 30;
 constexpr int kMaxPercent = 99;
+
+std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size_t count,
+                                    const GifFitOptions& options, int softQuality);
 
 std::vector<int> FrameDelays(const GifEncodeSettings& settings, std::size_t count)
 {
@@ -86,6 +93,9 @@ private:
     // the aim; `high` when none is. Assumes files shrink along the ladder.
     std::optional<std::size_t> FirstUnderAim(std::size_t low, std::size_t high);
     bool Encode(std::size_t i, Attempt& attempt);
+    // When lowering the quality to the first floor saves little, the ladder
+    // keeps the quality until the second pass. False when an estimate failed.
+    bool QualityPays();
 
     std::size_t m_count;
     const GifFrameSupplier& m_supply;
@@ -134,6 +144,25 @@ std::optional<std::size_t> Fitter::FirstUnderAim(std::size_t low, std::size_t hi
     return low;
 }
 
+bool Fitter::QualityPays()
+{
+    std::size_t floor = 0;
+    while (floor + 1 < m_ladder.size() && m_ladder[floor + 1].quality < m_ladder[floor].quality)
+        ++floor;
+    if (floor == 0 || m_ladder[floor].quality != kSoftQuality)
+        return true;
+    const std::optional<double> asked = Estimate(0);
+    const std::optional<double> lowered = Estimate(floor);
+    if (!asked || !lowered)
+        return false;
+    if (*lowered <= (1.0 - kQualityPays) * *asked)
+        return true;
+    m_ladder = BuildLadder(m_settings, m_count, m_options, m_settings.quality);
+    m_estimates.clear();
+    m_estimates[0] = *asked;
+    return true;
+}
+
 bool Fitter::Encode(std::size_t i, Attempt& attempt)
 {
     const GifFitStep& step = m_ladder[i];
@@ -154,6 +183,8 @@ bool Fitter::Encode(std::size_t i, Attempt& attempt)
 GifFitResult Fitter::Run()
 {
     if (m_count == 0 || m_options.limit <= 0 || m_ladder.empty())
+        return m_result;
+    if (!QualityPays())
         return m_result;
     const std::size_t last = m_ladder.size() - 1;
     std::optional<std::size_t> next = FirstUnderAim(0, last);
@@ -223,8 +254,10 @@ GifFitResult Fitter::Run()
 
 } // namespace
 
-std::vector<GifFitStep> GifFitLadder(const GifEncodeSettings& settings, std::size_t count,
-                                     const GifFitOptions& options)
+namespace {
+
+std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size_t count,
+                                    const GifFitOptions& options, int softQuality)
 {
     std::vector<GifFitStep> ladder;
     if (count == 0 || settings.width < 1 || settings.height < 1)
@@ -289,9 +322,17 @@ std::vector<GifFitStep> GifFitLadder(const GifEncodeSettings& settings, std::siz
                 shrinkTo(scaleFloor);
         }
     };
-    pass(kSoftQuality, kSoftScale, kSoftKeepEvery);
+    pass(softQuality, kSoftScale, kSoftKeepEvery);
     pass(kGifMinQuality, 0.0, count);
     return ladder;
+}
+
+} // namespace
+
+std::vector<GifFitStep> GifFitLadder(const GifEncodeSettings& settings, std::size_t count,
+                                     const GifFitOptions& options)
+{
+    return BuildLadder(settings, count, options, kSoftQuality);
 }
 
 std::vector<std::size_t> GifKeptFrames(std::size_t count, std::size_t keepEvery)

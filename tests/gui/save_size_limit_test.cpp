@@ -28,6 +28,22 @@ wxString WaitForEstimate(GifFrame* frame, const wxString& previous = wxString())
     }
     return wxString();
 }
+
+// Types `text` over what the field holds, as the user does, and waits until
+// the field shows it.
+void TypeInto(wxComboBox* field, const wxString& text)
+{
+    field->SetFocus();
+    field->SelectAll();
+    wxUIActionSimulator input;
+    input.Text(text.utf8_str());
+    wxStopWatch watch;
+    while (field->GetValue() != text && watch.Time() < kEstimateTimeoutMs) {
+        wxYield();
+        wxMilliSleep(10);
+    }
+    wxYield();
+}
 } // namespace
 
 class SizeLimitWindowTest : public SaveWindowTest {};
@@ -52,16 +68,10 @@ TEST_F(SizeLimitWindowTest, EstimateFollowsSettingsAndSaveFitsUnderTheLimit)
 
     auto* limit = dynamic_cast<wxComboBox*>(LayoutWindow(*m_frame, "m_combo_limit"));
     ASSERT_NE(limit, nullptr);
-    limit->SetFocus();
-    limit->SelectAll();
-    wxUIActionSimulator input;
-    input.Text("nonsense");
-    wxYield();
+    TypeInto(limit, "nonsense");
     EXPECT_TRUE(m_frame->GetEstimateText().StartsWith("Size limit not understood")) << m_frame->GetEstimateText();
 
-    limit->SelectAll();
-    input.Text(wxString::Format("%lld", full / 2).ToStdString().c_str());
-    wxYield();
+    TypeInto(limit, wxString::Format("%lld", full / 2));
     EXPECT_EQ(limit->GetValue(), wxString::Format("%lld", full / 2));
     const wxString fitted = m_dir.File("fitted.gif");
     wxTEST_DIALOG(SaveAs(), ExpectFileChoice(wxString(), fitted));
