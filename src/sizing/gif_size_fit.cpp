@@ -256,6 +256,32 @@ GifFitResult Fitter::Run()
 
 namespace {
 
+// True when a picture of width x height scaled down into w x h the way frame
+// preparation scales (the smaller factor, truncated) fills it: no black line
+// along an edge.
+bool FillsOutput(int w, int h, int width, int height)
+{
+    const double factor = std::min(double(w) / width, double(h) / height);
+    return static_cast<int>(factor * width) == w && static_cast<int>(factor * height) == h;
+}
+
+// The output size near `scale` of width x height that the picture fills;
+// false when there is none close by.
+bool ScaledSize(int width, int height, double scale, int& w, int& h)
+{
+    const int around = int(std::lround(width * scale));
+    for (int candidateW = around; candidateW >= std::max(1, around - 3); --candidateW) {
+        const int ideal = int(std::lround(double(candidateW) * height / width));
+        for (int candidateH : {ideal, ideal - 1, ideal + 1})
+            if (candidateH >= 1 && FillsOutput(candidateW, candidateH, width, height)) {
+                w = candidateW;
+                h = candidateH;
+                return true;
+            }
+    }
+    return false;
+}
+
 std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size_t count,
                                     const GifFitOptions& options, int softQuality)
 {
@@ -266,10 +292,22 @@ std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size
     int height = settings.height;
     const int longer = std::max(width, height);
     if (options.maxSide > 0 && longer > options.maxSide) {
-        width = std::max(1, int(std::lround(double(width) * options.maxSide / longer)));
-        height = std::max(1, int(std::lround(double(height) * options.maxSide / longer)));
-        width = std::min(width, options.maxSide);
-        height = std::min(height, options.maxSide);
+        // A size the pictures fill a few steps under the limit, or else the
+        // limit as it is, with a black line at an edge.
+        const double scale = double(options.maxSide) / longer;
+        int w = std::max(1, int(double(width) * scale));
+        int h = std::max(1, int(double(height) * scale));
+        for (double tried = scale; tried > scale * 0.9; tried *= kScaleStep) {
+            int fillW = 0;
+            int fillH = 0;
+            if (ScaledSize(width, height, tried, fillW, fillH) && std::max(fillW, fillH) <= options.maxSide) {
+                w = fillW;
+                h = fillH;
+                break;
+            }
+        }
+        width = std::min(w, options.maxSide);
+        height = std::min(h, options.maxSide);
     }
     GifFitStep step{std::clamp(settings.quality, kGifMinQuality, kGifMaxQuality), width, height, 1};
     ladder.push_back(step);
@@ -279,11 +317,15 @@ std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size
     auto shrinkTo = [&](double floor) {
         for (;;) {
             const double next = scale * kScaleStep;
-            const int w = int(std::lround(width * next));
-            const int h = int(std::lround(height * next));
-            if (next < floor || std::min(w, h) < kMinSide)
+            int w = 0;
+            int h = 0;
+            if (next < floor || std::min(width, height) * next < kMinSide)
                 return;
             scale = next;
+            if (!ScaledSize(width, height, next, w, h))
+                continue;
+            if (std::min(w, h) < kMinSide)
+                return;
             if (w != step.width || h != step.height) {
                 step.width = w;
                 step.height = h;
@@ -311,10 +353,12 @@ std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size
             if (options.shrink) {
                 const double roomier =
                     std::min(1.0, scale * kScaleStep * std::sqrt(double(step.keepEvery) / double(before)));
-                if (roomier > scale) {
+                int w = 0;
+                int h = 0;
+                if (roomier > scale && ScaledSize(width, height, roomier, w, h)) {
                     scale = roomier;
-                    step.width = std::max(1, int(std::lround(width * scale)));
-                    step.height = std::max(1, int(std::lround(height * scale)));
+                    step.width = w;
+                    step.height = h;
                 }
             }
             ladder.push_back(step);
