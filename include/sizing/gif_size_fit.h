@@ -31,8 +31,8 @@ struct GifFitStep {
 
 // The candidates from `settings` (the first, or it scaled down to maxSide)
 // to the smallest file that is still an animation of the frames, in the
-// order they are tried: first down to moderate floors (quality 40, 30% of the
-// size, every third frame), then down to quality 1, 16 pixels and one frame.
+// order they are tried: first the quality down to 1, the size down to 30%
+// and every third frame, then the size down to 16 pixels and one frame.
 // Where frames are left out the size goes back up as far as the fewer frames
 // make room for. The files shrink along the list.
 std::vector<GifFitStep> GifFitLadder(const GifEncodeSettings& settings, std::size_t count,
@@ -67,7 +67,7 @@ using GifFitProgress = std::function<void(int percent)>;
 
 // Finds the first step of the ladder whose file fits under the limit (a
 // ladder that keeps the quality through the first pass when lowering it to
-// 40 would save less than a quarter of the file): sampled estimates choose
+// 1 would save less than a quarter of the file): sampled estimates choose
 // the step, whole encodes (stopped as soon as they
 // pass the limit) make sure of it. The file returned is never over the
 // limit. `settings` are those of a save without a limit (size, delays, loop,

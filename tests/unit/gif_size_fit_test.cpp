@@ -10,6 +10,7 @@
 
 #include <wx/filefn.h>
 #include <wx/filename.h>
+#include <wx/imagpng.h>
 
 #include <gtest/gtest.h>
 
@@ -85,6 +86,13 @@ long long EncodedSize(const FrameSet& set, const GifEncodeSettings& settings)
     return sink.Count();
 }
 
+// The test writes PNG inputs for gifmaker-cli.
+void NeedPng()
+{
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
+}
+
 GifFitOptions Only(long long limit, bool quality, bool shrink, bool frames)
 {
     GifFitOptions options;
@@ -109,8 +117,9 @@ TEST(SizeLimit, TextsAndOptionsReadAsBytes)
     for (const auto& c : cases) {
         long long bytes = 0;
         EXPECT_EQ(ParseSizeLimit(c.text, bytes), c.bytes != 0) << c.text;
-        if (c.bytes)
+        if (c.bytes) {
             EXPECT_EQ(bytes, c.bytes) << c.text;
+        }
     }
     const struct {
         std::vector<wxString> arguments;
@@ -161,6 +170,7 @@ TEST(SizeEstimate, WithinFifteenPercentOfTheFile)
 // limit and decodes with the frames and duration it claims.
 TEST(SizeFit, FileNeverOverTheLimit)
 {
+    NeedPng();
     TempDir dir;
     for (const FrameSet& set : Sets()) {
         CliOptions options;
@@ -190,6 +200,7 @@ TEST(SizeFit, FileNeverOverTheLimit)
 // the command says so with its own exit status.
 TEST(SizeFit, UnmeetableLimitWritesNothing)
 {
+    NeedPng();
     TempDir dir;
     CliOptions options;
     const wxString input = dir.File("pan.png");
@@ -231,17 +242,20 @@ TEST(SizeFit, EachWayAloneAndNeverDropFrames)
         const GiflibFile gif = DecodeWithGiflib(fit.bytes);
         ASSERT_TRUE(gif.ok) << way.name;
         EXPECT_EQ(gif.FrameCount(), static_cast<int>(fit.frameCount)) << way.name;
-        if (way.options.lowerQuality && !way.options.shrink)
+        if (way.options.lowerQuality && !way.options.shrink) {
             EXPECT_LT(fit.step.quality, settings.quality) << way.name;
-        if (!way.options.lowerQuality)
+        }
+        if (!way.options.lowerQuality) {
             EXPECT_EQ(fit.step.quality, settings.quality) << way.name;
-        if (!way.options.shrink)
+        }
+        if (!way.options.shrink) {
             EXPECT_EQ(gif.screenWidth, kWidth) << way.name;
-        else if (!way.options.lowerQuality)
+        } else if (!way.options.lowerQuality) {
             EXPECT_LT(gif.screenWidth, kWidth) << way.name;
-        if (!way.options.dropFrames)
+        }
+        if (!way.options.dropFrames) {
             EXPECT_EQ(gif.FrameCount(), static_cast<int>(pan.count)) << way.name;
-        else {
+        } else {
             EXPECT_LT(gif.FrameCount(), static_cast<int>(pan.count)) << way.name;
             const std::vector<int> delays = gif.Delays();
             EXPECT_EQ(std::accumulate(delays.begin(), delays.end(), 0), 7 * int(pan.count)) << "duration kept";
