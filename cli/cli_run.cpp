@@ -5,6 +5,7 @@
 #include "cli_project.h"
 #include "io/atomic_file.h"
 #include "encode/gif_output_size.h"
+#include "encode/gif_prepare_frame.h"
 #include "encode/gif_pipeline.h"
 #include "decode/frame_loader.h"
 #include "sizing/gif_fit_summary.h"
@@ -94,7 +95,8 @@ struct StreamedFrames {
     {
         return [this](std::size_t index) {
             const FrameSource& source = *frames[index].source;
-            wxImage picture = source.Decode(IsClipFrameSource(source) ? outputSize : wxSize(0, 0));
+            wxImage picture = source.Decode(IsClipFrameSource(source) ? outputSize
+                                                                          : PreparedDecodeSize(source.GetSize(), outputSize));
             if (!picture.IsOk()) {
                 std::size_t none = SIZE_MAX;
                 failedIndex.compare_exchange_strong(none, index);

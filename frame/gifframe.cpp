@@ -7,6 +7,7 @@
 #include "canvas_colour.h"
 #include "rules/preview_rules.h"
 #include "update_check.h"
+#include "window/preview_read_ahead.h"
 #include "window/worker_events.h"
 #include "window/thumbnailctrl.h"
 #include "io/trace.h"

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+class PreviewReadAhead;
 struct ProjectFileSettings;
 struct StartupFiles;
 class wxDC;
@@ -248,6 +249,9 @@ private:
     void EndImageLoad();
     void WaitForImageLoad();
     void DrawPreview(wxDC& dc);
+    // Asks the read-ahead for the frames the playing preview shows after `index`.
+    void ReadAheadFrom(int index);
+    wxSize PreviewDecodeSize(const wxSize& frameSize) const;
     void OnPaintPreview(wxPaintEvent& event);
     void OnSizePreview(wxSizeEvent& event);
 
@@ -317,6 +321,8 @@ private:
     // full size.
     wxBitmap m_previewBitmap;
     wxSize m_previewSize;
+    // While the preview plays: the next frames, decoded ahead.
+    std::unique_ptr<PreviewReadAhead> m_readAhead;
     int m_playIndex = 0;
     int m_loopCount = 0;
     // The saved GIF plays m_loopCount passes too; otherwise it repeats for ever.

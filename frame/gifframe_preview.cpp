@@ -4,6 +4,7 @@
 #include "rules/preview_rules.h"
 #include "rules/status_text.h"
 #include "window/thumbnailctrl.h"
+#include "window/preview_read_ahead.h"
 #include "window/thumbnailitem.h"
 
 #include <wx/dcclient.h>
@@ -18,6 +19,10 @@
 #include <wx/xrc/xmlres.h>
 
 namespace {
+
+// Frames decoded ahead of the playing preview: enough to ride out one slow
+// decode, few enough to keep memory small.
+constexpr int kReadAheadFrames = 3;
 
 void ClearCanvas(wxDC& dc)
 {
@@ -55,6 +60,8 @@ void GifFrame::StopPreview()
     m_playIndex = 0;
     ShowPlayLook();
     m_playing = false;
+    if (m_readAhead)
+        m_readAhead->Want({});
 }
 
 void GifFrame::OnPlayAnimation(wxCommandEvent&)
@@ -72,6 +79,7 @@ void GifFrame::OnPlayAnimation(wxCommandEvent&)
     m_timer.StartOnce(PreviewIntervalMs(m_thumbnail_ctrl->GetItem(m_playIndex)->GetDelay()));
     ShowStopLook();
     m_playing = true;
+    ReadAheadFrom(m_playIndex - 1);
 }
 
 void GifFrame::OnTimer(wxTimerEvent&)
@@ -103,10 +111,11 @@ void GifFrame::ShowFrame(int index)
         return;
     m_previewName = wxFileNameFromPath(item->GetFileName());
     m_previewSize = item->GetFullSize();
-    // Decoded no larger than it is drawn: a camera photo decodes at a
-    // reduced scale.
-    const wxRect place = PreviewPlacement(m_panel_down->GetClientSize(), m_previewSize);
-    m_previewBitmap = item->GetFullBitmap(place.IsEmpty() ? wxSize(1, 1) : place.GetSize());
+    const wxSize atLeast = PreviewDecodeSize(m_previewSize);
+    const wxImage readAhead = m_readAhead ? m_readAhead->Take(item->GetSource(), atLeast) : wxImage();
+    m_previewBitmap = readAhead.IsOk() ? wxBitmap(readAhead) : item->GetFullBitmap(atLeast);
+    if (m_playing)
+        ReadAheadFrom(index);
 
     wxClientDC dc(m_panel_down);
     ClearCanvas(dc);
@@ -117,6 +126,28 @@ void GifFrame::ShowFrame(int index)
         m_statusBar1->SetStatusText(FrameDetailsText(m_previewName, size.x, size.y),
                                     kFrameStatusField);
     }
+}
+
+void GifFrame::ReadAheadFrom(int index)
+{
+    if (!m_readAhead)
+        m_readAhead = std::make_unique<PreviewReadAhead>();
+    const int count = m_thumbnail_ctrl->GetCount();
+    std::vector<PreviewReadAhead::Wish> upcoming;
+    for (int step = 1; step <= kReadAheadFrames && step < count; ++step) {
+        auto* item = dynamic_cast<wxImageThumbnailItem*>(m_thumbnail_ctrl->GetItem((index + step) % count));
+        if (item && item->GetSource())
+            upcoming.push_back({item->GetSource(), PreviewDecodeSize(item->GetFullSize())});
+    }
+    m_readAhead->Want(upcoming);
+}
+
+// Decoded no larger than it is drawn: a camera photo decodes at a reduced
+// scale.
+wxSize GifFrame::PreviewDecodeSize(const wxSize& frameSize) const
+{
+    const wxRect place = PreviewPlacement(m_panel_down->GetClientSize(), frameSize);
+    return place.IsEmpty() ? wxSize(1, 1) : place.GetSize();
 }
 
 void GifFrame::DrawPreview(wxDC& dc)

@@ -9,6 +9,10 @@
 // decoded; what comes after is dropped. Keeps a small file that declares a
 // large screen and many frames from taking gigabytes or minutes.
 constexpr long long kMaxGifFilePixels = 3 * kMaxPicturePixels;
+// A larger file may use this many pixels per byte of it instead: long GIFs
+// (ten thousand frames of a screen recording) come whole, while the work
+// stays proportional to what the file holds.
+constexpr long long kGifPixelsPerFileByte = 4096;
 
 // Frames after this many are dropped.
 constexpr int kMaxGifFrames = 100000;

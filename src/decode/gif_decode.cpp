@@ -64,6 +64,7 @@ public:
         , m_reader(reader)
         , m_wantedFrame(wantedFrame)
         , m_sink(sink)
+        , m_workBudget(std::max(kMaxGifFilePixels, static_cast<long long>(reader.size) * kGifPixelsPerFileByte))
     {
     }
 
@@ -146,7 +147,7 @@ private:
         }
         const long long screenPixels = static_cast<long long>(m_canvas->Width()) * m_canvas->Height();
         m_work += framePixels + screenPixels;
-        if (framePixels > kMaxPicturePixels || m_work > kMaxGifFilePixels || m_frameIndex >= kMaxGifFrames) {
+        if (framePixels > kMaxPicturePixels || m_work > m_workBudget || m_frameIndex >= kMaxGifFrames) {
             m_finished = true;
             return;
         }
@@ -245,6 +246,7 @@ private:
     std::unique_ptr<GifCanvas> m_canvas;
     GraphicsControlBlock m_control{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
     bool m_hasControl = false; // a graphic control extension came before the current frame
+    const long long m_workBudget;
     long long m_work = 0;
     int m_frameIndex = 0;
     int m_delivered = 0;

@@ -36,7 +36,28 @@ void DrawOnBlack(const wxImage& picture, wxImage& canvas, int left, int top)
     }
 }
 
+wxSize FittedPictureSize(const wxSize& picture, const wxSize& size)
+{
+    if (picture.GetWidth() < 1 || picture.GetHeight() < 1)
+        return picture;
+    const double scaleX = double(size.GetWidth()) / picture.GetWidth();
+    const double scaleY = double(size.GetHeight()) / picture.GetHeight();
+    if (scaleX >= 1 && scaleY >= 1)
+        return picture;
+    const double factor = std::min(scaleX, scaleY);
+    // Truncated toward zero; a sliver keeps one pixel.
+    return wxSize(std::max(1, static_cast<int>(factor * picture.GetWidth())),
+                  std::max(1, static_cast<int>(factor * picture.GetHeight())));
+}
+
 } // namespace
+
+wxSize PreparedDecodeSize(const wxSize& picture, const wxSize& size)
+{
+    const wxSize fitted = FittedPictureSize(picture, size);
+    return wxSize(std::min(picture.GetWidth(), 2 * fitted.GetWidth()),
+                  std::min(picture.GetHeight(), 2 * fitted.GetHeight()));
+}
 
 wxImage PrepareGifFrame(const wxImage& source, wxImage& work, const wxSize& size)
 {
@@ -52,14 +73,14 @@ wxImage PrepareGifFrame(const wxImage& source, wxImage& work, const wxSize& size
     if (sourceWidth < 1 || sourceHeight < 1)
         return frame;
 
-    const double scaleX = double(outWidth) / sourceWidth;
-    const double scaleY = double(outHeight) / sourceHeight;
-    if (scaleX < 1 || scaleY < 1) {
-        const double factor = std::min(scaleX, scaleY);
-        // Truncated toward zero; a sliver keeps one pixel.
-        const int width = std::max(1, static_cast<int>(factor * sourceWidth));
-        const int height = std::max(1, static_cast<int>(factor * sourceHeight));
-        work = source.Scale(width, height, wxIMAGE_QUALITY_NORMAL);
+    const wxSize fitted = FittedPictureSize(source.GetSize(), size);
+    if (fitted != source.GetSize()) {
+        const int width = fitted.GetWidth();
+        const int height = fitted.GetHeight();
+        // Averaging would blend a mask colour or transparent pixels into
+        // their neighbours and leave a fringe; pixels kept exact cannot.
+        const bool opaque = !source.HasMask() && !source.HasAlpha();
+        work = source.Scale(width, height, opaque ? wxIMAGE_QUALITY_BOX_AVERAGE : wxIMAGE_QUALITY_NORMAL);
         DrawOnBlack(work, frame, (outWidth - width) / 2, (outHeight - height) / 2);
     } else {
         DrawOnBlack(source, frame, (outWidth - sourceWidth) / 2, (outHeight - sourceHeight) / 2);

@@ -1,5 +1,6 @@
 #include "window/size_estimate_worker.h"
 
+#include "encode/gif_prepare_frame.h"
 #include "video/video_clip.h"
 
 #include <utility>
@@ -61,7 +62,9 @@ void SizeEstimateWorker::Run()
             const FrameSourcePtr& source = job.frames[index].source;
             if (!source)
                 return wxImage();
-            return source->Decode(IsClipFrameSource(*source) ? outputSize : wxSize(0, 0));
+            // Decoded as a save decodes them, so that the estimate is of its file.
+            return source->Decode(IsClipFrameSource(*source) ? outputSize
+                                                             : PreparedDecodeSize(source->GetSize(), outputSize));
         };
         SizeEstimateReport report;
         report.request = job.request;

@@ -3,6 +3,7 @@
 #include "window/worker_events.h"
 #include "io/atomic_file.h"
 #include "encode/gif_pipeline.h"
+#include "encode/gif_prepare_frame.h"
 #include "sizing/gif_fit_summary.h"
 #include "sizing/size_limit.h"
 #include "io/trace.h"
@@ -51,7 +52,8 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry()
         const FrameSourcePtr& source = m_frames[index].source;
         wxImage picture;
         if (source)
-            picture = source->Decode(IsClipFrameSource(*source) ? outputSize : wxSize(0, 0));
+            picture = source->Decode(IsClipFrameSource(*source) ? outputSize
+                                                                  : PreparedDecodeSize(source->GetSize(), outputSize));
         if (!picture.IsOk()) {
             std::size_t none = SIZE_MAX;
             failed.compare_exchange_strong(none, index);

@@ -105,3 +105,33 @@ TEST(GifPrepareFrame, AlphaBlendsOverBlack)
     EXPECT_EQ(frame.GetRed(77, 30), 200);
     EXPECT_FALSE(frame.HasAlpha());
 }
+
+TEST(GifPrepareFrame, FineDetailAveragesInsteadOfAliasing)
+{
+    // One-pixel stripes scaled by 1/2.6: picking pixels would leave bands of
+    // black and white; averaging two or three pixels leaves greys.
+    wxImage stripes(520, 260, false);
+    for (int y = 0; y < stripes.GetHeight(); ++y)
+        for (int x = 0; x < stripes.GetWidth(); ++x) {
+            const unsigned char value = x % 2 ? 255 : 0;
+            stripes.SetRGB(x, y, value, value, value);
+        }
+    wxImage work;
+    const wxImage frame = PrepareGifFrame(stripes, work, kOutput);
+    for (int x = 10; x < 190; x += 7)
+        EXPECT_NEAR(frame.GetRed(x, 50), 128, 43) << x;
+}
+
+TEST(GifPrepareFrame, DecodeSizeIsTwiceTheScaledSizeAtMost)
+{
+    const struct {
+        wxSize picture, frame, decode;
+    } cases[] = {
+        {{4000, 3000}, {800, 600}, {1600, 1200}},
+        {{3000, 4000}, {800, 600}, {900, 1200}},
+        {{1000, 750}, {800, 600}, {1000, 750}},
+        {{300, 200}, {800, 600}, {300, 200}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PreparedDecodeSize(c.picture, c.frame), c.decode) << c.picture.x << "x" << c.picture.y;
+}

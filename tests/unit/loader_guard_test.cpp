@@ -201,6 +201,23 @@ TEST(LoaderGuard, GifFileWorkIsBounded)
     }
     gif.push_back(0x3B);
     EXPECT_EQ(CountFromMemory(gif, PictureRead::AllGifFrames), 3);
+
+    // A larger file earns a budget in proportion to its bytes: 200 frames on
+    // a 2000x2000 screen need 800 million pixels, more than the small-file
+    // budget allows, and come whole once the file holds 256 KB (here in a
+    // comment).
+    for (const bool padded : {false, true}) {
+        Bytes screen = GifHeader(2000, 2000);
+        for (int block = 0; padded && block < 1028; ++block) {
+            screen.insert(screen.end(), {0x21, 0xFE, 255});
+            screen.insert(screen.end(), 255, 'x');
+            screen.push_back(0);
+        }
+        for (int i = 0; i < 200; ++i)
+            AddFrame(screen, 0, 0, 1, 1);
+        screen.push_back(0x3B);
+        EXPECT_EQ(CountFromMemory(screen, PictureRead::AllGifFrames), padded ? 200 : 74) << padded;
+    }
 }
 
 TEST(LoaderGuard, GifFrameCountIsBounded)
