@@ -186,7 +186,7 @@ const std::vector<ValueOption>& ValueOptions()
 
 wxString CliUsage()
 {
-    return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] [-l N] [-q QUALITY]\n"
+    return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] [-l N] [-q QUALITY] [--fast]\n"
                             "                   [--fps RATE [--from TIME] [--to TIME]] -o OUT.gif FILE[:DELAY]...\n"
                             "                   [--max-size SIZE | --preset NAME] [--fit STEPS] [--estimate]\n"
                             "       gifmaker-cli --project PROJECT.xml -o OUT.gif\n"
@@ -206,6 +206,7 @@ wxString CliUsage()
                             "  -q, --quality QUALITY      1 to 100 (default %d): lower gives smaller files with\n"
                             "                             fewer colours; at 100 pictures of at most 256 colours\n"
                             "                             are kept exactly\n"
+                            "      --fast                 quicker; large photos come out larger and look worse\n"
                             "  -o, --output OUT.gif       the file to write; replaced only when complete\n"
                             "      --fps RATE             frames per second taken from video clips (MP4, MOV,\n"
                             "                             WebM, MKV; default: the rate the delay plays)\n"
@@ -253,6 +254,10 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
             return CliAction::ShowHelp;
         if (argument == "--version")
             return CliAction::ShowVersion;
+        if (argument == "--fast") {
+            options.fast = true;
+            continue;
+        }
         if (argument == "--estimate") {
             options.estimate = true;
             continue;

@@ -18,6 +18,7 @@ struct CliOptions {
     int height = 0;
     int loop = 0; // times the GIF plays; 0 = for ever
     int quality = kGifDefaultQuality;
+    bool fast = false; // --fast: quicker, larger files
     wxString output;
     std::vector<wxString> inputs;
     // The delay given with each input as FILE:DELAY, -1 where none was.

@@ -236,6 +236,7 @@ int RunProject(const CliOptions& options, std::FILE* errors, bool showProgress, 
         Say(errors, error);
         return kCliUnreadableInput;
     }
+    settings.fast = options.fast;
     // A limit given here replaces the project's.
     return WriteFrames(options, frames, names, settings, options.fitGiven ? options.fit : fit, errors, showProgress,
                        out);
@@ -265,6 +266,7 @@ int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress, std:
     settings.width = options.width;
     settings.height = options.height;
     settings.quality = options.quality;
+    settings.fast = options.fast;
     if (settings.width == 0) {
         std::vector<wxSize> sizes;
         for (const LoadedFrame& frame : frames)

@@ -12,6 +12,7 @@
 #include "window/thumbnailctrl.h"
 #include "io/trace.h"
 
+#include <wx/accel.h>
 #include <wx/app.h>
 #include <wx/icon.h>
 #include <wx/intl.h>
@@ -46,6 +47,8 @@ wxBEGIN_EVENT_TABLE(GifFrame, wxFrame)
     EVT_THUMBNAIL_RIGHT_CLICK(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailRightClick)
     EVT_THUMBNAIL_ITEM_SELECTED(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailSelectionChanged)
     EVT_THUMBNAIL_ITEM_DESELECTED(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailSelectionChanged)
+    EVT_THUMBNAIL_MOVE_SELECTION(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailMoveSelection)
+    EVT_THUMBNAIL_FILES_DROPPED(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailFilesDropped)
     wx__DECLARE_EVT0(wxEVT_CLOSE_WINDOW, wxEventHandler(GifFrame::OnCloseFrame))
     EVT_COMMAND(wxID_ANY, EVT_UPDATE_CHECKED, GifFrame::OnUpdateChecked)
     EVT_COMMAND(ID_IMAGE_LOAD_THREAD, EVT_THREAD_UPDATE, GifFrame::OnImageLoaded)
@@ -74,6 +77,7 @@ void GifFrame::InitFrame()
     BindLayoutCommands();
     FindLayoutWindows();
     CreateThumbnailStrip();
+    InstallDropTargets();
     if (m_panel_down) {
         m_panel_down->SetBackgroundColour(
             OpaqueColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK),
@@ -105,6 +109,7 @@ void GifFrame::InitFrame()
     SetIcon(wxIcon(iconPath, wxBITMAP_TYPE_ICO, -1, -1));
     SetTitle(GetProductName());
     m_playing = false;
+    m_savedState = CaptureState();
     RestoreWindowState();
 }
 
@@ -115,6 +120,7 @@ void GifFrame::CreateMenus()
     wxMenuBar* const replacedBar = GetMenuBar();
     m_menubar = new wxMenuBar;
     m_menu_file = new wxMenu;
+    m_menu_edit = new wxMenu;
     m_menu_frame = new wxMenu;
     m_menu_animation = new wxMenu;
     m_menu_help = new wxMenu;
@@ -132,6 +138,18 @@ void GifFrame::CreateMenus()
     m_item_clear_all = add(m_menu_frame, ID_MENU_CLEAR_ALL, MenuLabel("Clear All"));
     m_item_set_delay =
         add(m_menu_frame, ID_MENU_SET_DELAY, MenuLabel("Set Delay of Selected Frames...", kSetDelayAccelerator));
+    // UpdateUndoItems gives these their labels.
+    m_item_undo = add(m_menu_edit, wxID_UNDO, MenuLabel("&Undo", "Ctrl+Z"));
+    m_item_redo = add(m_menu_edit, wxID_REDO, MenuLabel("&Redo", "Ctrl+Y"));
+    m_menu_frame->AppendSeparator();
+    m_item_move_left = add(m_menu_frame, ID_MENU_MOVE_LEFT, MenuLabel("Move Left", kMoveLeftAccelerator));
+    m_item_move_right = add(m_menu_frame, ID_MENU_MOVE_RIGHT, MenuLabel("Move Right", kMoveRightAccelerator));
+    m_item_move_start = add(m_menu_frame, ID_MENU_MOVE_START, MenuLabel("Move to Start", kMoveStartAccelerator));
+    m_item_move_end = add(m_menu_frame, ID_MENU_MOVE_END, MenuLabel("Move to End", kMoveEndAccelerator));
+    m_menu_frame->AppendSeparator();
+    m_item_duplicate = add(m_menu_frame, ID_MENU_DUPLICATE, MenuLabel("Duplicate", kDuplicateAccelerator));
+    m_item_reverse = add(m_menu_frame, ID_MENU_REVERSE, MenuLabel("Reverse"));
+    m_item_back_and_forth = add(m_menu_frame, ID_MENU_BACK_AND_FORTH, MenuLabel("Back and Forth"));
     m_item_run_animation =
         add(m_menu_animation, ID_MENU_RUN_ANIMATION, MenuLabel("Run animation", "Ctrl+P"));
     m_item_loop_count = add(m_menu_animation, ID_MENU_LOOP_COUNT, MenuLabel("Loop Count"));
@@ -152,6 +170,7 @@ void GifFrame::CreateMenus()
             item->Check(true);
 
     m_menubar->Append(m_menu_file, MenuLabel("File"));
+    m_menubar->Append(m_menu_edit, MenuLabel("Edit"));
     m_menubar->Append(m_menu_frame, MenuLabel("Frame"));
     m_menubar->Append(m_menu_animation, MenuLabel("Animation"));
     m_menubar->Append(m_menu_help, MenuLabel("Help"));
@@ -180,6 +199,15 @@ void GifFrame::CreateMenus()
         {ID_MENU_ABOUT, wxCommandEventHandler(GifFrame::OnAbout)},
         {ID_INSERT_IMAGE, wxCommandEventHandler(GifFrame::OnInsertImage)},
         {wxID_DELETE, wxCommandEventHandler(GifFrame::OnDeleteImage)},
+        {wxID_UNDO, wxCommandEventHandler(GifFrame::OnUndo)},
+        {wxID_REDO, wxCommandEventHandler(GifFrame::OnRedo)},
+        {ID_MENU_MOVE_LEFT, wxCommandEventHandler(GifFrame::OnMoveFrames)},
+        {ID_MENU_MOVE_RIGHT, wxCommandEventHandler(GifFrame::OnMoveFrames)},
+        {ID_MENU_MOVE_START, wxCommandEventHandler(GifFrame::OnMoveFrames)},
+        {ID_MENU_MOVE_END, wxCommandEventHandler(GifFrame::OnMoveFrames)},
+        {ID_MENU_DUPLICATE, wxCommandEventHandler(GifFrame::OnDuplicateFrames)},
+        {ID_MENU_REVERSE, wxCommandEventHandler(GifFrame::OnReverseFrames)},
+        {ID_MENU_BACK_AND_FORTH, wxCommandEventHandler(GifFrame::OnBackAndForth)},
     };
     for (const Binding& binding : bindings) {
         Disconnect(binding.id, wxEVT_MENU, binding.handler);
@@ -191,6 +219,17 @@ void GifFrame::CreateMenus()
     }
 
     SetMenuBar(m_menubar);
+    // Redo's second shortcut, which a menu item cannot carry, and the moves:
+    // the window's table is consulted before the strip sees a key, which
+    // would otherwise take Ctrl+Shift+arrows as navigation.
+    wxAcceleratorEntry shortcuts[] = {
+        {wxACCEL_CTRL | wxACCEL_SHIFT, 'Z', wxID_REDO},
+        {wxACCEL_CTRL | wxACCEL_SHIFT, WXK_LEFT, ID_MENU_MOVE_LEFT},
+        {wxACCEL_CTRL | wxACCEL_SHIFT, WXK_RIGHT, ID_MENU_MOVE_RIGHT},
+        {wxACCEL_CTRL | wxACCEL_SHIFT, WXK_HOME, ID_MENU_MOVE_START},
+        {wxACCEL_CTRL | wxACCEL_SHIFT, WXK_END, ID_MENU_MOVE_END},
+    };
+    SetAcceleratorTable(wxAcceleratorTable(WXSIZEOF(shortcuts), shortcuts));
     if (replacedBar)
         wxTheApp->ScheduleForDestruction(replacedBar);
 
@@ -200,6 +239,7 @@ void GifFrame::CreateMenus()
         m_editingEnabled ? EnableCommands() : DisableCommands();
     if (m_playing)
         ShowStopLook();
+    UpdateUndoItems();
 }
 
 void GifFrame::BindLayoutCommands()
@@ -211,6 +251,7 @@ void GifFrame::BindLayoutCommands()
     Connect(XRCID("m_spinctrl_delay"), wxEVT_TEXT, wxCommandEventHandler(GifFrame::OnSetDelay));
     Connect(XRCID("m_spinctrl_width"), wxEVT_TEXT, wxCommandEventHandler(GifFrame::OnSetWidth));
     Connect(XRCID("m_spinctrl_height"), wxEVT_TEXT, wxCommandEventHandler(GifFrame::OnSetHeight));
+    Connect(XRCID("m_spinctrl_quality"), wxEVT_TEXT, wxCommandEventHandler(GifFrame::OnSetQuality));
     Connect(XRCID("m_splitter3"), wxEVT_SPLITTER_SASH_POS_CHANGED,
             wxSplitterEventHandler(GifFrame::OnChangeSplitterWindow));
 }

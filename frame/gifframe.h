@@ -7,8 +7,10 @@
 #include <wx/frame.h>
 #include <wx/image.h>
 #include <wx/timer.h>
+#include <wx/translation.h>
 
 #include "encode/gif_pipeline.h"
+#include "frame_history.h"
 #include "sizing/gif_size_estimate.h"
 #include "sizing/gif_size_fit.h"
 
@@ -37,7 +39,9 @@ class wxStaticText;
 class wxStatusBar;
 class wxThumbnailCtrl;
 class wxThumbnailEvent;
+class wxThumbnailItem;
 class wxToolBar;
+struct Arrangement;
 
 constexpr int ID_TIMER_PREVIEW = 1;
 // Looks for changes to estimate the file size for.
@@ -46,6 +50,13 @@ constexpr int ID_TIMER_SIZE_ESTIMATE = 2;
 constexpr int ID_INSERT_IMAGE = 0;
 // Shortcut of "Set Delay of Selected Frames...", in the Frame menu and the popup.
 constexpr const char* kSetDelayAccelerator = "Ctrl+D";
+// Shortcuts of the arranging commands, in the Frame menu and the popup; with
+// Shift besides Ctrl they stay clear of the strip's own navigation keys.
+constexpr const char* kMoveLeftAccelerator = "Ctrl+Shift+Left";
+constexpr const char* kMoveRightAccelerator = "Ctrl+Shift+Right";
+constexpr const char* kMoveStartAccelerator = "Ctrl+Shift+Home";
+constexpr const char* kMoveEndAccelerator = "Ctrl+Shift+End";
+constexpr const char* kDuplicateAccelerator = "Ctrl+Shift+D";
 
 // Menu commands keep these ids across the menu bars that a language switch
 // builds, so a rebuilt bar reaches each handler exactly once.
@@ -66,7 +77,16 @@ enum GifFrameCommandId {
     ID_MENU_SUPPORT,
     ID_MENU_CHECK_UPDATE,
     ID_MENU_ABOUT,
+    ID_MENU_REVERSE,
+    ID_MENU_BACK_AND_FORTH,
 };
+
+// Arranging commands that have a standard id, so GTK shows its usual icon.
+constexpr int ID_MENU_MOVE_LEFT = wxID_BACKWARD;
+constexpr int ID_MENU_MOVE_RIGHT = wxID_FORWARD;
+constexpr int ID_MENU_MOVE_START = wxID_FIRST;
+constexpr int ID_MENU_MOVE_END = wxID_LAST;
+constexpr int ID_MENU_DUPLICATE = wxID_DUPLICATE;
 
 constexpr int kLanguageItemCount = 7;
 
@@ -94,7 +114,9 @@ public:
         int index;
         int delay;
     };
-    void SetFrameDelays(const std::vector<FrameDelay>& changes);
+    // Changes with the same non-zero `mergeKey` in a row (one control being
+    // edited) are undone as one.
+    void SetFrameDelays(const std::vector<FrameDelay>& changes, int mergeKey = 0);
     std::vector<int> GetFrameDelays() const;
     std::vector<wxString> GetFramePaths() const;
     // The Delay control shows the delay of the first selected frame (of the
@@ -132,6 +154,9 @@ public:
     // recordProjectCount = true) after any frames present; it removes none.
     wxString AskProjectPath();
     void LoadProject(const wxString& path);
+    // Open Project: the unsaved-project question, then `path`, or the file
+    // asked for when `path` is empty.
+    void OpenProject(const wxString& path = wxString());
 
     // Loading pictures in the background. StartImageLoad runs the loading
     // thread on a non-empty list of paths (files or GIF frame names) and shows
@@ -144,6 +169,18 @@ public:
                         const std::vector<int>& delays = {});
     void AddImages(const wxArrayString& paths);
     void InsertImages(const wxArrayString& paths);
+    // Loads pictures in the background as Add Image does, placing them in
+    // front of the frame at `position` (at the end for -1 or the count); the
+    // whole load is one undo step named `label`. False when a load or save
+    // runs or the load cannot start.
+    bool LoadFilesAt(const wxArrayString& paths, int position, const char* label = wxTRANSLATE("Add Image"));
+    // Files and folders dropped from the file manager: a project is opened as
+    // Open Project does, pictures are loaded in front of `position` (-1: at
+    // the end), a folder's in name order. False when nothing was taken.
+    bool DropFiles(const wxArrayString& paths, int position);
+
+    // Nothing changes the frame list while a load or a save runs.
+    bool IsListBusy() const { return IsLoading() || IsSaving(); }
     // The files named on the command line: a project is opened, pictures are
     // added as Add Image does; files that are missing or left out beside a
     // project are named in one message first.
@@ -222,6 +259,15 @@ public:
     void OnUpdateChecked(wxCommandEvent& event);
     void OnImageLoaded(wxCommandEvent& event);
     void OnSaveThreadUpdate(wxCommandEvent& event);
+    void OnUndo(wxCommandEvent& event);
+    void OnRedo(wxCommandEvent& event);
+    void OnMoveFrames(wxCommandEvent& event);
+    void OnDuplicateFrames(wxCommandEvent& event);
+    void OnReverseFrames(wxCommandEvent& event);
+    void OnBackAndForth(wxCommandEvent& event);
+    void OnSetQuality(wxCommandEvent& event);
+    void OnThumbnailMoveSelection(wxThumbnailEvent& event);
+    void OnThumbnailFilesDropped(wxThumbnailEvent& event);
     void OnSizeEstimateTimer(wxTimerEvent& event);
     void OnSizeEstimate(wxThreadEvent& event);
     void OnSizeLimitText(wxCommandEvent& event);
@@ -252,6 +298,23 @@ private:
     // Asks the read-ahead for the frames the playing preview shows after `index`.
     void ReadAheadFrom(int index);
     wxSize PreviewDecodeSize(const wxSize& frameSize) const;
+    void InstallDropTargets();
+    // Puts a frame the load thread delivered in its place; false refuses it.
+    bool PlaceLoadedItem(wxThumbnailItem* item, int delay);
+    // Records the step of a load started by LoadFilesAt once it has ended.
+    void FinishLoadStep();
+
+    // Undo and redo of the frame list and the output settings. A change is
+    // marked by taking the state before it (CaptureState) and recording it
+    // once made. The unsaved-project question asks while the state differs
+    // from the one last saved or opened (m_savedState), however reached.
+    FrameListState CaptureState() const;
+    void RestoreState(const FrameListState& state);
+    // A change was made from `before`; nothing is recorded when nothing changed.
+    void RecordStep(const char* label, const FrameListState& before, int mergeKey = kMergeNone);
+    void UpdateUndoItems();
+    std::vector<int> SelectedFrames() const;
+    void ApplyArrangement(const Arrangement& arrangement, const char* label);
     void OnPaintPreview(wxPaintEvent& event);
     void OnSizePreview(wxSizeEvent& event);
 
@@ -285,6 +348,16 @@ private:
     wxMenuItem* m_item_support = nullptr;
     wxMenuItem* m_item_check_update = nullptr;
     wxMenuItem* m_item_about = nullptr;
+    wxMenu* m_menu_edit = nullptr;
+    wxMenuItem* m_item_undo = nullptr;
+    wxMenuItem* m_item_redo = nullptr;
+    wxMenuItem* m_item_move_left = nullptr;
+    wxMenuItem* m_item_move_right = nullptr;
+    wxMenuItem* m_item_move_start = nullptr;
+    wxMenuItem* m_item_move_end = nullptr;
+    wxMenuItem* m_item_duplicate = nullptr;
+    wxMenuItem* m_item_reverse = nullptr;
+    wxMenuItem* m_item_back_and_forth = nullptr;
     wxMenuItem* m_item_language[kLanguageItemCount] = {};
     wxStaticText* m_staticText_delay = nullptr;
     wxStaticText* m_staticText_sec = nullptr;
@@ -356,6 +429,15 @@ private:
     bool m_loadDialogUpdating = false;
     bool m_loadEnded = false;
     bool m_loadRecordsProjectCount = false;
+    // Where the running load puts its frames (-1: at the end), and for a
+    // load started by LoadFilesAt the state before it and its step's name.
+    int m_loadPosition = -1;
+    std::unique_ptr<FrameListState> m_loadBefore;
+    const char* m_loadLabel = nullptr;
+    FrameHistory m_history;
+    FrameListState m_savedState;
+    // The quality before the control's latest edit.
+    int m_quality = kGifDefaultQuality;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -26,16 +26,19 @@ wxString SecondsLabel(bool mixed)
 }
 } // namespace
 
-void GifFrame::SetFrameDelays(const std::vector<FrameDelay>& changes)
+void GifFrame::SetFrameDelays(const std::vector<FrameDelay>& changes, int mergeKey)
 {
     if (!m_thumbnail_ctrl)
         return;
+    const FrameListState before = CaptureState();
     m_thumbnail_ctrl->FreezeLayout();
     for (const FrameDelay& change : changes)
         if (change.index >= 0 && change.index < m_thumbnail_ctrl->GetCount())
             m_thumbnail_ctrl->SetItemDelay(change.index, change.delay);
     m_thumbnail_ctrl->ThawLayout();
     ShowSelectionDelay();
+    // TRANSLATORS: names the change in "Undo %s" and "Redo %s".
+    RecordStep(wxTRANSLATE("Delay"), before, mergeKey);
 }
 
 std::vector<int> GifFrame::GetFrameDelays() const
@@ -108,7 +111,7 @@ void GifFrame::OnSetDelay(wxCommandEvent&)
     std::vector<FrameDelay> changes;
     for (int i = 0; i < m_thumbnail_ctrl->GetCount(); ++i)
         changes.push_back({i, m_spinctrl_delay->GetValue()});
-    SetFrameDelays(changes);
+    SetFrameDelays(changes, kMergeDelay);
 }
 
 void GifFrame::OnThumbnailSelectionChanged(wxThumbnailEvent&)

@@ -41,7 +41,9 @@ int AskUnsavedProject(wxWindow* parent)
 void GifFrame::SwitchEditingSet(bool enable)
 {
     for (wxMenuItem* item : {m_item_save, m_item_save_as, m_item_delete, m_item_clear_all, m_item_set_delay,
-                             m_item_run_animation, m_item_loop_count})
+                             m_item_run_animation, m_item_loop_count, m_item_move_left, m_item_move_right,
+                             m_item_move_start, m_item_move_end, m_item_duplicate, m_item_reverse,
+                             m_item_back_and_forth})
         if (item)
             item->Enable(enable);
     if (m_toolBar_button) {
@@ -87,7 +89,9 @@ AnimationSettings GifFrame::CurrentSettings() const
 
 bool GifFrame::IsProjectUnsaved() const
 {
-    return ::IsProjectUnsaved(CurrentSettings(), m_projectRecord);
+    // The frames' pictures are compared too: a frame deleted and its file
+    // added again may hold other pixels.
+    return !CaptureState().SameAnimation(m_savedState) || ::IsProjectUnsaved(CurrentSettings(), m_projectRecord);
 }
 
 wxArrayString GifFrame::AskImagePaths(const wxString& message)
@@ -114,8 +118,7 @@ void GifFrame::AddImages(const wxArrayString& paths)
 {
     if (paths.empty())
         return;
-    if (StartImageLoad(paths))
-        EnableCommands();
+    LoadFilesAt(paths, -1);
 }
 
 void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&)
@@ -125,11 +128,22 @@ void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&)
     menu.Append(ID_INSERT_IMAGE, _("&Insert Image") + "\tCtrl+Ins");
     menu.Append(wxID_DELETE, _("&Delete") + "\tCtrl+Del");
     menu.Append(ID_MENU_SET_DELAY, _("Set Delay of Selected Frames...") + "\t" + kSetDelayAccelerator);
+    menu.AppendSeparator();
+    menu.Append(ID_MENU_MOVE_LEFT, _("Move Left") + "\t" + kMoveLeftAccelerator);
+    menu.Append(ID_MENU_MOVE_RIGHT, _("Move Right") + "\t" + kMoveRightAccelerator);
+    menu.Append(ID_MENU_MOVE_START, _("Move to Start") + "\t" + kMoveStartAccelerator);
+    menu.Append(ID_MENU_MOVE_END, _("Move to End") + "\t" + kMoveEndAccelerator);
+    menu.AppendSeparator();
+    menu.Append(ID_MENU_DUPLICATE, _("Duplicate") + "\t" + kDuplicateAccelerator);
+    menu.Append(ID_MENU_REVERSE, _("Reverse"));
+    menu.Append(ID_MENU_BACK_AND_FORTH, _("Back and Forth"));
     PopupMenu(&menu);
 }
 
 void GifFrame::OnInsertImage(wxCommandEvent&)
 {
+    if (IsListBusy())
+        return;
     StopPreview();
     InsertImages(AskImagePaths(_("Insert Image Files")));
 }
@@ -139,6 +153,7 @@ void GifFrame::InsertImages(const wxArrayString& paths)
     if (paths.empty() || !m_thumbnail_ctrl)
         return;
     const int position = InsertPosition(m_thumbnail_ctrl->GetSelections(), m_thumbnail_ctrl->GetCount());
+    const FrameListState before = CaptureState();
     int inserted = 0;
     wxLogNull noLog;
     const wxSize box = m_thumbnail_ctrl->GetThumbnailSize();
@@ -160,21 +175,24 @@ void GifFrame::InsertImages(const wxArrayString& paths)
     ShowSelectionDelay();
     if (inserted > 0 && !m_editingEnabled)
         EnableCommands();
+    RecordStep(wxTRANSLATE("Insert Image"), before);
 }
 
 void GifFrame::OnDeleteImage(wxCommandEvent&)
 {
     StopPreview();
-    if (!m_thumbnail_ctrl || m_thumbnail_ctrl->GetCount() == 0)
+    if (!m_thumbnail_ctrl || m_thumbnail_ctrl->GetCount() == 0 || IsListBusy())
         return;
     const wxArrayInt& selections = m_thumbnail_ctrl->GetSelections();
     if (selections.empty() || selections[0] < 0)
         return;
     const std::vector<int> order = DeletionOrder(selections, m_thumbnail_ctrl->GetCount());
+    const FrameListState before = CaptureState();
 
     wxMessageDialog question(this, _("Are you sure you want to delete selected image(s)?"),
                              _("Confirm"), wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION);
-    if (question.ShowModal() == wxID_YES) {
+    const bool deleting = question.ShowModal() == wxID_YES;
+    if (deleting) {
         m_thumbnail_ctrl->FreezeLayout();
         for (int index : order)
             m_thumbnail_ctrl->Delete(index);
@@ -187,11 +205,16 @@ void GifFrame::OnDeleteImage(wxCommandEvent&)
     ShowSelectionDelay();
     if (m_thumbnail_ctrl->GetCount() == 0)
         DisableCommands();
+    if (deleting)
+        RecordStep(wxTRANSLATE("Delete"), before);
 }
 
 void GifFrame::OnClearAll(wxCommandEvent&)
 {
+    if (IsListBusy())
+        return;
     StopPreview();
+    const FrameListState before = CaptureState();
     DisableCommands();
     if (m_thumbnail_ctrl)
         m_thumbnail_ctrl->Clear();
@@ -200,6 +223,7 @@ void GifFrame::OnClearAll(wxCommandEvent&)
     if (m_statusBar1)
         m_statusBar1->SetStatusText(wxEmptyString, kFrameStatusField);
     ClearPreview();
+    RecordStep(wxTRANSLATE("Clear All"), before);
 }
 
 void GifFrame::OnCloseFrame(wxEvent& event)
@@ -237,6 +261,13 @@ void GifFrame::OnCloseFrame(wxEvent& event)
 
 void GifFrame::OnOpenProject(wxCommandEvent&)
 {
+    OpenProject();
+}
+
+void GifFrame::OpenProject(const wxString& givenPath)
+{
+    if (IsListBusy())
+        return;
     const int count = m_thumbnail_ctrl ? m_thumbnail_ctrl->GetCount() : 0;
     const bool ask = ShouldAskBeforeOpen(!m_projectPath.empty(), count, IsProjectUnsaved());
     if (ask) {
@@ -248,7 +279,7 @@ void GifFrame::OnOpenProject(wxCommandEvent&)
             return;
     }
     // The file comes first, so that cancelling here keeps the strip.
-    const wxString path = AskProjectPath();
+    const wxString path = givenPath.empty() ? AskProjectPath() : givenPath;
     if (path.empty())
         return;
     if (ask && m_thumbnail_ctrl) {

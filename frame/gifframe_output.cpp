@@ -95,6 +95,9 @@ void GifFrame::OnSetWidth(wxCommandEvent&)
 {
     if (StripIsEmpty(m_thumbnail_ctrl) || !m_spinctrl_width || !m_spinctrl_height)
         return;
+    FrameListState before = CaptureState();
+    before.width = m_outputWidth;
+    before.height = m_outputHeight;
     const int width = m_spinctrl_width->GetValue();
     const int height = CoupledHeight(width, wxSize(m_aspectWidth, m_aspectHeight),
                                      m_spinctrl_height->GetValue());
@@ -103,12 +106,17 @@ void GifFrame::OnSetWidth(wxCommandEvent&)
     m_spinctrl_height->SetValue(height);
     if (m_statusBar1)
         m_statusBar1->SetStatusText(OutputStatusText(m_gifName, width, height), kOutputStatusField);
+    // TRANSLATORS: names the change in "Undo %s" and "Redo %s": the output width and height.
+    RecordStep(wxTRANSLATE("Size"), before, kMergeSize);
 }
 
 void GifFrame::OnSetHeight(wxCommandEvent&)
 {
     if (StripIsEmpty(m_thumbnail_ctrl) || !m_spinctrl_width || !m_spinctrl_height)
         return;
+    FrameListState before = CaptureState();
+    before.width = m_outputWidth;
+    before.height = m_outputHeight;
     const int height = m_spinctrl_height->GetValue();
     const int width = CoupledWidth(height, wxSize(m_aspectWidth, m_aspectHeight),
                                    m_spinctrl_width->GetValue());
@@ -117,6 +125,7 @@ void GifFrame::OnSetHeight(wxCommandEvent&)
     m_spinctrl_width->SetValue(width);
     if (m_statusBar1)
         m_statusBar1->SetStatusText(OutputStatusText(m_gifName, width, height), kOutputStatusField);
+    RecordStep(wxTRANSLATE("Size"), before, kMergeSize);
 }
 
 void GifFrame::OnChangeSplitterWindow(wxSplitterEvent&)

@@ -110,6 +110,7 @@ bool GifFrame::SaveProject()
     m_projectRecord.keepAllFrames = settings.keepAllFrames;
     m_projectName = FileNamePart(m_projectPath);
     SetTitle(ProjectTitle(m_projectName));
+    m_savedState = CaptureState();
     return true;
 }
 
@@ -124,6 +125,9 @@ wxString GifFrame::AskProjectPath()
 void GifFrame::LoadProject(const wxString& path)
 {
     StopPreview();
+    // Nothing before the project can be undone into it.
+    m_history.Clear();
+    UpdateUndoItems();
     m_projectPath = path;
     m_projectName = FileNamePart(path);
     SetTitle(ProjectTitle(m_projectName));
@@ -188,6 +192,10 @@ void GifFrame::OnProjectLoadFinished()
 
 void GifFrame::RecordProjectFrames()
 {
+    // Loading the project's frames is no step to undo; they are what was saved.
+    m_history.Clear();
+    UpdateUndoItems();
+    m_savedState = CaptureState();
     m_projectRecord.frameCount = m_thumbnail_ctrl->GetCount();
     m_projectRecord.frameDelays = GetFrameDelays();
     m_projectRecord.frames = GetFramePaths();
@@ -204,6 +212,7 @@ void GifFrame::ApplyLoopAndQuality(const ProjectFileSettings& settings)
     if (m_spinctrl_quality)
         m_spinctrl_quality->SetValue(settings.quality);
     m_projectRecord.quality = GetQuality();
+    m_quality = GetQuality();
     ApplySizeLimit(settings.sizeLimit, settings.sizeLimitSide, settings.keepAllFrames);
     const GifFitOptions fit = GetFitOptions();
     m_projectRecord.sizeLimit = fit.limit;

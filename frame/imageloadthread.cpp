@@ -137,7 +137,7 @@ void GifFrame::OnImageLoaded(wxCommandEvent& event)
         auto* item = new wxImageThumbnailItem(std::move(*frame), event.GetString());
         delete frame;
         // A refused item stays with us.
-        if (!m_thumbnail_ctrl || m_thumbnail_ctrl->Append(item, delay) < 0)
+        if (!PlaceLoadedItem(item, delay))
             delete item;
     }
     if (event.GetInt() >= kLoadComplete)
@@ -185,4 +185,5 @@ void GifFrame::EndImageLoad()
         m_loadProgress->Destroy();
         m_loadProgress = nullptr;
     }
+    FinishLoadStep();
 }

@@ -121,11 +121,13 @@ void GifFrame::OnLoopCount(wxCommandEvent&)
 {
     if (!m_thumbnail_ctrl || m_thumbnail_ctrl->GetCount() == 0)
         return;
+    const FrameListState before = CaptureState();
     LoopCountDialog dialog(this);
     if (dialog.ShowModal() == wxID_OK) {
         m_loopCount = dialog.m_loopCount;
         m_loopInFile = dialog.m_loopInFile;
         m_loopsPlayed = 0;
+        RecordStep(wxTRANSLATE("Loop Count"), before);
     }
     StopPreview();
 }

@@ -32,7 +32,16 @@ struct GifFramePlan {
     bool hasGlobal = false;
     std::vector<std::uint8_t> globalIndices;
     int globalMask = -1;
+    // After the first frame (whose pixels are all new), per pixel of the
+    // rectangle: kGifPixelLoose where the pixel shows a new colour (a near one
+    // will do), kGifPixelTakesSource where its reference becomes the source;
+    // and the RGB a transparent index shows there.
+    std::vector<std::uint8_t> flags;
+    std::vector<std::uint8_t> under;
 };
+
+constexpr std::uint8_t kGifPixelLoose = 1;
+constexpr std::uint8_t kGifPixelTakesSource = 2;
 
 // Plans frame `source` (RGB of the full output size) reduced to `reduced`.
 // The first frame is planned whole. A later frame covers only the rectangle
@@ -43,6 +52,14 @@ struct GifFramePlan {
 // their colour are written transparent, or with the index before them where
 // that colour is the same, whichever continues the run. `shown` is updated to
 // what a viewer shows after this frame; `keepShown` false (the last frame)
-// spares keeping it.
+// spares keeping it. With `deferShown` the picture is left as it is, for
+// GifApplyFramePlan once the indices are final (lossy compression changes them).
 GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, GifShownPicture& picture,
-                          bool first, bool keepShown, int changeThreshold);
+                          bool first, bool keepShown, int changeThreshold, bool deferShown = false);
+
+// Updates `picture` after a deferred plan, written with `indices` into
+// `table` with transparent index `mask`. `source` is the frame's RGB at the
+// full output size, `width` that size's width.
+void GifApplyFramePlan(const GifFramePlan& plan, const std::uint8_t* indices, const std::vector<GifRgb>& table,
+                       int mask, const std::uint8_t* source, int width, GifShownPicture& picture, bool first,
+                       bool keepShown);

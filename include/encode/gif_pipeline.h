@@ -37,9 +37,13 @@ struct GifEncodeSettings {
     // the file's count means.
     int loopCount = 0;
     // 1 to 100: lower values give smaller files that look worse (fewer
-    // colours, less dithering, small changes between frames left out). At 100
-    // frames of at most 256 colours are kept exactly.
+    // colours, less dithering, small changes between frames left out, and
+    // below 80 near colours written alike where that compresses better). At
+    // 100 frames of at most 256 colours are kept exactly.
     int quality = kGifDefaultQuality;
+    // Quicker choices that make larger files (large photos dithered by plain
+    // error diffusion).
+    bool fast = false;
     unsigned threads = 0;  // worker threads for preparation, colour reduction and compression; 0 = every core
 };
 

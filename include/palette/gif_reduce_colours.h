@@ -29,13 +29,17 @@ struct GifReduceOptions {
     const std::vector<GifRgb>* shared = nullptr;
     double sharedTolerance = 1;
     double sharedMeanSquaredError = 0;
+    // Quicker choices that make larger files: large photos dithered by the
+    // plain error diffusion.
+    bool fast = false;
 };
 
 // Reduces an RGB image to at most options.maxColours colours. An image with
 // no more colours than that keeps them exactly (palette in order of first
 // appearance). Others get a palette chosen by libimagequant (or by merging,
 // for a few thousand colours) and refined for the image by k-means; every
-// pixel becomes its nearest palette colour, or is dithered (photos only). Returns the mean
+// pixel becomes its nearest palette colour, or is dithered (photos only; large
+// photos by libimagequant's edge-aware error diffusion). Returns the mean
 // squared error per colour channel of the undithered mapping; false for an
 // empty image.
 bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* meanSquaredError = nullptr,

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <wx/arrstr.h>
 #include <wx/bitmap.h>
 #include <wx/dynarray.h>
 #include <wx/event.h>
 #include <wx/scrolwin.h>
+#include <wx/timer.h>
 
 #include "window/thumbnaillayout.h"
 
@@ -46,6 +48,10 @@ public:
     // False, and nothing changes, for an index at or past the end.
     bool RemoveAt(size_t n);
     void Clear();
+    // Hands every item over to the caller, leaving the list empty.
+    std::vector<wxThumbnailItem*> Release();
+    // Deletes the items held and takes these.
+    void Assign(std::vector<wxThumbnailItem*> items);
 
 private:
     std::vector<wxThumbnailItem*> m_items;
@@ -62,10 +68,14 @@ public:
     void SetItemIndex(int index) { m_itemIndex = index; }
     int GetModifierFlags() const { return m_modifierFlags; }
     void SetModifierFlags(int flags) { m_modifierFlags = flags; }
+    // The files dropped, for wxEVT_COMMAND_THUMBNAIL_FILES_DROPPED.
+    const wxArrayString& GetFiles() const { return m_files; }
+    void SetFiles(const wxArrayString& files) { m_files = files; }
 
 private:
     int m_itemIndex = -1;
     int m_modifierFlags = 0;
+    wxArrayString m_files;
 
     wxDECLARE_CLASS(wxThumbnailEvent);
 };
@@ -77,6 +87,11 @@ wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_RIGHT_CLICK, wxThumbnailEvent);
 wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_MIDDLE_CLICK, wxThumbnailEvent);
 wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_LEFT_DCLICK, wxThumbnailEvent);
 wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_RETURN, wxThumbnailEvent);
+// The selection was dragged to the gap before the item index (the count for
+// the end); the strip leaves the moving to its owner.
+wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_MOVE_SELECTION, wxThumbnailEvent);
+// Files were dropped from outside at the gap before the item index.
+wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_FILES_DROPPED, wxThumbnailEvent);
 
 typedef void (wxEvtHandler::*wxThumbnailEventFunction)(wxThumbnailEvent&);
 #define wxThumbnailEventHandler(func) wxEVENT_HANDLER_CAST(wxThumbnailEventFunction, func)
@@ -94,6 +109,10 @@ typedef void (wxEvtHandler::*wxThumbnailEventFunction)(wxThumbnailEvent&);
     wx__DECLARE_EVT1(wxEVT_COMMAND_THUMBNAIL_LEFT_DCLICK, id, wxThumbnailEventHandler(fn))
 #define EVT_THUMBNAIL_RETURN(id, fn) \
     wx__DECLARE_EVT1(wxEVT_COMMAND_THUMBNAIL_RETURN, id, wxThumbnailEventHandler(fn))
+#define EVT_THUMBNAIL_MOVE_SELECTION(id, fn) \
+    wx__DECLARE_EVT1(wxEVT_COMMAND_THUMBNAIL_MOVE_SELECTION, id, wxThumbnailEventHandler(fn))
+#define EVT_THUMBNAIL_FILES_DROPPED(id, fn) \
+    wx__DECLARE_EVT1(wxEVT_COMMAND_THUMBNAIL_FILES_DROPPED, id, wxThumbnailEventHandler(fn))
 
 // The frame list: owns its items, shows them as a grid of equal cells that
 // wraps at the window's width and scrolls vertically, and keeps the selection
@@ -124,6 +143,13 @@ public:
     const wxArrayInt& GetSelections() const { return m_selections; }
     bool IsSelected(int index) const { return m_selections.Index(index) != wxNOT_FOUND; }
 
+    // The list made again from positions of the current one (`order`, a
+    // position given twice is copied with wxThumbnailItem::Duplicate, one not
+    // given is deleted), with `selection` selected.
+    void Rearrange(const std::vector<int>& order, const std::vector<int>& selection);
+    // The list replaced by `items`, taken over, with `selection` selected.
+    void ReplaceItems(std::vector<wxThumbnailItem*> items, const std::vector<int>& selection);
+
     // The delay of one frame, and the time at which a frame starts: the sum
     // of the delays before it, in hundredths of a second.
     void SetItemDelay(int index, int delay);
@@ -140,6 +166,8 @@ public:
     void Select(int index, bool select = true);
     void SelectAll();
     void SetFocusItem(int index);
+    // Exactly these indices selected, the focus on the last of them.
+    void SetSelections(const std::vector<int>& selection);
     int GetFocusItem() const { return m_focusItem; }
     int GetAnchorItem() const { return m_anchorItem; }
     int GetLastSelectedItem() const { return m_lastSelectedItem; }
@@ -151,6 +179,18 @@ public:
     bool GetRowCol(int index, const wxSize& clientSize, int& row, int& col) const;
     wxSize GetCellSize() const { return wxSize(m_cellWidth, m_cellHeight); }
     int GetTextHeight() const { return m_textHeight; }
+
+    // Dragging frames in, or within: the gap before which the point (window
+    // coordinates) would put them, 0..count; the marker shown at a gap (-1
+    // for none); scrolling on its own while the point is near the top or
+    // bottom edge.
+    int GapAtPoint(const wxPoint& point) const;
+    int GetInsertionMarker() const { return m_insertionGap; }
+    void SetInsertionMarker(int gap);
+    void AutoScrollNear(const wxPoint& point);
+    void StopAutoScroll();
+    // A drag of frames within the strip is under way.
+    bool IsDraggingFrames() const { return m_dragging; }
 
     // Read by the items while they draw.
     wxSize GetThumbnailSize() const { return wxSize(m_thumbnailWidth, m_thumbnailHeight); }
@@ -205,6 +245,12 @@ private:
     void OnKillFocus(wxFocusEvent& event);
     void OnSelectAll(wxCommandEvent& event);
     void OnUpdateSelectAll(wxUpdateUIEvent& event);
+    void OnMotion(wxMouseEvent& event);
+    void OnLeftUp(wxMouseEvent& event);
+    void OnCaptureLost(wxMouseCaptureLostEvent& event);
+    void OnAutoScrollTimer(wxTimerEvent& event);
+    void EndFrameDrag();
+    void PaintInsertionMarker(wxDC& dc);
 
     wxThumbnailItemArray m_items;
     // Start time of every frame, made again when the list or a delay changed.
@@ -228,6 +274,17 @@ private:
     wxColour m_focusMarkColour;
     wxColour m_captionColour;
     wxBitmap m_backBuffer;
+    // A press on a frame that may become a drag: where and on which item.
+    // A plain press on a selected frame keeps the selection (it may be
+    // dragged) until the button comes up without a drag.
+    int m_pressIndex = -1;
+    wxPoint m_pressPoint;
+    bool m_pressDeferredClick = false;
+    bool m_dragging = false;
+    int m_insertionGap = -1;
+    wxTimer m_autoScrollTimer;
+    // Pixels per tick, negative upwards.
+    int m_autoScrollStep = 0;
 
     wxDECLARE_CLASS(wxThumbnailCtrl);
     wxDECLARE_EVENT_TABLE();

@@ -6,6 +6,8 @@
 #include <wx/image.h>
 #include <wx/object.h>
 
+#include <memory>
+
 class wxDC;
 class wxThumbnailCtrl;
 
@@ -32,6 +34,9 @@ public:
                           const wxRect& imageRect, int flags, int index);
     // Makes what the item draws; false refuses the item.
     virtual bool PrepareBitmaps(wxThumbnailCtrl* ctrl, bool force);
+    // Another item for the same frame, sharing its pixels, with the same
+    // delay; null when the item cannot be copied.
+    virtual wxThumbnailItem* Duplicate() const;
 
 private:
     wxString m_fileName;
@@ -39,6 +44,18 @@ private:
 
     wxDECLARE_ABSTRACT_CLASS(wxThumbnailItem);
 };
+
+// What a frame item shows and decodes from. Immutable once made, so that
+// copies of a frame and the undo history share it instead of its pixels.
+// Main thread only (it holds a bitmap).
+struct FramePicture {
+    wxString fileName;
+    int frameIndex = 0;
+    wxSize size;
+    wxBitmap thumbnail;
+    FrameSourcePtr source;
+};
+using FramePicturePtr = std::shared_ptr<const FramePicture>;
 
 // One frame of the animation: its source path, its frame index inside a GIF
 // file, its thumbnail, its full size and the source its full-size pixels are
@@ -51,6 +68,8 @@ public:
     // is held compressed as the source. Takes ownership of `image` (may be
     // null); PrepareBitmaps makes the source and the thumbnail and releases it.
     wxImageThumbnailItem(wxImage* image, int frameIndex, const wxString& fileName);
+    // A frame already shown once, its bitmaps ready.
+    explicit wxImageThumbnailItem(FramePicturePtr picture);
     wxImageThumbnailItem(const wxImageThumbnailItem&) = delete;
     wxImageThumbnailItem& operator=(const wxImageThumbnailItem&) = delete;
     ~wxImageThumbnailItem() override;
@@ -59,6 +78,11 @@ public:
     // Refuses the item when its file is gone. Names a GIF frame after its
     // file and index ("anim.gif_3") and makes the thumbnail.
     bool PrepareBitmaps(wxThumbnailCtrl* ctrl, bool force) override;
+    wxThumbnailItem* Duplicate() const override;
+
+    // The frame as it is now shown; made on the first call after the bitmaps
+    // are prepared, then the same object every time.
+    FramePicturePtr GetPicture() const;
 
     int GetFrameIndex() const { return m_frameIndex; }
     const wxBitmap& GetThumbnailBitmap() const { return m_thumbnailBitmap; }
@@ -81,6 +105,7 @@ private:
     int m_frameIndex;
     wxSize m_size;
     FrameSourcePtr m_source;
+    mutable FramePicturePtr m_picture;
 
     wxDECLARE_CLASS(wxImageThumbnailItem);
 };

@@ -33,6 +33,12 @@ int GridTotalHeight(const ThumbnailGrid& grid, int count, int clientWidth);
 // origin; the result may be at or past the item count.
 int GridIndexAt(const ThumbnailGrid& grid, int clientWidth, const wxPoint& scrolledPoint);
 
+// The gap a point in scrolled coordinates falls into when frames are dropped
+// there: before the cell whose left half (or the spacing left of it) holds
+// the point, after it for its right half, 0..count. Points above the grid
+// count as its first row, below the last row as the end.
+int GridGapAt(const ThumbnailGrid& grid, int clientWidth, int count, const wxPoint& scrolledPoint);
+
 // The indices [first, last] of the items whose cells may meet the horizontal
 // band of scrolled y from `top` (inclusive) to `bottom` (exclusive). Every
 // cell that meets the band lies in the range; cells in the same rows that

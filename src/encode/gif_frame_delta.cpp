@@ -31,13 +31,13 @@ void Put(std::uint8_t* rgb, const GifRgb& colour)
 }
 
 GifFramePlan PlanFirst(const std::uint8_t* source, GifIndexedFrame& reduced, GifShownPicture& picture,
-                       bool keepShown)
+                       bool keepShown, bool deferShown)
 {
     GifFramePlan plan;
     plan.width = reduced.width;
     plan.height = reduced.height;
     plan.localTable = reduced.palette;
-    if (keepShown) {
+    if (!deferShown && keepShown) {
         const std::size_t pixels = reduced.indices.size();
         picture.shown.resize(pixels * 3);
         for (std::size_t p = 0; p < pixels; ++p)
@@ -71,10 +71,10 @@ int FreeIndex(const std::vector<bool>& used, int slots)
 } // namespace
 
 GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, GifShownPicture& picture,
-                          bool first, bool keepShown, int changeThreshold)
+                          bool first, bool keepShown, int changeThreshold, bool deferShown)
 {
     if (first)
-        return PlanFirst(source, reduced, picture, keepShown);
+        return PlanFirst(source, reduced, picture, keepShown, deferShown);
 
     const int width = reduced.width;
     const int height = reduced.height;
@@ -177,6 +177,8 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
         plan.localTable.clear();
     for (Candidate* candidate : candidates)
         candidate->out->resize(area);
+    plan.flags.resize(area);
+    plan.under.resize(area * 3);
     const GifColourIndex localLookup(plan.localTable.data(), int(plan.localTable.size()));
 
     // Pass 2: the indices of the rectangle; the shown picture follows.
@@ -211,15 +213,48 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
                 (*candidate->out)[at] = static_cast<std::uint8_t>(index);
                 candidate->last = index;
             }
+            plan.flags[at] = std::uint8_t((changes ? kGifPixelLoose : 0) |
+                                          (changed || fallback ? kGifPixelTakesSource : 0));
+            std::memcpy(&plan.under[at * 3], now, 3);
+            if (deferShown)
+                continue;
             if (changes || fallback)
                 Put(now, palette[wanted]);
             if (changed || fallback)
                 std::memcpy(reference + p * 3, source + p * 3, 3);
         }
     }
-    if (!keepShown) {
+    if (!keepShown && !deferShown) {
         picture.shown.clear();
         picture.reference.clear();
     }
     return plan;
+}
+
+void GifApplyFramePlan(const GifFramePlan& plan, const std::uint8_t* indices, const std::vector<GifRgb>& table,
+                       int mask, const std::uint8_t* source, int width, GifShownPicture& picture, bool first,
+                       bool keepShown)
+{
+    if (first) {
+        picture.globalTable = table;
+        if (keepShown) {
+            picture.shown.resize(std::size_t(plan.width) * plan.height * 3);
+            picture.reference.assign(source, source + picture.shown.size());
+        }
+    }
+    if (!keepShown) {
+        picture.shown.clear();
+        picture.reference.clear();
+        return;
+    }
+    std::size_t at = 0;
+    for (int y = plan.top; y < plan.top + plan.height; ++y) {
+        for (int x = plan.left; x < plan.left + plan.width; ++x, ++at) {
+            const std::size_t p = (std::size_t(y) * width + x) * 3;
+            if (indices[at] != mask)
+                Put(&picture.shown[p], table[indices[at]]);
+            if (!first && (plan.flags[at] & kGifPixelTakesSource))
+                std::memcpy(&picture.reference[p], source + p, 3);
+        }
+    }
 }

@@ -90,7 +90,108 @@ private:
     std::size_t m_inBlock = 0;
 };
 
+int SquaredDistance(const GifRgb& a, const std::uint8_t* b)
+{
+    const int dr = a.red - b[0], dg = a.green - b[1], db = a.blue - b[2];
+    return dr * dr + dg * dg + db * db;
+}
+
+// The error lossy choices made along the pixels so far, per channel: near
+// colours are chosen for the colour plus this, so that runs of substitutes
+// keep the mean colour (a one-dimensional error diffusion), and it fades.
+struct Carry {
+    int error[3] = {0, 0, 0};
+
+    void Fade()
+    {
+        for (int& e : error)
+            e = e * 3 / 4;
+    }
+};
+
+// The code continuing `prefix` with an index the lossy choices allow for
+// pixel `at` instead of `index`, or -1; `index` becomes the one taken.
+int FindAlternative(const CodeTable& table, int prefix, std::uint8_t& index, std::size_t at,
+                    const GifLzwLossy& lossy, Carry& carry)
+{
+    std::size_t slot = 0;
+    const GifRgb& colour = lossy.table[index];
+    const std::uint8_t* under = lossy.under ? lossy.under + at * 3 : nullptr;
+    const bool canMask = lossy.mask >= 0 && index != lossy.mask;
+    if (index == lossy.mask) {
+        // What shows through, written as its own colour.
+        const int same = lossy.exact->Find(under[0], under[1], under[2]);
+        if (same < 0 || same == lossy.mask)
+            return -1;
+        const int code = table.Find((std::uint32_t(prefix) << 8) | std::uint32_t(same), slot);
+        if (code >= 0)
+            index = static_cast<std::uint8_t>(same);
+        return code;
+    }
+    if (lossy.loose && !(lossy.loose[at] & 1)) {
+        if (!canMask || SquaredDistance(colour, under) != 0)
+            return -1;
+        const int code = table.Find((std::uint32_t(prefix) << 8) | std::uint32_t(lossy.mask), slot);
+        if (code >= 0)
+            index = static_cast<std::uint8_t>(lossy.mask);
+        return code;
+    }
+    const std::uint8_t target[3] = {
+        static_cast<std::uint8_t>(std::clamp(colour.red + carry.error[0], 0, 255)),
+        static_cast<std::uint8_t>(std::clamp(colour.green + carry.error[1], 0, 255)),
+        static_cast<std::uint8_t>(std::clamp(colour.blue + carry.error[2], 0, 255))};
+    for (std::uint8_t other : lossy.near[index]) {
+        const GifRgb& near = lossy.table[other];
+        if (SquaredDistance(near, target) > lossy.maxSquaredDistance)
+            continue;
+        const int code = table.Find((std::uint32_t(prefix) << 8) | other, slot);
+        if (code >= 0) {
+            index = other;
+            carry.error[0] = target[0] - near.red;
+            carry.error[1] = target[1] - near.green;
+            carry.error[2] = target[2] - near.blue;
+            return code;
+        }
+    }
+    if (canMask && SquaredDistance(colour, under) <= lossy.maxSquaredDistance) {
+        const int code = table.Find((std::uint32_t(prefix) << 8) | std::uint32_t(lossy.mask), slot);
+        if (code >= 0)
+            index = static_cast<std::uint8_t>(lossy.mask);
+        return code;
+    }
+    return -1;
+}
+
 } // namespace
+
+GifLzwLossy GifLzwLossyFor(const std::vector<GifRgb>& table, int mask, double maxDistance)
+{
+    // Longer lists seldom find a string the nearer colours did not.
+    constexpr std::size_t kMaxNear = 12;
+    GifLzwLossy lossy;
+    lossy.table = table;
+    lossy.exact.emplace(table.data(), int(table.size()));
+    lossy.mask = mask;
+    lossy.maxSquaredDistance = int(maxDistance * maxDistance);
+    lossy.near.resize(table.size());
+    std::vector<std::pair<int, std::uint8_t>> byDistance;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (int(i) == mask)
+            continue;
+        byDistance.clear();
+        const std::uint8_t rgb[3] = {table[i].red, table[i].green, table[i].blue};
+        for (std::size_t j = 0; j < table.size(); ++j) {
+            const int distance = SquaredDistance(table[j], rgb);
+            if (j != i && int(j) != mask && distance <= lossy.maxSquaredDistance)
+                byDistance.emplace_back(distance, static_cast<std::uint8_t>(j));
+        }
+        const std::size_t kept = std::min(kMaxNear, byDistance.size());
+        std::partial_sort(byDistance.begin(), byDistance.begin() + kept, byDistance.end());
+        for (std::size_t k = 0; k < kept; ++k)
+            lossy.near[i].push_back(byDistance[k].second);
+    }
+    return lossy;
+}
 
 int GifLzwMinimumCodeSize(int count)
 {
@@ -100,8 +201,12 @@ int GifLzwMinimumCodeSize(int count)
     return bits;
 }
 
-void GifLzwCompress(const std::uint8_t* indices, std::size_t count, int minimumCodeSize,
-                    std::vector<std::uint8_t>& out)
+namespace {
+
+// Exact compression reads `indices`; lossy compression also writes the
+// indices it changed to `written`.
+void Compress(const std::uint8_t* indices, std::size_t count, int minimumCodeSize, std::vector<std::uint8_t>& out,
+              const GifLzwLossy* lossy, std::uint8_t* written)
 {
     const int clearCode = 1 << minimumCodeSize;
     const int endCode = clearCode + 1;
@@ -120,13 +225,26 @@ void GifLzwCompress(const std::uint8_t* indices, std::size_t count, int minimumC
     }
 
     int prefix = indices[0];
+    Carry carry;
+    const bool carries = lossy && lossy->maxSquaredDistance > 0;
     for (std::size_t i = 1; i < count; ++i) {
+        if (carries)
+            carry.Fade();
         const std::uint32_t key = (std::uint32_t(prefix) << 8) | indices[i];
         std::size_t slot = 0;
         const int code = table.Find(key, slot);
         if (code >= 0) {
             prefix = code;
             continue;
+        }
+        if (lossy) {
+            std::uint8_t index = indices[i];
+            const int other = FindAlternative(table, prefix, index, i, *lossy, carry);
+            if (other >= 0) {
+                written[i] = index;
+                prefix = other;
+                continue;
+            }
         }
         writer.Put(prefix, bits);
         // The decoder widens its codes once the next code it will add no
@@ -148,4 +266,18 @@ void GifLzwCompress(const std::uint8_t* indices, std::size_t count, int minimumC
         ++bits;
     writer.Put(endCode, bits);
     writer.Finish();
+}
+
+} // namespace
+
+void GifLzwCompress(const std::uint8_t* indices, std::size_t count, int minimumCodeSize,
+                    std::vector<std::uint8_t>& out)
+{
+    Compress(indices, count, minimumCodeSize, out, nullptr, nullptr);
+}
+
+void GifLzwCompressLossy(std::uint8_t* indices, std::size_t count, int minimumCodeSize, const GifLzwLossy& lossy,
+                         std::vector<std::uint8_t>& out)
+{
+    Compress(indices, count, minimumCodeSize, out, &lossy, indices);
 }

@@ -26,25 +26,37 @@ constexpr std::size_t kFramesAheadPerWorker = 2;
 // Delays are written in hundredths of a second, the writer takes milliseconds.
 constexpr int kMillisecondsPerDelayUnit = 10;
 
+constexpr int kLossyFromQuality = 80;
+constexpr double kLossyDistancePerPoint = 0.25;
+
 // What the quality setting turns into.
 struct QualityChoices {
     GifReduceOptions reduce;
     int changeThreshold = 0;
+    // How far (RGB distance) lossy compression may move a pixel's colour; 0 keeps them.
+    double lossyDistance = 0;
 };
 
-QualityChoices ChoicesFor(int quality)
+QualityChoices ChoicesFor(int quality, bool fast)
 {
     quality = std::clamp(quality, kGifMinQuality, kGifMaxQuality);
     QualityChoices choices;
     // Full palettes down to 80, then fewer colours: a tenth of the palette per 8 points.
     choices.reduce.maxColours = quality >= 80 ? kGifMaxColours : std::max(8, kGifMaxColours * (quality + 20) / 100);
     choices.reduce.dither = 0.5f * quality / kGifMaxQuality;
+    choices.reduce.fast = fast;
     // Sources that move by less than this per channel count as unchanged.
     choices.changeThreshold = (kGifMaxQuality - quality) / 10;
+    // Lossy compression from 79 down: at 45 colours move by up to 8.75, which
+    // shrank photos by a fifth for little loss (docs/performance.md); at 80
+    // and above it cost more in look than it saved.
+    choices.lossyDistance = std::max(0, kLossyFromQuality - quality) * kLossyDistancePerPoint;
     // Screen content takes the global table when it is nearly as good as its
-    // own, or good enough anyway: 70 dB PSNR at 100, 68 dB at 90.
+    // own, or good enough anyway: 67 dB PSNR at 100, 64 dB at 85. A table of
+    // its own costs up to 768 bytes, which on the screen set outweighed the
+    // 0.06 dB it gained.
     choices.reduce.sharedTolerance = 1.0 + double(kGifMaxQuality - quality) / kGifMaxQuality;
-    const double floorDecibels = 50.0 + quality / 5.0;
+    const double floorDecibels = 47.0 + quality / 5.0;
     choices.reduce.sharedMeanSquaredError = 255.0 * 255.0 / std::pow(10.0, floorDecibels / 10.0);
     return choices;
 }
@@ -184,8 +196,10 @@ private:
     bool m_stopped = false;
 };
 
-// Compresses the plan with each table it offers and keeps the smaller.
-EncodedFrame Compress(GifFramePlan& plan, bool first, std::size_t globalCount)
+// Compresses the plan with each table it offers and keeps the smaller;
+// `usedGlobal` tells which. Lossy compression changes the plan's indices.
+EncodedFrame Compress(GifFramePlan& plan, bool first, const std::vector<GifRgb>* globalTable, double lossyDistance,
+                      bool& usedGlobal)
 {
     EncodedFrame frame;
     frame.ok = true;
@@ -193,17 +207,24 @@ EncodedFrame Compress(GifFramePlan& plan, bool first, std::size_t globalCount)
     frame.top = plan.top;
     frame.width = plan.width;
     frame.height = plan.height;
+    usedGlobal = false;
+    const auto compress = [&](std::vector<std::uint8_t>& indices, const std::vector<GifRgb>& table, int mask,
+                              std::vector<std::uint8_t>& out) {
+        const int minimumCodeSize = GifLzwMinimumCodeSize(int(table.size()));
+        GifLzwLossy lossy = GifLzwLossyFor(table, mask, lossyDistance);
+        lossy.under = plan.under.empty() ? nullptr : plan.under.data();
+        lossy.loose = plan.flags.empty() ? nullptr : plan.flags.data();
+        GifLzwCompressLossy(indices.data(), indices.size(), minimumCodeSize, lossy, out);
+    };
     if (!plan.localIndices.empty()) {
-        const int count = int(plan.localTable.size());
-        GifLzwCompress(plan.localIndices.data(), plan.localIndices.size(), GifLzwMinimumCodeSize(count), frame.data);
+        compress(plan.localIndices, plan.localTable, plan.localMask, frame.data);
         frame.localTable = !first;
         frame.table = std::move(plan.localTable);
         frame.maskIndex = plan.localMask;
     }
     if (plan.hasGlobal) {
         std::vector<std::uint8_t> data;
-        GifLzwCompress(plan.globalIndices.data(), plan.globalIndices.size(),
-                       GifLzwMinimumCodeSize(int(globalCount)), data);
+        compress(plan.globalIndices, *globalTable, plan.globalMask, data);
         const std::size_t tableBytes =
             frame.localTable ? std::size_t(3) << GifBitsPerPixel(int(frame.table.size())) : 0;
         if (frame.data.empty() || data.size() <= frame.data.size() + tableBytes) {
@@ -211,6 +232,7 @@ EncodedFrame Compress(GifFramePlan& plan, bool first, std::size_t globalCount)
             frame.localTable = false;
             frame.table.clear();
             frame.maskIndex = plan.globalMask;
+            usedGlobal = true;
         }
     }
     return frame;
@@ -239,16 +261,31 @@ void EncodeFrames(FrameQueue& queue, ShownPictureTurns& turns, const GifFrameSup
         GifFramePlan plan;
         ok = ok && !turns.Broken();
         const bool first = index == 0;
-        std::size_t globalCount = 0;
+        const bool keepShown = index + 1 < setup.count;
+        // The global table does not change after the first frame, so reading
+        // it outside the turn is safe.
+        const std::vector<GifRgb>* globalTable = first ? nullptr : &turns.Picture().globalTable;
+        // Lossy compression decides what the viewer shows, which the next
+        // frame's plan needs: it runs in the turn.
+        const bool lossy = setup.choices.lossyDistance > 0;
+        EncodedFrame frame;
+        bool usedGlobal = false;
         if (ok) {
-            plan = PlanGifFrame(prepared.GetData(), reduced, turns.Picture(), first, index + 1 < setup.count,
-                                setup.choices.changeThreshold);
-            globalCount = first ? plan.localTable.size() : turns.Picture().globalTable.size();
+            plan = PlanGifFrame(prepared.GetData(), reduced, turns.Picture(), first, keepShown,
+                                setup.choices.changeThreshold, lossy);
+            if (lossy) {
+                frame = Compress(plan, first, globalTable, setup.choices.lossyDistance, usedGlobal);
+                GifApplyFramePlan(plan, usedGlobal ? plan.globalIndices.data() : plan.localIndices.data(),
+                                  usedGlobal ? *globalTable : frame.table, frame.maskIndex, prepared.GetData(),
+                                  setup.size.GetWidth(), turns.Picture(), first, keepShown);
+            }
         }
         turns.Done(ok);
         prepared = wxImage();
         reduced = GifIndexedFrame();
-        queue.Put(index, ok ? Compress(plan, first, globalCount) : EncodedFrame());
+        if (ok && !lossy)
+            frame = Compress(plan, first, globalTable, 0, usedGlobal);
+        queue.Put(index, ok ? std::move(frame) : EncodedFrame());
     }
 }
 
@@ -297,7 +334,7 @@ bool EncodeGifAnimation(wxOutputStream& out, std::size_t count, const GifFrameSu
     const std::size_t workers = std::min<std::size_t>(settings.threads ? settings.threads : cores, count);
     FrameQueue queue(count, workers * kFramesAheadPerWorker);
     ShownPictureTurns turns;
-    const WorkerSetup setup{count, wxSize(settings.width, settings.height), ChoicesFor(settings.quality)};
+    const WorkerSetup setup{count, wxSize(settings.width, settings.height), ChoicesFor(settings.quality, settings.fast)};
 
     std::vector<std::thread> threads;
     for (std::size_t i = 0; i < workers; ++i)

@@ -1,10 +1,12 @@
 // The frame strip: the item list, the grid geometry, scrolling and painting.
 #include "window/thumbnailctrl.h"
 
+#include "window/thumbnaildrop.h"
 #include "window/thumbnailitem.h"
 #include "io/trace.h"
 
 #include <wx/dcbuffer.h>
+#include <wx/dnd.h>
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
@@ -23,6 +25,10 @@ wxBEGIN_EVENT_TABLE(wxThumbnailCtrl, wxScrolledWindow)
     EVT_PAINT(wxThumbnailCtrl::OnPaint)
     EVT_ERASE_BACKGROUND(wxThumbnailCtrl::OnEraseBackground)
     EVT_LEFT_DOWN(wxThumbnailCtrl::OnLeftDown)
+    EVT_LEFT_UP(wxThumbnailCtrl::OnLeftUp)
+    EVT_MOTION(wxThumbnailCtrl::OnMotion)
+    EVT_MOUSE_CAPTURE_LOST(wxThumbnailCtrl::OnCaptureLost)
+    EVT_TIMER(wxID_ANY, wxThumbnailCtrl::OnAutoScrollTimer)
     EVT_RIGHT_DOWN(wxThumbnailCtrl::OnRightDown)
     EVT_MIDDLE_DOWN(wxThumbnailCtrl::OnMiddleDown)
     EVT_LEFT_DCLICK(wxThumbnailCtrl::OnLeftDClick)
@@ -51,6 +57,8 @@ wxThumbnailCtrl::wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos, const wxS
     SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
     SetInitialSize(size);
     EnsureBackBuffer(size);
+    m_autoScrollTimer.SetOwner(this);
+    SetDropTarget(new wxThumbnailFileDropTarget(this));
 }
 
 wxThumbnailCtrl::~wxThumbnailCtrl() = default;
@@ -95,6 +103,38 @@ int wxThumbnailCtrl::Insert(wxThumbnailItem* item, int pos)
     item->PrepareBitmaps(this, false);
     RefreshAfterListChange();
     return pos;
+}
+
+void wxThumbnailCtrl::Rearrange(const std::vector<int>& order, const std::vector<int>& selection)
+{
+    std::vector<wxThumbnailItem*> old = m_items.Release();
+    std::vector<bool> used(old.size(), false);
+    std::vector<wxThumbnailItem*> items;
+    items.reserve(order.size());
+    for (int position : order) {
+        if (position < 0 || static_cast<size_t>(position) >= old.size())
+            continue;
+        wxThumbnailItem*& item = old[static_cast<size_t>(position)];
+        if (!used[static_cast<size_t>(position)]) {
+            used[static_cast<size_t>(position)] = true;
+            items.push_back(item);
+        } else if (wxThumbnailItem* copy = item->Duplicate()) {
+            items.push_back(copy);
+        }
+    }
+    for (size_t i = 0; i < old.size(); ++i)
+        if (!used[i])
+            delete old[i];
+    ReplaceItems(std::move(items), selection);
+}
+
+void wxThumbnailCtrl::ReplaceItems(std::vector<wxThumbnailItem*> items, const std::vector<int>& selection)
+{
+    m_items.Assign(std::move(items));
+    FreezeLayout();
+    SetSelections(selection);
+    ThawLayout();
+    RefreshAfterListChange();
 }
 
 void wxThumbnailCtrl::Clear()
@@ -347,6 +387,7 @@ void wxThumbnailCtrl::OnPaint(wxPaintEvent&)
     PaintBackdrop(dc);
     if (GetCount() > 0)
         PaintCells(dc);
+    PaintInsertionMarker(dc);
 }
 
 void wxThumbnailCtrl::OnEraseBackground(wxEraseEvent&)

@@ -12,6 +12,8 @@ wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_RIGHT_CLICK, wxThumbnailEvent);
 wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_MIDDLE_CLICK, wxThumbnailEvent);
 wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_LEFT_DCLICK, wxThumbnailEvent);
 wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_RETURN, wxThumbnailEvent);
+wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_MOVE_SELECTION, wxThumbnailEvent);
+wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_FILES_DROPPED, wxThumbnailEvent);
 
 wxThumbnailEvent::wxThumbnailEvent(wxEventType commandType, int winid)
     : wxNotifyEvent(commandType, winid)
@@ -56,4 +58,17 @@ void wxThumbnailItemArray::Clear()
     items.swap(m_items);
     for (wxThumbnailItem* item : items)
         delete item;
+}
+
+std::vector<wxThumbnailItem*> wxThumbnailItemArray::Release()
+{
+    std::vector<wxThumbnailItem*> items;
+    items.swap(m_items);
+    return items;
+}
+
+void wxThumbnailItemArray::Assign(std::vector<wxThumbnailItem*> items)
+{
+    Clear();
+    m_items = std::move(items);
 }

@@ -33,6 +33,14 @@ void wxThumbnailCtrl::OnLeftDown(wxMouseEvent& event)
         return;
     const int flags = ModifierFlags(event);
     ScrollToItem(index);
+    // The press may start a drag of the frame, or of the whole selection
+    // when it is on a selected frame without a modifier; then the selection
+    // changes only if the button comes up without a drag.
+    m_pressIndex = index;
+    m_pressPoint = event.GetPosition();
+    m_pressDeferredClick = flags == 0 && IsSelected(index) && m_selections.size() > 1;
+    if (m_pressDeferredClick)
+        return;
     ApplyClickSelection(index, flags);
     SendThumbnailEvent(wxEVT_COMMAND_THUMBNAIL_LEFT_CLICK, index, flags);
 }

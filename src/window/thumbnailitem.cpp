@@ -46,6 +46,11 @@ bool wxThumbnailItem::PrepareBitmaps(wxThumbnailCtrl*, bool)
     return false;
 }
 
+wxThumbnailItem* wxThumbnailItem::Duplicate() const
+{
+    return nullptr;
+}
+
 bool wxThumbnailItem::DrawCell(wxDC& dc, wxThumbnailCtrl* ctrl, const wxRect& cellRect,
                                const wxRect& imageRect, int flags, int index)
 {
@@ -122,6 +127,16 @@ wxImageThumbnailItem::wxImageThumbnailItem(wxImage* image, int frameIndex,
 {
 }
 
+wxImageThumbnailItem::wxImageThumbnailItem(FramePicturePtr picture)
+    : wxThumbnailItem(picture->fileName),
+      m_thumbnailBitmap(picture->thumbnail),
+      m_frameIndex(picture->frameIndex),
+      m_size(picture->size),
+      m_source(picture->source),
+      m_picture(std::move(picture))
+{
+}
+
 wxImageThumbnailItem::~wxImageThumbnailItem()
 {
     delete m_image;
@@ -154,7 +169,29 @@ bool wxImageThumbnailItem::PrepareBitmaps(wxThumbnailCtrl* ctrl, bool force)
     m_thumbnailBitmap = ScaleToFit(m_thumbnail, box.x, box.y);
     // Only the bitmap stays: the list holds what the screen shows.
     m_thumbnail.Destroy();
+    m_picture.reset();
     return true;
+}
+
+FramePicturePtr wxImageThumbnailItem::GetPicture() const
+{
+    if (!m_picture || m_picture->fileName != GetFileName()) {
+        auto picture = std::make_shared<FramePicture>();
+        picture->fileName = GetFileName();
+        picture->frameIndex = m_frameIndex;
+        picture->size = m_size;
+        picture->thumbnail = m_thumbnailBitmap;
+        picture->source = m_source;
+        m_picture = std::move(picture);
+    }
+    return m_picture;
+}
+
+wxThumbnailItem* wxImageThumbnailItem::Duplicate() const
+{
+    auto* copy = new wxImageThumbnailItem(GetPicture());
+    copy->SetDelay(GetDelay());
+    return copy;
 }
 
 bool wxImageThumbnailItem::DrawImage(wxDC& dc, wxThumbnailCtrl*, const wxRect& rect, int)

@@ -59,6 +59,20 @@ int GridIndexAt(const ThumbnailGrid& grid, int clientWidth, const wxPoint& scrol
     return row * GridColumns(grid, clientWidth) + column;
 }
 
+int GridGapAt(const ThumbnailGrid& grid, int clientWidth, int count, const wxPoint& scrolledPoint)
+{
+    if (count <= 0 || grid.RowPitch() <= 0 || grid.ColumnPitch() <= 0)
+        return 0;
+    const int columns = GridColumns(grid, clientWidth);
+    const int row = std::max(0, scrolledPoint.y) / grid.RowPitch();
+    // Cell c's middle is at spacing + c * pitch + cellWidth / 2.
+    const int column =
+        std::clamp(FloorDiv(scrolledPoint.x - grid.spacing - grid.cellWidth / 2, grid.ColumnPitch()) + 1, 0,
+                   columns);
+    const long long gap = static_cast<long long>(row) * columns + column;
+    return static_cast<int>(std::min<long long>(gap, count));
+}
+
 IndexRange GridIndexRangeInBand(const ThumbnailGrid& grid, int clientWidth, int count, int top,
                                 int bottom)
 {

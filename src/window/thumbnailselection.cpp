@@ -42,6 +42,20 @@ void wxThumbnailCtrl::SelectAll()
     ThawLayout();
 }
 
+void wxThumbnailCtrl::SetSelections(const std::vector<int>& selection)
+{
+    m_selections.Clear();
+    ResetMarkers();
+    for (int index : selection) {
+        if (IsValidIndex(index) && m_selections.Index(index) == wxNOT_FOUND) {
+            m_selections.Add(index);
+            m_anchorItem = m_lastSelectedItem = m_focusItem = index;
+        }
+    }
+    if (!IsLayoutFrozen())
+        Refresh(false);
+}
+
 void wxThumbnailCtrl::SetFocusItem(int index)
 {
     wxCHECK_RET(index >= -1 && index < GetCount(), "item < GetCount()");

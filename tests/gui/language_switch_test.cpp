@@ -79,8 +79,8 @@ class LanguageSwitch : public MainWindowTest {
 protected:
 };
 
-const std::vector<wxString> kEnglishTitles = {"File", "Frame", "Animation", "Help"};
-const std::vector<wxString> kGermanTitles = {"Datei", "Bilder", "Animation", "Hilfe"};
+const std::vector<wxString> kEnglishTitles = {"File", "Edit", "Frame", "Animation", "Help"};
+const std::vector<wxString> kGermanTitles = {"Datei", "Bearbeiten", "Bilder", "Animation", "Hilfe"};
 
 TEST_F(LanguageSwitch, FirstStartIsEnglishAndStoresEnglish)
 {

@@ -46,24 +46,29 @@ TEST_F(StartupState, MenusHoldEveryItemInOrder)
 {
     wxMenuBar* bar = m_frame->GetMenuBar();
     ASSERT_EQ(bar, m_frame->GetMenuBar());
-    ASSERT_EQ(bar->GetMenuCount(), 4u);
+    ASSERT_EQ(bar->GetMenuCount(), 5u);
     EXPECT_EQ(bar->GetMenuLabel(0), "File");
-    EXPECT_EQ(bar->GetMenuLabel(1), "Frame");
-    EXPECT_EQ(bar->GetMenuLabel(2), "Animation");
-    EXPECT_EQ(bar->GetMenuLabel(3), "Help");
+    EXPECT_EQ(bar->GetMenuLabel(1), "Edit");
+    EXPECT_EQ(bar->GetMenuLabel(2), "Frame");
+    EXPECT_EQ(bar->GetMenuLabel(3), "Animation");
+    EXPECT_EQ(bar->GetMenuLabel(4), "Help");
 
     EXPECT_EQ(LabelsOf(bar->GetMenu(0)),
               (std::vector<wxString>{"Save", "Save As", "Open Project", "Save Project\tCtrl+S",
                                      "Exit\tCtrl+Q"}));
-    EXPECT_EQ(LabelsOf(bar->GetMenu(1)),
-              (std::vector<wxString>{"Add Image\tCtrl+Ins", "Delete\tCtrl+Del", "Clear All",
-                                     "Set Delay of Selected Frames...\tCtrl+D"}));
+    EXPECT_EQ(LabelsOf(bar->GetMenu(1)), (std::vector<wxString>{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y"}));
     EXPECT_EQ(LabelsOf(bar->GetMenu(2)),
-              (std::vector<wxString>{"Run animation\tCtrl+P", "Loop Count"}));
+              (std::vector<wxString>{"Add Image\tCtrl+Ins", "Delete\tCtrl+Del", "Clear All",
+                                     "Set Delay of Selected Frames...\tCtrl+D", "",
+                                     "Move Left\tCtrl+Shift+Left", "Move Right\tCtrl+Shift+Right",
+                                     "Move to Start\tCtrl+Shift+Home", "Move to End\tCtrl+Shift+End", "",
+                                     "Duplicate\tCtrl+Shift+D", "Reverse", "Back and Forth"}));
     EXPECT_EQ(LabelsOf(bar->GetMenu(3)),
+              (std::vector<wxString>{"Run animation\tCtrl+P", "Loop Count"}));
+    EXPECT_EQ(LabelsOf(bar->GetMenu(4)),
               (std::vector<wxString>{"Help", "Language", "Support", "Check for Update", "About"}));
-    EXPECT_EQ(bar->GetMenu(3)->FindItemByPosition(1)->GetId(), ID_MENU_LANGUAGE);
-    EXPECT_NE(bar->GetMenu(3)->FindItemByPosition(1)->GetSubMenu(), nullptr);
+    EXPECT_EQ(bar->GetMenu(4)->FindItemByPosition(1)->GetId(), ID_MENU_LANGUAGE);
+    EXPECT_NE(bar->GetMenu(4)->FindItemByPosition(1)->GetSubMenu(), nullptr);
 }
 
 TEST_F(StartupState, LanguageItemsKeepTheirNamesAndOnlyTheStoredOneIsChecked)

@@ -156,12 +156,16 @@ protected:
         m_ctrl->ProcessWindowEvent(event);
     }
 
-    // Clicks the middle of an item's cell.
+    // Clicks the middle of an item's cell; a left click is a press and a
+    // release (a press on a selection may start a drag).
     void Click(int index, int flags = 0, wxEventType type = wxEVT_LEFT_DOWN)
     {
         wxRect cell;
         ASSERT_TRUE(m_ctrl->GetItemRect(index, cell));
-        SendMouse(type, cell.GetPosition() + wxSize(cell.width / 2, cell.height / 2), flags);
+        const wxPoint middle = cell.GetPosition() + wxSize(cell.width / 2, cell.height / 2);
+        SendMouse(type, middle, flags);
+        if (type == wxEVT_LEFT_DOWN)
+            SendMouse(wxEVT_LEFT_UP, middle, flags);
     }
 
     // Returns whether the strip consumed the key.

@@ -21,6 +21,7 @@ TEST(CliOptions, DefaultsAndFilesInOrder)
     EXPECT_EQ(options.delay, 10);
     EXPECT_EQ(options.width, 0);
     EXPECT_EQ(options.quality, kGifDefaultQuality);
+    EXPECT_FALSE(options.fast);
     EXPECT_EQ(options.output, "out.gif");
     EXPECT_EQ(options.inputs, (std::vector<wxString>{"b.png", "a.png"}));
 }
@@ -28,9 +29,11 @@ TEST(CliOptions, DefaultsAndFilesInOrder)
 TEST(CliOptions, DelaySizeAndOutputInEveryForm)
 {
     CliOptions options;
-    ASSERT_EQ(Parse({"-d", "25", "-s", "320x240", "-q", "1", "-o", "x.gif", "a.png"}, options), CliAction::Encode);
+    ASSERT_EQ(Parse({"-d", "25", "-s", "320x240", "-q", "1", "--fast", "-o", "x.gif", "a.png"}, options),
+              CliAction::Encode);
     EXPECT_EQ(options.delay, 25);
     EXPECT_EQ(options.quality, 1);
+    EXPECT_TRUE(options.fast);
     EXPECT_EQ(options.width, 320);
     EXPECT_EQ(options.height, 240);
 

@@ -1,5 +1,6 @@
 #include "gif_test_decoders.h"
 #include "pillow_gif.h"
+#include "test_clips.h"
 #include "test_paths.h"
 
 #include "encode/gif_pipeline.h"
@@ -125,6 +126,15 @@ std::vector<Bytes> PillowFrames(const Bytes& bytes, const wxSize& size)
     return ComposeWithPillow(WriteFileBytes(dir.File("out.gif"), bytes), size.GetWidth(), size.GetHeight());
 }
 
+std::vector<Bytes> FfmpegShown(const Bytes& bytes)
+{
+    TempDir dir;
+    std::vector<Bytes> shown;
+    for (const wxImage& frame : FfmpegFrames(WriteFileBytes(dir.File("out.gif"), bytes), dir.Path()))
+        shown.emplace_back(frame.GetData(), frame.GetData() + frame.GetWidth() * frame.GetHeight() * 3);
+    return shown;
+}
+
 } // namespace
 
 TEST(GifPipeline, BytesDoNotDependOnTheThreadCount)
@@ -179,44 +189,60 @@ TEST(GifPipeline, ChangedRectanglesComposeToTheWholeFrames)
     }
 }
 
-// Dithered frames of more than 256 colours: where the source stays, the
-// shown pixels stay too, and both decoders show the same.
+// Dithered frames of more than 256 colours, exact and lossy, and a frame
+// large enough for libimagequant's dithering: where the source stays, the
+// shown pixels stay too, and three decoders show the same.
 TEST(GifPipeline, DitheringStaysStillWhereTheSourceDoes)
 {
-    // A gradient with grain: thousands of colours that differ little between neighbours.
-    const int w = 128, h = 64;
-    std::mt19937 random(5);
-    std::uniform_int_distribution<int> noise(-3, 3);
-    wxImage gradient(w, h, false);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            gradient.SetRGB(x, y, std::clamp(x * 2 + noise(random), 0, 255),
-                            std::clamp(y * 4 + noise(random), 0, 255), std::clamp(x + y + noise(random), 0, 255));
-    const wxRect square(10, 20, 15, 10);
-    wxImage moved = gradient.Copy();
-    for (int y = square.GetTop(); y <= square.GetBottom(); ++y)
-        for (int x = square.GetLeft(); x <= square.GetRight(); ++x)
-            moved.SetRGB(x, y, 255 - x * 4, 90, y * 3);
-    const std::vector<wxImage> frames = {gradient, moved, moved, gradient};
-    const Bytes bytes = EncodeFrames(frames, kGifDefaultQuality, 3);
-    const GiflibFile gif = DecodeWithGiflib(bytes);
-    ASSERT_TRUE(gif.ok);
-    const auto shown = ComposeGiflibFrames(gif);
-    ASSERT_EQ(shown.size(), frames.size());
-    EXPECT_TRUE(PillowFrames(bytes, gradient.GetSize()) == shown) << "Pillow and giflib differ";
+    struct Case {
+        int quality;
+        int width;
+        int height;
+    };
+    for (const Case& test : {Case{kGifDefaultQuality, 128, 64}, Case{30, 128, 64}, Case{kGifDefaultQuality, 1000, 1000}}) {
+        SCOPED_TRACE(testing::Message() << "quality " << test.quality << ", " << test.width << " wide");
+        const int w = test.width, h = test.height;
+        // A gradient with grain: thousands of colours that differ little between neighbours.
+        std::mt19937 random(5);
+        std::uniform_int_distribution<int> noise(-3, 3);
+        wxImage gradient(w, h, false);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                gradient.SetRGB(x, y, std::clamp(x * 255 / w + noise(random), 0, 255),
+                                std::clamp(y * 255 / h + noise(random), 0, 255),
+                                std::clamp((x + y) * 255 / (w + h) + noise(random), 0, 255));
+        // A square appears, then strips on both sides of it in the same rows:
+        // the third frame's rectangle covers the square, which must stay.
+        const auto paint = [](wxImage image, const wxRect& area, int red) {
+            image = image.Copy();
+            for (int y = area.GetTop(); y <= area.GetBottom(); ++y)
+                for (int x = area.GetLeft(); x <= area.GetRight(); ++x)
+                    image.SetRGB(x, y, red - x, 90, y * 3);
+            return image;
+        };
+        const wxImage square = paint(gradient, {10, 20, 15, 10}, 255);
+        const wxImage strips = paint(paint(square, {0, 15, 3, 20}, 120), {100, 15, 3, 20}, 220);
+        const std::vector<wxImage> frames = {gradient, square, strips, strips, gradient};
+        const Bytes bytes = EncodeFrames(frames, test.quality, 3);
+        EXPECT_EQ(EncodeFrames(frames, test.quality, 1), bytes) << "one thread";
+        const GiflibFile gif = DecodeWithGiflib(bytes);
+        ASSERT_TRUE(gif.ok);
+        const auto shown = ComposeGiflibFrames(gif);
+        ASSERT_EQ(shown.size(), frames.size());
+        EXPECT_TRUE(PillowFrames(bytes, gradient.GetSize()) == shown) << "Pillow and giflib differ";
+        EXPECT_TRUE(FfmpegShown(bytes) == shown) << "ffmpeg and giflib differ";
 
-    int stillDiffers = 0, sourceFar = 0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const std::size_t at = (std::size_t(y) * w + x) * 3;
-            if (!square.Contains(x, y))
-                stillDiffers += std::memcmp(&shown[0][at], &shown[1][at], 3) != 0;
-            stillDiffers += std::memcmp(&shown[1][at], &shown[2][at], 3) != 0;
-            for (int c = 0; c < 3; ++c)
-                sourceFar += std::abs(shown[0][at + c] - gradient.GetData()[at + c]) > 40;
-        }
-    EXPECT_EQ(stillDiffers, 0);
-    EXPECT_EQ(sourceFar, 0);
+        const std::size_t bytesPerFrame = std::size_t(w) * h * 3;
+        int stillDiffers = 0, sourceFar = 0;
+        for (std::size_t f = 1; f < frames.size(); ++f)
+            for (std::size_t at = 0; at < bytesPerFrame; at += 3)
+                if (std::memcmp(frames[f - 1].GetData() + at, frames[f].GetData() + at, 3) == 0)
+                    stillDiffers += std::memcmp(&shown[f - 1][at], &shown[f][at], 3) != 0;
+        for (std::size_t at = 0; at < bytesPerFrame; ++at)
+            sourceFar += std::abs(shown[0][at] - gradient.GetData()[at]) > 40;
+        EXPECT_EQ(stillDiffers, 0);
+        EXPECT_EQ(sourceFar, 0);
+    }
 }
 
 TEST(GifPipeline, CancelStopsBeforeTheNextFrame)
