@@ -3,6 +3,7 @@
 #include "decode/video_frame_name.h"
 #include "encode/gif_pipeline.h"
 #include "format/gif_format.h"
+#include "sizing/size_limit.h"
 #include "video/video_selection.h"
 
 #include <functional>
@@ -38,6 +39,31 @@ bool ReadSize(const wxString& text, int& width, int& height)
 {
     const int x = text.Find('x');
     return x != wxNOT_FOUND && ReadNumber(text.Left(x), 1, width) && ReadNumber(text.Mid(x + 1), 1, height);
+}
+
+// "quality,size,frames" or any of them: what fitting may change.
+bool ReadFitSteps(const wxString& text, GifFitOptions& fit)
+{
+    fit.lowerQuality = fit.shrink = fit.dropFrames = false;
+    for (const wxString& word : wxSplit(text, ',', '\0')) {
+        if (word == "quality")
+            fit.lowerQuality = true;
+        else if (word == "size")
+            fit.shrink = true;
+        else if (word == "frames")
+            fit.dropFrames = true;
+        else
+            return false;
+    }
+    return !text.empty();
+}
+
+wxString PresetNames()
+{
+    wxString names;
+    for (const SizePreset& preset : SizePresets())
+        names += (names.empty() ? "" : ", ") + wxString(preset.name);
+    return names;
 }
 
 bool ReadTime(const wxString& text, long long& ms, CliOptions& options, wxString& error)
@@ -122,6 +148,34 @@ const std::vector<ValueOption>& ValueOptions()
                                       kMaxClipFps, value);
              return false;
          }},
+        {nullptr, "--max-size",
+         [](const wxString& value, CliOptions& o, wxString& error) {
+             o.fitGiven = true;
+             if (ParseSizeLimit(value, o.fit.limit))
+                 return true;
+             error = wxString::Format("the size limit must be bytes or a number with K or M (10M, 256K), not \"%s\"",
+                                      value);
+             return false;
+         }},
+        {nullptr, "--preset",
+         [](const wxString& value, CliOptions& o, wxString& error) {
+             o.fitGiven = true;
+             if (const SizePreset* preset = FindSizePreset(value)) {
+                 o.fit.limit = preset->bytes;
+                 o.fit.maxSide = preset->maxSide;
+                 return true;
+             }
+             error = wxString::Format("unknown preset \"%s\"; the presets are %s", value, PresetNames());
+             return false;
+         }},
+        {nullptr, "--fit",
+         [](const wxString& value, CliOptions& o, wxString& error) {
+             o.fitGiven = true;
+             if (ReadFitSteps(value, o.fit))
+                 return true;
+             error = wxString::Format("--fit takes quality, size and frames separated by commas, not \"%s\"", value);
+             return false;
+         }},
         {nullptr, "--from", [](const wxString& value, CliOptions& o, wxString& error) { return ReadTime(value, o.fromMs, o, error); }},
         {nullptr, "--to", [](const wxString& value, CliOptions& o, wxString& error) { return ReadTime(value, o.toMs, o, error); }},
     };
@@ -134,6 +188,7 @@ wxString CliUsage()
 {
     return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] [-l N] [-q QUALITY] [--fast]\n"
                             "                   [--fps RATE [--from TIME] [--to TIME]] -o OUT.gif FILE[:DELAY]...\n"
+                            "                   [--max-size SIZE | --preset NAME] [--fit STEPS] [--estimate]\n"
                             "       gifmaker-cli --project PROJECT.xml -o OUT.gif\n"
                             "Makes an animated GIF from the pictures (PNG, JPEG, BMP, GIF; every frame of a GIF\n"
                             "file) and video clips, in the order given.\n"
@@ -159,13 +214,23 @@ wxString CliUsage()
                             "                             M:SS or H:MM:SS; default 0)\n"
                             "      --to TIME              where they end (default: the clip's end); the delay\n"
                             "                             follows --fps unless -d is given\n"
+                            "      --max-size SIZE        keep the file under SIZE bytes (10M = 10000000,\n"
+                            "                             256K = 256000, 300KiB = 307200): lowers the quality,\n"
+                            "                             then the size, then the frame rate (keeping the\n"
+                            "                             duration), and says what it changed; writes nothing\n"
+                            "                             when no file that small can be made\n"
+                            "      --preset NAME          the size limit (and side limit) of a destination:\n"
+                            "                             %s\n"
+                            "      --fit STEPS            what --max-size may change, of quality,size,frames\n"
+                            "                             (default all; quality,size never drops frames)\n"
+                            "      --estimate             print the estimated size of the GIF; write nothing\n"
                             "  -p, --project PROJECT.xml  render a saved project as the program saves it\n"
                             "  -h, --help                 show this text\n"
                             "      --version              show the version\n"
                             "\n"
                             "Exit status: 0 written, 1 bad usage, 2 an input cannot be read, 3 the output cannot\n"
-                            "be written, 4 the toolkit cannot start.\n",
-                            CliOptions::kDefaultDelay, kGifMaxPlays, kGifDefaultQuality);
+                            "be written, 4 the toolkit cannot start, 5 nothing fits under the size limit.\n",
+                            CliOptions::kDefaultDelay, kGifMaxPlays, kGifDefaultQuality, PresetNames());
 }
 
 CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& options, wxString& error)
@@ -191,6 +256,10 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
             return CliAction::ShowVersion;
         if (argument == "--fast") {
             options.fast = true;
+            continue;
+        }
+        if (argument == "--estimate") {
+            options.estimate = true;
             continue;
         }
 
@@ -224,7 +293,16 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
         if (!option->apply(value, options, error))
             return CliAction::BadUsage;
     }
-    if (options.output.empty()) {
+    if (options.estimate && options.fitGiven) {
+        error = "--estimate tells the size of the GIF as the settings make it; give it without --max-size, "
+                "--preset or --fit";
+        return CliAction::BadUsage;
+    }
+    if (options.fitGiven && options.fit.limit == 0) {
+        error = "--fit needs a limit: --max-size or --preset";
+        return CliAction::BadUsage;
+    }
+    if (options.output.empty() && !options.estimate) {
         error = "no output file given (-o OUT.gif)";
         return CliAction::BadUsage;
     }

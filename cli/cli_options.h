@@ -1,6 +1,7 @@
 #pragma once
 
 #include "encode/gif_pipeline.h"
+#include "sizing/gif_size_fit.h"
 
 #include <wx/string.h>
 
@@ -30,6 +31,12 @@ struct CliOptions {
     double fps = 0;
     long long fromMs = 0;
     long long toMs = -1;
+    // Print the size the GIF would have and write nothing (-o not needed).
+    bool estimate = false;
+    // Fit under fit.limit bytes (0: no limit), changing only what fit allows;
+    // --preset also sets the longer side's limit.
+    GifFitOptions fit;
+    bool fitGiven = false; // --max-size, --preset or --fit was used
 };
 
 enum class CliAction { Encode, ShowHelp, ShowVersion, BadUsage };

@@ -8,7 +8,7 @@
 #include <algorithm>
 
 bool ReadProjectForRender(const wxString& path, std::vector<LoadedFrame>& frames, std::vector<wxString>& names,
-                          GifEncodeSettings& settings, wxString& error)
+                          GifEncodeSettings& settings, wxString& error, GifFitOptions* fit)
 {
     const ProjectContents project = ReadProjectFile(path);
     if (project.stage == ProjectReadStage::NoImages) {
@@ -40,6 +40,11 @@ bool ReadProjectForRender(const wxString& path, std::vector<LoadedFrame>& frames
     settings.loopCount = project.settings.loopInFile ? std::clamp(project.settings.loopCount, 0, kGifMaxPlays) : 0;
     // The window's quality control holds 1 to 100.
     settings.quality = std::clamp(project.settings.quality, 1, 100);
+    if (fit) {
+        fit->limit = project.settings.sizeLimit;
+        fit->maxSide = project.settings.sizeLimitSide;
+        fit->dropFrames = !project.settings.keepAllFrames;
+    }
     settings.width = ClampProjectSetting(project.settings.width);
     settings.height = ClampProjectSetting(project.settings.height);
     if (settings.width == 0 || settings.height == 0) {

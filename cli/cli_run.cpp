@@ -8,6 +8,10 @@
 #include "encode/gif_prepare_frame.h"
 #include "encode/gif_pipeline.h"
 #include "decode/frame_loader.h"
+#include "sizing/gif_fit_summary.h"
+#include "sizing/gif_size_estimate.h"
+#include "sizing/gif_size_fit.h"
+#include "sizing/size_limit.h"
 #include "video/video_clip.h"
 #include "video/video_loader.h"
 #include "video/video_selection.h"
@@ -109,12 +113,6 @@ int WriteOutput(const CliOptions& options, std::size_t count, const GifFrameSupp
                 const GifEncodeSettings& settings, std::FILE* errors, bool showProgress,
                 const std::atomic<bool>* cancel = nullptr)
 {
-    if (!IsGifOutputSizeAllowed(settings.width, settings.height)) {
-        Say(errors, wxString::Format("the output size %d x %d is too large: at most %lld pixels in all; "
-                                     "choose a smaller size with -s",
-                                     settings.width, settings.height, kMaxGifOutputPixels));
-        return kCliBadUsage;
-    }
     const GifProgress progress = [&](std::size_t written) {
         if (showProgress)
             std::fprintf(errors, "\rgifmaker-cli: frame %zu of %zu", written, count);
@@ -137,39 +135,119 @@ int WriteOutput(const CliOptions& options, std::size_t count, const GifFrameSupp
     return ok ? kCliOk : kCliUnreadableInput;
 }
 
+bool CheckOutputSize(const GifEncodeSettings& settings, std::FILE* errors)
+{
+    if (IsGifOutputSizeAllowed(settings.width, settings.height))
+        return true;
+    Say(errors, wxString::Format("the output size %d x %d is too large: at most %lld pixels in all; "
+                                 "choose a smaller size with -s",
+                                 settings.width, settings.height, kMaxGifOutputPixels));
+    return false;
+}
+
+// Prints the estimate: "about 2.10 MB (2104331 bytes; likely 1.95 MB to
+// 2.25 MB)", or the size itself when every frame was encoded.
+int PrintEstimate(std::size_t count, const GifFrameSupplier& supply, const GifEncodeSettings& settings,
+                  std::atomic<bool>& cancel, std::FILE* out)
+{
+    GifSizeEstimate estimate;
+    if (!EstimateGifSize(count, supply, settings, estimate, &cancel))
+        return kCliUnreadableInput;
+    if (estimate.exact)
+        std::fprintf(out, "%s (%lld bytes)\n", static_cast<const char*>(FormatFileSize(estimate.bytes).mb_str()),
+                     estimate.bytes);
+    else
+        std::fprintf(out, "about %s (%lld bytes; likely %s to %s)\n",
+                     static_cast<const char*>(FormatFileSize(estimate.bytes).mb_str()), estimate.bytes,
+                     static_cast<const char*>(FormatFileSize(estimate.low).mb_str()),
+                     static_cast<const char*>(FormatFileSize(estimate.high).mb_str()));
+    return kCliOk;
+}
+
+// Fits the frames under the limit and writes the file found, complete or not
+// at all; says what was changed.
+int WriteFitted(const CliOptions& options, std::size_t count, const GifFrameSupplier& supply,
+                const GifEncodeSettings& settings, std::atomic<bool>& cancel, std::FILE* errors, bool showProgress)
+{
+    const GifFitProgress progress = [&](int percent) {
+        if (showProgress)
+            std::fprintf(errors, "\rgifmaker-cli: fitting under the limit, %d%%", percent);
+    };
+    const GifFitResult fit = FitGifUnderLimit(count, supply, settings, options.fit, progress, &cancel);
+    if (showProgress)
+        std::fputc('\n', errors);
+    if (fit.outcome == GifFitOutcome::NothingFits) {
+        Say(errors, wxString::Format("no GIF of these frames fits under %s, even at quality %d, the smallest size "
+                                     "and the fewest frames allowed; nothing was written",
+                                     FormatFileSize(options.fit.limit), kGifMinQuality));
+        return kCliNothingFits;
+    }
+    if (fit.outcome != GifFitOutcome::Fits)
+        return kCliUnreadableInput;
+    wxString error;
+    if (!WriteFileAtomically(
+            options.output,
+            [&](wxOutputStream& out) {
+                out.Write(fit.bytes.data(), fit.bytes.size());
+                return out.LastWrite() == fit.bytes.size();
+            },
+            &error)) {
+        Say(errors, wxString::Format("cannot write \"%s\": %s", options.output, error));
+        return kCliUnwritableOutput;
+    }
+    Say(errors, wxString::Format("%s under %s: %s", FormatFileSize(static_cast<long long>(fit.bytes.size())),
+                                 FormatFileSize(options.fit.limit), GifFitSummary(settings, fit, count)));
+    return kCliOk;
+}
+
 // Streams `frames` into the output; a frame whose file changed or vanished
 // since it was read is named and nothing is written.
 int WriteFrames(const CliOptions& options, const std::vector<LoadedFrame>& frames, const std::vector<wxString>& names,
-                const GifEncodeSettings& settings, std::FILE* errors, bool showProgress)
+                const GifEncodeSettings& settings, const GifFitOptions& fit, std::FILE* errors, bool showProgress,
+                std::FILE* out)
 {
     StreamedFrames streamed{frames, wxSize(settings.width, settings.height)};
-    const int status =
-        WriteOutput(options, frames.size(), streamed.Supplier(), settings, errors, showProgress, &streamed.cancel);
-    if (status == kCliUnreadableInput)
+    int status = kCliOk;
+    if (!CheckOutputSize(settings, errors))
+        status = kCliBadUsage;
+    else if (options.estimate)
+        status = PrintEstimate(frames.size(), streamed.Supplier(), settings, streamed.cancel, out);
+    else if (fit.limit > 0) {
+        CliOptions fitted = options;
+        fitted.fit = fit;
+        status = WriteFitted(fitted, frames.size(), streamed.Supplier(), settings, streamed.cancel, errors,
+                             showProgress);
+    } else
+        status = WriteOutput(options, frames.size(), streamed.Supplier(), settings, errors, showProgress,
+                             &streamed.cancel);
+    if (status == kCliUnreadableInput && streamed.failedIndex.load() != SIZE_MAX)
         Say(errors, wxString::Format("cannot read \"%s\"", names[streamed.failedIndex.load()]));
     return status;
 }
 
-int RunProject(const CliOptions& options, std::FILE* errors, bool showProgress)
+int RunProject(const CliOptions& options, std::FILE* errors, bool showProgress, std::FILE* out)
 {
     std::vector<LoadedFrame> frames;
     std::vector<wxString> names;
     GifEncodeSettings settings;
+    GifFitOptions fit;
     wxString error;
-    if (!ReadProjectForRender(options.project, frames, names, settings, error)) {
+    if (!ReadProjectForRender(options.project, frames, names, settings, error, &fit)) {
         Say(errors, error);
         return kCliUnreadableInput;
     }
     settings.fast = options.fast;
-    return WriteFrames(options, frames, names, settings, errors, showProgress);
+    // A limit given here replaces the project's.
+    return WriteFrames(options, frames, names, settings, options.fitGiven ? options.fit : fit, errors, showProgress,
+                       out);
 }
 
 } // namespace
 
-int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress)
+int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress, std::FILE* out)
 {
     if (!options.project.empty())
-        return RunProject(options, errors, showProgress);
+        return RunProject(options, errors, showProgress, out);
     std::vector<LoadedFrame> frames;
     std::vector<wxString> names;
     std::vector<int> delays;
@@ -202,5 +280,5 @@ int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress)
         settings.width = size.GetWidth();
         settings.height = size.GetHeight();
     }
-    return WriteFrames(options, frames, names, settings, errors, showProgress);
+    return WriteFrames(options, frames, names, settings, options.fit, errors, showProgress, out);
 }

@@ -1,5 +1,7 @@
 #include "gifframe.h"
 
+#include "window/size_estimate_worker.h"
+
 #include "language.h"
 #include "paths.h"
 #include "canvas_colour.h"
@@ -58,6 +60,9 @@ GifFrame::GifFrame() = default;
 GifFrame::~GifFrame()
 {
     m_timer.Stop();
+    m_estimateTimer.Stop();
+    // The worker's thread ends before the window it reports to.
+    m_estimator.reset();
     delete m_thumbnail_ctrl;
     m_thumbnail_ctrl = nullptr;
     delete m_locale;
@@ -83,6 +88,7 @@ void GifFrame::InitFrame()
                               this);
     }
     m_timer.SetOwner(this, ID_TIMER_PREVIEW);
+    SetUpSizeLimit();
     SetLabels();
     if (m_statusBar1)
         m_statusBar1->SetStatusWidths(3, kStatusWidths);

@@ -11,6 +11,8 @@
 
 #include "encode/gif_pipeline.h"
 #include "frame_history.h"
+#include "sizing/gif_size_estimate.h"
+#include "sizing/gif_size_fit.h"
 
 #include <atomic>
 #include <memory>
@@ -21,7 +23,11 @@ class PreviewReadAhead;
 struct ProjectFileSettings;
 struct StartupFiles;
 class wxDC;
+class SizeEstimateWorker;
+class wxCheckBox;
+class wxComboBox;
 class wxLocale;
+class wxThreadEvent;
 class wxMenu;
 class wxMenuBar;
 class wxMenuItem;
@@ -40,6 +46,8 @@ class VideoClip;
 struct Arrangement;
 
 constexpr int ID_TIMER_PREVIEW = 1;
+// Looks for changes to estimate the file size for.
+constexpr int ID_TIMER_SIZE_ESTIMATE = 2;
 // Entry of the strip's popup menu.
 constexpr int ID_INSERT_IMAGE = 0;
 // Shortcut of "Set Delay of Selected Frames...", in the Frame menu and the popup.
@@ -120,6 +128,13 @@ public:
     // second, -1 for none) from a GIF frame, otherwise the Delay control's.
     int NewFrameDelay(int ownDelayCs) const;
     int GetQuality() const;
+    // The size limit field: its bytes (0 = no limit) and the side limit of
+    // the preset chosen in it (0 = none); false when the text is no size.
+    bool GetSizeLimit(long long& bytes, int& maxSide) const;
+    // What a save with the limit may change.
+    GifFitOptions GetFitOptions() const;
+    // The estimate beside the output settings, as shown.
+    wxString GetEstimateText() const;
     // What Save writes with: the frames' delays, the loop count when it goes
     // into the file, the quality and `size`.
     GifEncodeSettings GetSaveSettings(const wxSize& size) const;
@@ -181,7 +196,8 @@ public:
     void OnProjectLoadFinished();
     // The project record takes the frames as they stand.
     void RecordProjectFrames();
-    // Opening a project applies its loop choice and quality, or the defaults.
+    // Opening a project applies its loop choice, quality and size limit, or
+    // the defaults.
     void ApplyLoopAndQuality(const ProjectFileSettings& settings);
 
     // Saving the animation.
@@ -258,6 +274,9 @@ public:
     void OnSetQuality(wxCommandEvent& event);
     void OnThumbnailMoveSelection(wxThumbnailEvent& event);
     void OnThumbnailFilesDropped(wxThumbnailEvent& event);
+    void OnSizeEstimateTimer(wxTimerEvent& event);
+    void OnSizeEstimate(wxThreadEvent& event);
+    void OnSizeLimitText(wxCommandEvent& event);
 
 private:
     // ApplyLanguage replaces the window's locale.
@@ -267,6 +286,12 @@ private:
     void FindLayoutWindows();
     void CreateThumbnailStrip();
     void SetLabels();
+    void SetUpSizeLimit();
+    void FillSizeLimitChoices();
+    // Shows the size limit's and the estimate's state beside the settings.
+    void ShowEstimate();
+    // Applies a project's or the defaults' size limit.
+    void ApplySizeLimit(long long bytes, int maxSide, bool keepAllFrames);
     void SwitchEditingSet(bool enable);
     void ApplyPreviewLook(const char* bitmapFile, const wxString& label);
     // The settings as the controls and the strip hold them now.
@@ -392,6 +417,19 @@ private:
     wxSpinCtrl* m_spinctrl_height = nullptr;
     wxSpinCtrl* m_spinctrl_quality = nullptr;
     wxStatusBar* m_statusBar1 = nullptr;
+    wxStaticText* m_staticText_limit = nullptr;
+    wxStaticText* m_staticText_estimate = nullptr;
+    wxComboBox* m_combo_limit = nullptr;
+    wxCheckBox* m_check_keep_frames = nullptr;
+    // The size estimate: its worker, the settings it was asked for, the
+    // request whose answer counts, and that answer.
+    std::unique_ptr<SizeEstimateWorker> m_estimator;
+    wxTimer m_estimateTimer;
+    AnimationSettings m_estimatedFor;
+    GifEncodeSettings m_estimatedEncode;
+    unsigned m_estimateRequest = 0;
+    bool m_estimateKnown = false;
+    GifSizeEstimate m_estimate;
     wxLocale* m_locale = nullptr;
     bool m_playing = false;
     bool m_editingEnabled = false;

@@ -79,6 +79,10 @@ AnimationSettings GifFrame::CurrentSettings() const
     settings.loopCount = m_loopCount;
     settings.loopInFile = m_loopInFile;
     settings.quality = GetQuality();
+    const GifFitOptions fit = GetFitOptions();
+    settings.sizeLimit = fit.limit;
+    settings.sizeLimitSide = fit.maxSide;
+    settings.keepAllFrames = !fit.dropFrames;
     return settings;
 }
 

@@ -40,6 +40,8 @@ void GifFrame::SetLabels()
     set(m_staticText_height, _("Height") + ":");
     set(m_staticText_hpx, _("px"));
     set(m_staticText_quality, _("Quality") + ":");
+    FillSizeLimitChoices();
+    ShowEstimate();
     // The layout's tool tips were translated while only the start-up locale
     // existed.
     if (m_toolBar_button) {

@@ -62,6 +62,10 @@ bool GifFrame::SaveProject()
     settings.loopCount = m_loopCount;
     settings.loopInFile = m_loopInFile;
     settings.quality = GetQuality();
+    const GifFitOptions fit = GetFitOptions();
+    settings.sizeLimit = fit.limit;
+    settings.sizeLimitSide = fit.maxSide;
+    settings.keepAllFrames = !fit.dropFrames;
     const std::vector<wxString> paths = GetFramePaths();
     const std::vector<int> delays = GetFrameDelays();
     wxArrayString frames;
@@ -101,6 +105,9 @@ bool GifFrame::SaveProject()
     m_projectRecord.loopCount = settings.loopCount;
     m_projectRecord.loopInFile = settings.loopInFile;
     m_projectRecord.quality = settings.quality;
+    m_projectRecord.sizeLimit = settings.sizeLimit;
+    m_projectRecord.sizeLimitSide = settings.sizeLimitSide;
+    m_projectRecord.keepAllFrames = settings.keepAllFrames;
     m_projectName = FileNamePart(m_projectPath);
     SetTitle(ProjectTitle(m_projectName));
     m_savedState = CaptureState();
@@ -206,4 +213,9 @@ void GifFrame::ApplyLoopAndQuality(const ProjectFileSettings& settings)
         m_spinctrl_quality->SetValue(settings.quality);
     m_projectRecord.quality = GetQuality();
     m_quality = GetQuality();
+    ApplySizeLimit(settings.sizeLimit, settings.sizeLimitSide, settings.keepAllFrames);
+    const GifFitOptions fit = GetFitOptions();
+    m_projectRecord.sizeLimit = fit.limit;
+    m_projectRecord.sizeLimitSide = fit.maxSide;
+    m_projectRecord.keepAllFrames = !fit.dropFrames;
 }

@@ -100,13 +100,21 @@ bool GifFrame::StartSave(const wxSize& size, const wxString& title)
                      GetTitle(), wxOK | wxICON_ERROR, this);
         return false;
     }
+    long long limit = 0;
+    int side = 0;
+    if (!GetSizeLimit(limit, side)) {
+        wxMessageBox(_("The size limit is not understood. Write it as 10M, 256K or a number of bytes, or choose "
+                       "one from the list."),
+                     GetTitle(), wxOK | wxICON_ERROR, this);
+        return false;
+    }
     std::vector<SaveFrame> frames = CollectSaveFrames(*m_thumbnail_ctrl);
     if (!AcceptChangedFrames(frames))
         return false;
     GifEncodeSettings settings = GetSaveSettings(size);
     settings.delayCs = m_saveRunning.delay;
     m_saveStop = std::make_shared<std::atomic<bool>>(false);
-    auto* thread = new WorkSaveAsGifThread(this, std::move(frames), m_gifPath, settings, m_saveStop);
+    auto* thread = new WorkSaveAsGifThread(this, std::move(frames), m_gifPath, settings, m_saveStop, GetFitOptions());
     if (thread->Run() != wxTHREAD_NO_ERROR) {
         delete thread;
         wxMessageBox(wxString::Format(_("The animation could not be saved to \"%s\":\n%s"), m_gifPath,
@@ -184,6 +192,9 @@ void GifFrame::FinishSave(bool written, const wxString& error)
     wxWakeUpIdle();
     if (written) {
         m_savedRecord = m_saveRunning;
+        // A save under a size limit says what it changed.
+        if (!error.empty())
+            m_statusBar1->SetStatusText(error, kOutputStatusField);
         return;
     }
     if (error == WorkSaveAsGifThread::CancelledMessage()) {

@@ -8,10 +8,11 @@
 #include <cstddef>
 
 // Every block writer below writes to this stream. The save pipeline sets it
-// before the first frame; only one animation is written at a time. A
-// process-wide stream because the toolkit's GIF handler, whose LZW compressor
-// the frame writer reuses, offers no way to pass one through.
-extern wxOutputStream* CurrentGifStream;
+// before the first frame, on the thread that writes. One per thread, so that
+// a save and a size estimate can run at the same time; not passed through
+// because the toolkit's GIF handler, whose LZW compressor the frame writer
+// reuses, offers no way to.
+extern thread_local wxOutputStream* CurrentGifStream;
 
 // Writes `size` bytes to CurrentGifStream; false when the stream is missing or
 // took fewer bytes.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "encode/gif_pipeline.h"
+#include "sizing/gif_size_fit.h"
 #include "window/save_frames.h"
 
 #include "window/worker_events.h"
@@ -18,7 +19,8 @@ class wxThumbnailCtrl;
 // What an EVT_THREAD_UPDATE event of the save thread reports, in its extra
 // long. Progress events carry the percentage of frames written in their int;
 // the one finished event carries 1 in its int when the file was written, else
-// 0 and the reason in its string.
+// 0 and the reason in its string (for a file fitted under a size limit, the
+// string of a written file says what was changed).
 enum SaveThreadEventKind : long {
     SAVE_EVENT_PROGRESS = 0,
     SAVE_EVENT_FINISHED = 1,
@@ -34,9 +36,13 @@ class WorkSaveAsGifThread : public wxThread {
 public:
     // `settings` hold the output size, the delays, the loop count and the
     // quality; the thread keeps a copy.
-    // Setting `stop` abandons the save, as Cancel does.
+    // Setting `stop` abandons the save, as Cancel does. With a limit in
+    // `fit` the file is fitted under it (FitGifUnderLimit) and the finished
+    // event of a written file carries what was changed in its string; when
+    // nothing fits, nothing is written and the string says so.
     WorkSaveAsGifThread(wxEvtHandler* handler, std::vector<SaveFrame> frames, const wxString& path,
-                        const GifEncodeSettings& settings, std::shared_ptr<std::atomic<bool>> stop);
+                        const GifEncodeSettings& settings, std::shared_ptr<std::atomic<bool>> stop,
+                        const GifFitOptions& fit = {});
     ~WorkSaveAsGifThread() override;
 
     int GetFrameCount() const { return m_count; }
@@ -49,11 +55,15 @@ protected:
 private:
     void PostProgress(int percent);
     void PostFinished(bool written, const wxString& error);
+    // Writes the file fitted under m_fit.limit; false with `error` set when
+    // it was not written.
+    bool WriteFitted(const GifFrameSupplier& supply, std::atomic<bool>& cancel, wxString& report);
 
     wxEvtHandler* m_handler;
     int m_count;
     std::vector<SaveFrame> m_frames;
     GifEncodeSettings m_settings;
+    GifFitOptions m_fit;
     std::shared_ptr<std::atomic<bool>> m_stop;
     wxString m_path;
 };

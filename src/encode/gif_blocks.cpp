@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-wxOutputStream* CurrentGifStream = nullptr;
+thread_local wxOutputStream* CurrentGifStream = nullptr;
 
 namespace {
 

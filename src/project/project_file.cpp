@@ -52,6 +52,14 @@ int ReadNumber(const wxXmlNode* node)
     return WToI(node->GetNodeContent());
 }
 
+// A size limit in bytes; 0 (no limit) for anything that is not a positive
+// whole number.
+long long ReadByteCount(const wxXmlNode* node)
+{
+    long long bytes = 0;
+    return node->GetNodeContent().ToLongLong(&bytes) && bytes > 0 ? bytes : 0;
+}
+
 bool ReadWholeFile(const wxString& path, std::vector<char>& data, wxString* error)
 {
     wxFFile file(path, "rb");
@@ -116,6 +124,12 @@ std::unique_ptr<wxXmlDocument> BuildProjectDocument(const ProjectFileSettings& s
         AddNumberElement(gif, "loop_in_file", 1);
     if (settings.quality != kGifDefaultQuality)
         AddNumberElement(gif, "quality", settings.quality);
+    if (settings.sizeLimit > 0)
+        AddTextElement(gif, "size_limit", wxString::Format("%lld", settings.sizeLimit));
+    if (settings.sizeLimitSide > 0)
+        AddNumberElement(gif, "size_limit_side", settings.sizeLimitSide);
+    if (settings.keepAllFrames)
+        AddNumberElement(gif, "keep_all_frames", 1);
     wxXmlNode* images = AddElement(project, "images");
     // The frames come first in the entries, each followed at most by the
     // entry of its GIF file, so they are met in order.
@@ -191,6 +205,12 @@ ProjectContents ReadProjectDocument(const wxXmlDocument& document)
             contents.settings.loopInFile = ReadNumber(setting) != 0;
         else if (IsNamed(setting, "quality"))
             contents.settings.quality = ReadNumber(setting);
+        else if (IsNamed(setting, "size_limit"))
+            contents.settings.sizeLimit = ReadByteCount(setting);
+        else if (IsNamed(setting, "size_limit_side"))
+            contents.settings.sizeLimitSide = std::max(0, ReadNumber(setting));
+        else if (IsNamed(setting, "keep_all_frames"))
+            contents.settings.keepAllFrames = ReadNumber(setting) != 0;
     }
 
     const wxXmlNode* images = gif->GetNext();

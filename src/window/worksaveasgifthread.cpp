@@ -4,6 +4,8 @@
 #include "io/atomic_file.h"
 #include "encode/gif_pipeline.h"
 #include "encode/gif_prepare_frame.h"
+#include "sizing/gif_fit_summary.h"
+#include "sizing/size_limit.h"
 #include "io/trace.h"
 #include "video/video_clip.h"
 
@@ -19,11 +21,12 @@ const int kPercent = 100;
 
 WorkSaveAsGifThread::WorkSaveAsGifThread(wxEvtHandler* handler, std::vector<SaveFrame> frames,
                                          const wxString& path, const GifEncodeSettings& settings,
-                                         std::shared_ptr<std::atomic<bool>> stop)
+                                         std::shared_ptr<std::atomic<bool>> stop, const GifFitOptions& fit)
     : wxThread(wxTHREAD_DETACHED),
       m_handler(handler),
       m_frames(std::move(frames)),
       m_settings(settings),
+      m_fit(fit),
       m_stop(std::move(stop)),
       // A copy of its own, so that no string storage is shared with the window.
       m_path(path.wc_str())
@@ -65,6 +68,16 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry()
     };
 
     wxString error;
+    if (m_fit.limit > 0) {
+        const bool written = WriteFitted(supply, cancel, error);
+        if (!written && failed.load() != SIZE_MAX)
+            error = wxString::Format(_("frame %d (%s) could not be read"), static_cast<int>(failed.load() + 1),
+                                     m_frames[failed.load()].name);
+        else if (!written && cancel.load())
+            error = CancelledMessage();
+        PostFinished(written, error);
+        return 0;
+    }
     const bool written = WriteFileAtomically(
         m_path,
         [&](wxOutputStream& out) {
@@ -82,6 +95,42 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry()
         error = _("the frames could not be written");
     PostFinished(written, error);
     return 0;
+}
+
+bool WorkSaveAsGifThread::WriteFitted(const GifFrameSupplier& supply, std::atomic<bool>& cancel, wxString& report)
+{
+    const GifFitProgress progress = [&](int percent) {
+        PostProgress(percent);
+        if (TestDestroy())
+            cancel = true;
+    };
+    const GifFitResult fit = FitGifUnderLimit(m_frames.size(), supply, m_settings, m_fit, progress, &cancel);
+    if (fit.outcome == GifFitOutcome::NothingFits) {
+        report = wxString::Format(_("No GIF of these frames fits under %s, even at quality %d, the smallest size "
+                                    "and the fewest frames allowed. Nothing was written."),
+                                  FormatFileSize(m_fit.limit, _("bytes")), kGifMinQuality);
+        return false;
+    }
+    if (fit.outcome != GifFitOutcome::Fits) {
+        report = _("the frames could not be written");
+        return false;
+    }
+    wxString error;
+    if (!WriteFileAtomically(
+            m_path,
+            [&](wxOutputStream& out) {
+                out.Write(fit.bytes.data(), fit.bytes.size());
+                return out.LastWrite() == fit.bytes.size();
+            },
+            &error)) {
+        report = error;
+        return false;
+    }
+    // TRANSLATORS: status bar after a save under a size limit, e.g. "Saved 1.9 MB under 2.0 MB: quality 62, 480x360"
+    report = wxString::Format(_("Saved %s under %s: %s"),
+                              FormatFileSize(static_cast<long long>(fit.bytes.size()), _("bytes")),
+                              FormatFileSize(m_fit.limit, _("bytes")), GifFitSummary(m_settings, fit, m_frames.size()));
+    return true;
 }
 
 wxString WorkSaveAsGifThread::CancelledMessage()

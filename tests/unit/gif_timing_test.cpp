@@ -275,6 +275,9 @@ TEST(GifTiming, ProjectKeepsFrameDelaysLoopAndQuality)
     settings.loopCount = 2;
     settings.loopInFile = true;
     settings.quality = 70;
+    settings.sizeLimit = 12345678901LL; // past 32 bits
+    settings.sizeLimitSide = 128;
+    settings.keepAllFrames = true;
     wxArrayString frames;
     for (const char* frame : {"/p/a.png", "/p/b.gif_0", "/p/b.gif_1", "/p/c.png"})
         frames.Add(frame);
@@ -286,6 +289,9 @@ TEST(GifTiming, ProjectKeepsFrameDelaysLoopAndQuality)
     EXPECT_EQ(read.settings.loopCount, 2);
     EXPECT_TRUE(read.settings.loopInFile);
     EXPECT_EQ(read.settings.quality, 70);
+    EXPECT_EQ(read.settings.sizeLimit, 12345678901LL);
+    EXPECT_EQ(read.settings.sizeLimitSide, 128);
+    EXPECT_TRUE(read.settings.keepAllFrames);
     // The GIF's own entry after its frames carries no delay.
     EXPECT_EQ(read.entries.size(), 5u);
     EXPECT_EQ(read.entries[1], "/p/b.gif_0");

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "encode/gif_pipeline.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// What fitting under a limit may change, tried in this order: the quality,
+// then the output size (keeping the aspect), then the frame rate (frames
+// left out, the delays of those kept lengthened so the duration stays).
+struct GifFitOptions {
+    long long limit = 0; // bytes the file may take
+    bool lowerQuality = true;
+    bool shrink = true;
+    bool dropFrames = true;
+    // The destination's limit on the longer side in pixels (0 = none); the
+    // output is scaled down to it first, whatever else is allowed.
+    int maxSide = 0;
+};
+
+// One candidate: every `keepEvery`-th frame at that quality and size.
+struct GifFitStep {
+    int quality = kGifDefaultQuality;
+    int width = 0;
+    int height = 0;
+    std::size_t keepEvery = 1;
+};
+
+// The candidates from `settings` (the first, or it scaled down to maxSide)
+// to the smallest file that is still an animation of the frames, in the
+// order they are tried: first the quality down to 1, the size down to 30%
+// and every third frame, then the size down to 16 pixels and one frame.
+// Where frames are left out the size goes back up as far as the fewer frames
+// make room for. The files shrink along the list.
+std::vector<GifFitStep> GifFitLadder(const GifEncodeSettings& settings, std::size_t count,
+                                     const GifFitOptions& options);
+
+// The frames kept when every keepEvery-th is: 0, keepEvery, 2 * keepEvery...
+std::vector<std::size_t> GifKeptFrames(std::size_t count, std::size_t keepEvery);
+// Their delays: each kept frame also plays the time of the frames left out
+// after it, so the duration stays (each delay at most the format's 65535;
+// the duration is kept where that allows). `delays` holds one per frame.
+std::vector<int> GifKeptDelays(const std::vector<int>& delays, std::size_t keepEvery);
+
+enum class GifFitOutcome {
+    Fits,        // `bytes` is the file, at most the limit
+    NothingFits, // not even the last step of the ladder fits
+    Failed,      // the settings are refused or a frame does not decode
+    Cancelled,
+};
+
+struct GifFitResult {
+    GifFitOutcome outcome = GifFitOutcome::Failed;
+    GifFitStep step;                  // what was chosen
+    GifEncodeSettings settings;       // what the file was written with
+    std::vector<std::uint8_t> bytes;  // the file (held in memory, at most the limit)
+    std::size_t frameCount = 0;       // frames in the file
+    int encodes = 0;                  // whole encodes tried, for the benchmarks
+    int estimates = 0;                // sampled estimates made
+};
+
+// Reports the share of the work done, 0 to 100, now and then.
+using GifFitProgress = std::function<void(int percent)>;
+
+// Finds the first step of the ladder whose file fits under the limit (a
+// ladder that keeps the quality through the first pass when lowering it to
+// 1 would save less than a quarter of the file): sampled estimates choose
+// the step, whole encodes (stopped as soon as they
+// pass the limit) make sure of it. The file returned is never over the
+// limit. `settings` are those of a save without a limit (size, delays, loop,
+// quality); `count` frames come from `supply`.
+GifFitResult FitGifUnderLimit(std::size_t count, const GifFrameSupplier& supply, const GifEncodeSettings& settings,
+                              const GifFitOptions& options, const GifFitProgress& progress = {},
+                              const std::atomic<bool>* cancel = nullptr);
