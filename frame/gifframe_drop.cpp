@@ -3,13 +3,18 @@
 #include "gifframe.h"
 
 #include "videoimportdialog.h"
+#include "decode/picture_format.h"
 #include "rules/drop_rules.h"
 #include "video/video_clip.h"
 #include "window/thumbnailctrl.h"
 #include "window/thumbnailitem.h"
 
 #include <wx/dnd.h>
+#include <wx/file.h>
 #include <wx/filefn.h>
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/spinctrl.h>
 
@@ -32,6 +37,21 @@ public:
 private:
     GifFrame* m_frame;
 };
+
+// A file whose first bytes name no picture format and that is no clip
+// cannot be added; a drop says so instead of passing over it.
+bool IsReadableMedia(const wxString& path)
+{
+    wxLogNull noLog;
+    wxFile file;
+    if (!file.Open(path))
+        return false;
+    unsigned char head[64] = {};
+    const ssize_t read = file.Read(head, sizeof head);
+    if (read > 0 && SniffPictureFormat(head, static_cast<size_t>(read)) != PictureFormat::Unknown)
+        return true;
+    return IsVideoClip(path);
+}
 } // namespace
 
 void GifFrame::InstallDropTargets()
@@ -60,11 +80,18 @@ bool GifFrame::DropFiles(const wxArrayString& paths, int position)
         OpenProject(dropped.project);
         return true;
     }
-    if (dropped.pictures.empty())
+    wxArrayString readable;
+    wxArrayString unreadable;
+    for (const wxString& path : dropped.pictures)
+        (IsReadableMedia(path) ? readable : unreadable).Add(path);
+    if (!unreadable.empty())
+        wxMessageBox(ListedFiles(_("These files could not be read and were left out:"), unreadable), GetTitle(),
+                     wxOK | wxICON_WARNING, this);
+    if (readable.empty())
         return false;
     StopPreview();
     // TRANSLATORS: names the change in "Undo %s" and "Redo %s": files dropped on the window.
-    return LoadFilesAt(dropped.pictures, position, wxTRANSLATE("Drop"));
+    return LoadFilesAt(readable, position, wxTRANSLATE("Drop"));
 }
 
 bool GifFrame::LoadFilesAt(const wxArrayString& paths, int position, const char* label)

@@ -1,19 +1,10 @@
 #include "gifframe.h"
 
 #include "command_line.h"
+#include "rules/drop_rules.h"
 
 #include <wx/intl.h>
 #include <wx/msgdlg.h>
-
-namespace {
-wxString ListedFiles(const wxString& heading, const wxArrayString& files)
-{
-    wxString text = heading;
-    for (const wxString& file : files)
-        text << "\n" << file;
-    return text;
-}
-} // namespace
 
 void GifFrame::OpenStartupFiles(const StartupFiles& files)
 {

@@ -55,3 +55,11 @@ DroppedFiles SortDroppedFiles(const wxArrayString& paths)
     }
     return dropped;
 }
+
+wxString ListedFiles(const wxString& heading, const wxArrayString& files)
+{
+    wxString text = heading;
+    for (const wxString& file : files)
+        text << "\n" << file;
+    return text;
+}

@@ -17,3 +17,6 @@ DroppedFiles SortDroppedFiles(const wxArrayString& paths);
 // Name order as a file manager shows it: case-blind, numbers by value
 // ("f2" before "f10").
 bool ComesBeforeByName(const wxString& a, const wxString& b);
+
+// A message's heading followed by one file per line.
+wxString ListedFiles(const wxString& heading, const wxArrayString& files);

@@ -10,6 +10,7 @@
 #include "window/thumbnailitem.h"
 
 #include <wx/app.h>
+#include <wx/file.h>
 #include <wx/filefn.h>
 #include <wx/menu.h>
 #include <wx/spinctrl.h>
@@ -173,8 +174,14 @@ TEST_F(ArrangeFrames, DroppedFolderAndFilesGoWhereDroppedAndUndoAsOne)
     for (const char* name : {"s10.png", "s2.png", "s1.png", "notes.txt"})
         WritePng(m_dir, wxString("shots/") + name, 8, 8);
     const wxString gif = WriteGif(m_dir, "anim.gif", 2, 8, 8);
+    const wxString broken = m_dir.File("broken.png");
+    {
+        wxFile text(broken, wxFile::write);
+        ASSERT_TRUE(text.Write(wxString("not a picture")));
+    }
     wxArrayString dropped;
     dropped.Add(folder);
+    dropped.Add(broken);
     dropped.Add(gif);
 
     wxRect second;
@@ -182,8 +189,12 @@ TEST_F(ArrangeFrames, DroppedFolderAndFilesGoWhereDroppedAndUndoAsOne)
     auto* target = dynamic_cast<wxThumbnailFileDropTarget*>(Strip()->GetDropTarget());
     ASSERT_NE(target, nullptr);
     EXPECT_TRUE(target->OnDropFiles(second.x + 2, second.y + second.height / 2, dropped));
-    // The drop is taken once the drag is over, and loads in the background.
-    ASSERT_TRUE(WaitFor([this] { return Count() == 7 && !m_frame->IsLoading(); }));
+    // The drop is taken once the drag is over and loads in the background;
+    // a file that is no picture is named once and left out.
+    ShownMessage skipped;
+    wxTEST_DIALOG(ASSERT_TRUE(WaitFor([this] { return Count() == 7 && !m_frame->IsLoading(); })),
+                  ExpectMessage(skipped, wxID_OK));
+    EXPECT_TRUE(skipped.message.Contains(broken)) << skipped.message;
     EXPECT_EQ(ItemNames(m_frame),
               (Names{"f0.png", "s1.png", "s2.png", "s10.png", "anim.gif_0", "anim.gif_1", "f1.png"}));
     EXPECT_EQ(MenuLabel(wxID_UNDO), "&Undo Drop\tCtrl+Z");
