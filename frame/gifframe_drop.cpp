@@ -77,6 +77,11 @@ bool GifFrame::DropFiles(const wxArrayString& paths, int position)
         return false;
     const DroppedFiles dropped = SortDroppedFiles(paths);
     if (!dropped.project.empty()) {
+        // As on the command line: the project comes alone, and the user hears
+        // which files did not come with it.
+        if (!dropped.pictures.empty())
+            wxMessageBox(ListedFiles(_("A project opens on its own; these files were not added:"), dropped.pictures),
+                         GetTitle(), wxOK | wxICON_WARNING, this);
         OpenProject(dropped.project);
         return true;
     }

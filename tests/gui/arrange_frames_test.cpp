@@ -208,9 +208,15 @@ TEST_F(ArrangeFrames, DroppedFolderAndFilesGoWhereDroppedAndUndoAsOne)
     Choose(ID_MENU_MOVE_RIGHT);
     auto* preview = dynamic_cast<wxFileDropTarget*>(LayoutWindow(*m_frame, "m_panel_down")->GetDropTarget());
     ASSERT_NE(preview, nullptr);
-    EXPECT_TRUE(preview->OnDropFiles(5, 5, wxArrayString(1, m_dir.File("work.xml"))));
+    // Pictures dropped with it are named, not added.
+    wxArrayString withProject;
+    withProject.Add(m_dir.File("work.xml"));
+    withProject.Add(gif);
+    EXPECT_TRUE(preview->OnDropFiles(5, 5, withProject));
+    ShownMessage notAdded;
     wxTEST_DIALOG(ASSERT_TRUE(WaitFor([this] { return !m_frame->IsLoading() && !m_frame->IsProjectUnsaved(); })),
-                  wxExpectModal<wxMessageDialog>(wxID_NO));
+                  ExpectMessage(notAdded, wxID_OK), wxExpectModal<wxMessageDialog>(wxID_NO));
+    EXPECT_TRUE(notAdded.message.Contains(gif)) << notAdded.message;
     EXPECT_EQ(ItemNames(m_frame), (Names{"f0.png", "f1.png"}));
     EXPECT_FALSE(m_frame->IsProjectUnsaved());
     EXPECT_FALSE(MenuEnabled(wxID_UNDO)) << "opening a project starts the history afresh";
