@@ -50,28 +50,17 @@ void GifFrame::OnSaveProject(wxCommandEvent&)
 
 bool GifFrame::SaveProject()
 {
-    const int count = m_thumbnail_ctrl->GetCount();
-    if (count == 0)
+    if (m_thumbnail_ctrl->GetCount() == 0)
         return false;
 
+    const AnimationSettings current = CurrentSettings();
     ProjectFileSettings settings;
+    static_cast<AnimationSettings&>(settings) = current;
     settings.gifName = FileNamePart(m_gifPath);
-    settings.width = m_spinctrl_width->GetValue();
-    settings.height = m_spinctrl_height->GetValue();
-    settings.delay = m_spinctrl_delay->GetValue();
-    settings.loopCount = m_loopCount;
-    settings.loopInFile = m_loopInFile;
-    settings.quality = GetQuality();
-    const GifFitOptions fit = GetFitOptions();
-    settings.sizeLimit = fit.limit;
-    settings.sizeLimitSide = fit.maxSide;
-    settings.keepAllFrames = !fit.dropFrames;
-    const std::vector<wxString> paths = GetFramePaths();
-    const std::vector<int> delays = GetFrameDelays();
     wxArrayString frames;
-    for (const wxString& path : paths)
+    for (const wxString& path : current.frames)
         frames.Add(path);
-    const auto document = BuildProjectDocument(settings, frames, delays);
+    const auto document = BuildProjectDocument(settings, frames, current.frameDelays);
 
     const bool askedForPath = m_projectPath.empty();
     if (askedForPath) {
@@ -96,18 +85,7 @@ bool GifFrame::SaveProject()
 
     // The record changes only when the project was written, so an unsaved
     // project still counts as unsaved after a cancelled or failed save.
-    m_projectRecord.width = settings.width;
-    m_projectRecord.height = settings.height;
-    m_projectRecord.delay = settings.delay;
-    m_projectRecord.frameCount = count;
-    m_projectRecord.frameDelays = delays;
-    m_projectRecord.frames = paths;
-    m_projectRecord.loopCount = settings.loopCount;
-    m_projectRecord.loopInFile = settings.loopInFile;
-    m_projectRecord.quality = settings.quality;
-    m_projectRecord.sizeLimit = settings.sizeLimit;
-    m_projectRecord.sizeLimitSide = settings.sizeLimitSide;
-    m_projectRecord.keepAllFrames = settings.keepAllFrames;
+    m_projectRecord = current;
     m_projectName = FileNamePart(m_projectPath);
     SetTitle(ProjectTitle(m_projectName));
     m_savedState = CaptureState();
