@@ -1,23 +1,29 @@
 #include "sizing/gif_size_fit.h"
 
 #include "format/gif_format.h"
+#include "io/atomic_file.h"
 #include "sizing/gif_byte_sink.h"
 #include "sizing/gif_size_estimate.h"
+
+#include <wx/intl.h>
 
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <utility>
 
 namespace {
 
 // The first pass stops at these; only when nothing fits there does the
-// second go further. Butteraugli rates a lower quality far better than a
-// smaller size at the same file size (docs/performance.md), so the quality
-// goes all the way down first.
-constexpr int kSoftQuality = kGifMinQuality;
-constexpr double kSoftScale = 0.3;
+// second go further. Butteraugli rates a lower quality better than a smaller
+// size at the same file size down to about this quality; below it, lossy
+// compression streaks photos worse than scaling blurs them
+// (docs/performance.md).
+constexpr int kSoftQuality = 30;
+constexpr double kSoftScale = 0.15;
 constexpr std::size_t kSoftKeepEvery = 3;
 // Lowering the quality to kSoftQuality must save at least this share of the
 // file to be worth its look; otherwise (screen content of few colours, where
@@ -28,13 +34,15 @@ constexpr double kScaleStep = 0.97;
 constexpr int kMinSide = 16;
 // Keeping every k-th frame grows k by a quarter at a time beyond the floor.
 constexpr double kKeepGrowth = 1.25;
-// The estimate aims this far under the limit, so that its error (docs:
-// within 15%) mostly lands under it; a whole encode that uses less than
-// kWellUsed of the limit is followed by one try at a better step.
-constexpr double kAim = 0.93;
-constexpr double kWellUsed = 0.85;
-// Tries at a better step after a file that fits but uses too little.
-constexpr int kBetterTries = 2;
+// Before any whole file has been seen the estimates aim this far under the
+// limit, so that their error (within 15%) mostly lands under it; once a
+// whole file has corrected them, they aim close to the limit itself.
+constexpr double kFirstAim = 0.96;
+constexpr double kCorrectedAim = 0.995;
+// Whole encodes tried at most; each costs about a save.
+constexpr int kMaxEncodes = 3;
+// Frames kept decoded between candidates, in bytes of pixels.
+constexpr std::size_t kFrameCacheBytes = 96u * 1024 * 1024;
 // Share of the progress an estimate and a whole encode count for.
 constexpr int kEstimatePercent = 4;
 constexpr int kEncodePercent = 30;
@@ -48,24 +56,57 @@ std::vector<int> FrameDelays(const GifEncodeSettings& settings, std::size_t coun
     return settings.delaysCs.empty() ? std::vector<int>(count, settings.delayCs) : settings.delaysCs;
 }
 
+// Keeps the frames supplied, up to kFrameCacheBytes, so that the candidates
+// after the first do not decode them again. Each caller gets its own copy:
+// the supplier's pictures are owned by one thread at a time.
+class FrameCache {
+public:
+    explicit FrameCache(const GifFrameSupplier& supply) : m_supply(supply) {}
+
+    GifFrameSupplier Supplier()
+    {
+        return [this](std::size_t index) {
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                const auto kept = m_frames.find(index);
+                if (kept != m_frames.end())
+                    return kept->second.Copy();
+            }
+            wxImage picture = m_supply(index);
+            if (!picture.IsOk())
+                return picture;
+            const std::size_t bytes = std::size_t(picture.GetWidth()) * std::size_t(picture.GetHeight()) *
+                                      (picture.HasAlpha() ? 4 : 3);
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_bytes + bytes <= kFrameCacheBytes && m_frames.find(index) == m_frames.end()) {
+                m_frames.emplace(index, picture.Copy());
+                m_bytes += bytes;
+            }
+            return picture;
+        };
+    }
+
+private:
+    const GifFrameSupplier& m_supply;
+    std::mutex m_mutex;
+    std::map<std::size_t, wxImage> m_frames;
+    std::size_t m_bytes = 0;
+};
+
 class Fitter {
 public:
     Fitter(std::size_t count, const GifFrameSupplier& supply, const GifEncodeSettings& settings,
-           const GifFitOptions& options, const GifFitProgress& progress, const std::atomic<bool>* cancel)
-        : m_count(count), m_supply(supply), m_settings(settings), m_options(options), m_progress(progress),
-          m_cancel(cancel), m_ladder(GifFitLadder(settings, count, options))
+           const GifFitOptions& options, const wxString& path, const GifFitProgress& progress,
+           const std::atomic<bool>* cancel)
+        : m_count(count), m_cache(supply), m_supply(m_cache.Supplier()), m_settings(settings), m_options(options),
+          m_path(path), m_progress(progress), m_cancel(cancel), m_ladder(GifFitLadder(settings, count, options))
     {
     }
 
     GifFitResult Run();
 
 private:
-    struct Attempt {
-        bool fits = false;
-        bool over = false;
-        std::size_t framesWritten = 0;
-        std::vector<std::uint8_t> bytes;
-    };
+    enum class Written { Fits, Over, Failed };
 
     GifEncodeSettings SettingsFor(const GifFitStep& step) const
     {
@@ -88,28 +129,39 @@ private:
         if (m_progress)
             m_progress(std::min(kMaxPercent, m_result.estimates * kEstimatePercent + m_result.encodes * kEncodePercent));
     }
+    double Aim() const { return (m_corrected ? kCorrectedAim : kFirstAim) * double(m_options.limit); }
 
     // The estimate of step i, made once; nullopt when it failed.
     std::optional<double> Estimate(std::size_t i);
     // The first step in [low, high] whose estimate times m_factor is under
-    // the aim; `high` when none is. Assumes files shrink along the ladder.
+    // the aim; `high` when none is. Files shrink along the ladder, smoothly
+    // enough that the size read between two known steps (in logarithms)
+    // points near the answer; halving takes over when it does not.
     std::optional<std::size_t> FirstUnderAim(std::size_t low, std::size_t high);
-    bool Encode(std::size_t i, Attempt& attempt);
+    // Encodes step i whole into a new candidate file, stopped at the limit;
+    // a file that fits replaces the best so far when it is nearer the start.
+    Written Encode(std::size_t i, std::size_t& framesWritten);
     // When lowering the quality to the first floor saves little, the ladder
     // keeps the quality until the second pass. False when an estimate failed.
     bool QualityPays();
 
     std::size_t m_count;
-    const GifFrameSupplier& m_supply;
+    FrameCache m_cache;
+    GifFrameSupplier m_supply;
     const GifEncodeSettings& m_settings;
     const GifFitOptions& m_options;
+    const wxString& m_path;
     const GifFitProgress& m_progress;
     const std::atomic<bool>* m_cancel;
     std::vector<GifFitStep> m_ladder;
     std::map<std::size_t, double> m_estimates;
     // Whole files came out this much larger than their estimates.
     double m_factor = 1.0;
+    bool m_corrected = false;
     bool m_failed = false;
+    std::optional<std::size_t> m_best;
+    std::unique_ptr<AtomicFile> m_bestFile;
+    long long m_bestBytes = 0;
     GifFitResult m_result;
 };
 
@@ -132,9 +184,30 @@ std::optional<double> Fitter::Estimate(std::size_t i)
 
 std::optional<std::size_t> Fitter::FirstUnderAim(std::size_t low, std::size_t high)
 {
-    const double aim = kAim * double(m_options.limit);
+    const double aim = Aim();
+    // Steps already estimated narrow the range at no cost.
+    for (const auto& [i, bytes] : m_estimates) {
+        if (i < low || i > high)
+            continue;
+        if (bytes * m_factor <= aim)
+            high = std::min(high, i);
+        else if (i + 1 <= high)
+            low = std::max(low, i + 1);
+    }
+    bool halve = false;
     while (low < high) {
-        const std::size_t middle = low + (high - low) / 2;
+        std::size_t middle = low + (high - low) / 2;
+        const auto above = low > 0 ? m_estimates.find(low - 1) : m_estimates.end();
+        const auto below = m_estimates.find(high);
+        if (!halve && above != m_estimates.end() && below != m_estimates.end() && above->second * m_factor > aim &&
+            below->second * m_factor <= aim) {
+            const double from = std::log(above->second * m_factor);
+            const double to = std::log(below->second * m_factor);
+            const double t = (from - std::log(aim)) / (from - to);
+            const double at = double(low - 1) + t * double(high - low + 1);
+            middle = std::clamp<std::size_t>(static_cast<std::size_t>(std::ceil(at)), low, high - 1);
+        }
+        const std::size_t before = high - low;
         const std::optional<double> estimate = Estimate(middle);
         if (!estimate)
             return std::nullopt;
@@ -142,6 +215,8 @@ std::optional<std::size_t> Fitter::FirstUnderAim(std::size_t low, std::size_t hi
             high = middle;
         else
             low = middle + 1;
+        // A read that did not halve the range is followed by a halving.
+        halve = !halve && 2 * (high - low) > before;
     }
     return low;
 }
@@ -165,21 +240,36 @@ bool Fitter::QualityPays()
     return true;
 }
 
-bool Fitter::Encode(std::size_t i, Attempt& attempt)
+Fitter::Written Fitter::Encode(std::size_t i, std::size_t& framesWritten)
 {
     const GifFitStep& step = m_ladder[i];
-    GifByteSink sink(m_options.limit, true);
-    const GifProgress written = [&](std::size_t frames) { attempt.framesWritten = frames; };
+    auto file = std::make_unique<AtomicFile>(m_path);
+    if (!file->Open(&m_result.error))
+        return Written::Failed;
+    GifByteSink sink(m_options.limit, &file->Stream());
+    const GifProgress written = [&](std::size_t frames) { framesWritten = frames; };
     const bool ok = EncodeGifAnimation(sink, FramesFor(step), SupplierFor(step), SettingsFor(step), written, m_cancel);
     ++m_result.encodes;
     Report();
     if (Cancelled())
-        return false;
-    attempt.fits = ok;
-    attempt.over = !ok && sink.Overflowed();
-    if (ok)
-        attempt.bytes = std::move(sink.Bytes());
-    return ok || attempt.over;
+        return Written::Failed;
+    if (!ok && sink.Overflowed())
+        return Written::Over;
+    if (!ok) {
+        // A write refused by the disk, not by the limit: no candidate can be kept.
+        if (!file->Stream().IsOk()) {
+            file->Commit(false, &m_result.error);
+            if (m_result.error.empty())
+                m_result.error = _("The data could not be produced.");
+        }
+        return Written::Failed;
+    }
+    if (!m_best || i < *m_best) {
+        m_best = i;
+        m_bestFile = std::move(file);
+        m_bestBytes = sink.Count();
+    }
+    return Written::Fits;
 }
 
 GifFitResult Fitter::Run()
@@ -189,68 +279,68 @@ GifFitResult Fitter::Run()
     if (!QualityPays())
         return m_result;
     const std::size_t last = m_ladder.size() - 1;
-    std::optional<std::size_t> next = FirstUnderAim(0, last);
-    std::optional<std::size_t> best;
-    std::vector<std::uint8_t> bestBytes;
-    int betterTries = 0;
     // Steps up to this one are known to be over the limit.
     std::optional<std::size_t> over;
-    while (next && !Cancelled()) {
+    std::optional<std::size_t> next = FirstUnderAim(0, last);
+    bool broken = false;
+    while (next && !Cancelled() && (!m_best || m_result.encodes < kMaxEncodes)) {
         const std::size_t i = *next;
         next.reset();
-        Attempt attempt;
-        if (!Encode(i, attempt))
+        std::size_t framesWritten = 0;
+        const Written written = Encode(i, framesWritten);
+        if (written == Written::Failed) {
+            broken = true;
             break;
-        if (attempt.fits) {
-            const double bytes = double(attempt.bytes.size());
-            if (!best || i < *best) {
-                best = i;
-                bestBytes = std::move(attempt.bytes);
-            }
-            const std::size_t floor = over ? *over + 1 : 0;
-            if (betterTries == kBetterTries || *best == floor || bytes >= kWellUsed * double(m_options.limit))
-                break;
-            // Use the file's size to correct the estimates, and try the step
-            // they now say is the best that fits.
-            ++betterTries;
-            const std::optional<double> estimate = Estimate(i);
-            if (!estimate)
-                break;
-            m_factor = bytes / *estimate;
-            next = FirstUnderAim(floor, *best - 1);
-            if (next && *next == *best - 1) {
-                const std::optional<double> above = Estimate(*best - 1);
-                if (!above || *above * m_factor > kAim * double(m_options.limit))
-                    next.reset();
-            }
-            continue;
         }
-        over = i;
-        if (best || i == last)
-            break;
-        // The encode stopped at the limit after `framesWritten` frames: the
-        // whole file would have been about this large.
         const std::optional<double> estimate = Estimate(i);
         if (!estimate)
             break;
+        if (written == Written::Fits) {
+            m_factor = double(m_bestBytes) / *estimate;
+            m_corrected = true;
+            const std::size_t floor = over ? *over + 1 : 0;
+            if (*m_best == floor)
+                break;
+            // The corrected estimates say whether a step nearer the start fits.
+            next = FirstUnderAim(floor, *m_best);
+            if (next && *next == *m_best)
+                next.reset();
+            continue;
+        }
+        over = std::max(over.value_or(0), i);
+        if (i == last || (m_best && *m_best == i + 1))
+            break;
+        // The encode stopped at the limit after `framesWritten` frames: the
+        // whole file would have been about this large.
         const double whole = double(m_options.limit) * double(FramesFor(m_ladder[i])) /
-                             (double(attempt.framesWritten) + 0.5);
-        m_factor = std::max(m_factor * 1.05, whole / *estimate);
-        next = FirstUnderAim(i + 1, last);
+                             (double(framesWritten) + 0.5);
+        m_factor = std::max(m_factor * 1.02, whole / *estimate);
+        m_corrected = true;
+        next = FirstUnderAim(i + 1, m_best ? *m_best : last);
+        if (m_best && next && *next == *m_best)
+            next.reset();
     }
     if (Cancelled()) {
         m_result.outcome = GifFitOutcome::Cancelled;
         return m_result;
     }
-    if (best) {
-        m_result.outcome = GifFitOutcome::Fits;
-        m_result.step = m_ladder[*best];
-        m_result.settings = SettingsFor(m_result.step);
-        m_result.frameCount = FramesFor(m_result.step);
-        m_result.bytes = std::move(bestBytes);
+    if (broken && !m_result.error.empty()) {
+        m_result.outcome = GifFitOutcome::Unwritable;
         return m_result;
     }
-    m_result.outcome = m_failed || !over || *over != last ? GifFitOutcome::Failed : GifFitOutcome::NothingFits;
+    if (m_best && !broken) {
+        if (!m_bestFile->Commit(true, &m_result.error)) {
+            m_result.outcome = GifFitOutcome::Unwritable;
+            return m_result;
+        }
+        m_result.outcome = GifFitOutcome::Fits;
+        m_result.step = m_ladder[*m_best];
+        m_result.settings = SettingsFor(m_result.step);
+        m_result.frameCount = FramesFor(m_result.step);
+        m_result.fileSize = m_bestBytes;
+        return m_result;
+    }
+    m_result.outcome = m_failed || broken || !over || *over != last ? GifFitOutcome::Failed : GifFitOutcome::NothingFits;
     return m_result;
 }
 
@@ -403,8 +493,8 @@ std::vector<int> GifKeptDelays(const std::vector<int>& delays, std::size_t keepE
 }
 
 GifFitResult FitGifUnderLimit(std::size_t count, const GifFrameSupplier& supply, const GifEncodeSettings& settings,
-                              const GifFitOptions& options, const GifFitProgress& progress,
+                              const GifFitOptions& options, const wxString& path, const GifFitProgress& progress,
                               const std::atomic<bool>* cancel)
 {
-    return Fitter(count, supply, settings, options, progress, cancel).Run();
+    return Fitter(count, supply, settings, options, path, progress, cancel).Run();
 }
