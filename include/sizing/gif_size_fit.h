@@ -32,11 +32,14 @@ struct GifFitStep {
 
 // The candidates from `settings` (the first, or it scaled down to maxSide)
 // to the smallest file that is still an animation of the frames, in the
-// order they are tried: first the quality down to 30, the size down to 15%
-// and every third frame, then the quality down to 1, the size down to 16
-// pixels and one frame.
+// order they are tried: first the quality down to 1, then from quality 30
+// (or the quality asked, when lower) the size down to 15% and every third
+// frame, then the quality down to 1, the size down to 16 pixels and one
+// frame.
 // Where frames are left out the size goes back up as far as the fewer frames
-// make room for. The files shrink along the list.
+// make room for. The files shrink along the list, except where the quality
+// goes back up as the size starts to go down: the file there is still about
+// as large as the one before.
 std::vector<GifFitStep> GifFitLadder(const GifEncodeSettings& settings, std::size_t count,
                                      const GifFitOptions& options);
 

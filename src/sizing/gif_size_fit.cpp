@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -19,13 +21,13 @@ namespace {
 
 // The first pass stops at these; only when nothing fits there does the
 // second go further. Butteraugli rates a lower quality better than a smaller
-// size at the same file size down to about this quality; below it, lossy
-// compression streaks photos worse than scaling blurs them
-// (docs/performance.md).
+// size at the same file size, all the way down, as long as the size stays;
+// once the size has to go down too, a quality below about this one streaks
+// photos worse than a little more scaling blurs them (docs/performance.md).
 constexpr int kSoftQuality = 30;
 constexpr double kSoftScale = 0.15;
 constexpr std::size_t kSoftKeepEvery = 3;
-// Lowering the quality to kSoftQuality must save at least this share of the
+// Lowering the quality to 1 must save at least this share of the
 // file to be worth its look; otherwise (screen content of few colours, where
 // the colours are kept whatever the quality) the size goes down first.
 constexpr double kQualityPays = 0.25;
@@ -39,6 +41,8 @@ constexpr double kKeepGrowth = 1.25;
 // whole file has corrected them, they aim close to the limit itself.
 constexpr double kFirstAim = 0.96;
 constexpr double kCorrectedAim = 0.995;
+// A step found over the limit was at least this much over it.
+constexpr double kOverMargin = 1.02;
 // Whole encodes tried at most; each costs about a save.
 constexpr int kMaxEncodes = 3;
 // Frames kept decoded between candidates, in bytes of pixels.
@@ -49,7 +53,7 @@ constexpr int kEncodePercent = 30;
 constexpr int kMaxPercent = 99;
 
 std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size_t count,
-                                    const GifFitOptions& options, int softQuality);
+                                    const GifFitOptions& options, bool qualityFirst);
 
 std::vector<int> FrameDelays(const GifEncodeSettings& settings, std::size_t count)
 {
@@ -178,6 +182,9 @@ std::optional<double> Fitter::Estimate(std::size_t i)
     }
     ++m_result.estimates;
     Report();
+    if (std::getenv("GIFFIT_DEBUG"))
+        std::fprintf(stderr, "estimate %zu q%d %dx%d k%zu: %lld\n", i, step.quality, step.width, step.height,
+                     step.keepEvery, estimate.bytes);
     m_estimates[i] = double(estimate.bytes);
     return double(estimate.bytes);
 }
@@ -226,7 +233,7 @@ bool Fitter::QualityPays()
     std::size_t floor = 0;
     while (floor + 1 < m_ladder.size() && m_ladder[floor + 1].quality < m_ladder[floor].quality)
         ++floor;
-    if (floor == 0 || m_ladder[floor].quality != kSoftQuality)
+    if (floor == 0 || m_ladder[floor].quality != kGifMinQuality)
         return true;
     const std::optional<double> asked = Estimate(0);
     const std::optional<double> lowered = Estimate(floor);
@@ -234,7 +241,7 @@ bool Fitter::QualityPays()
         return false;
     if (*lowered <= (1.0 - kQualityPays) * *asked)
         return true;
-    m_ladder = BuildLadder(m_settings, m_count, m_options, m_settings.quality);
+    m_ladder = BuildLadder(m_settings, m_count, m_options, false);
     m_estimates.clear();
     m_estimates[0] = *asked;
     return true;
@@ -251,6 +258,10 @@ Fitter::Written Fitter::Encode(std::size_t i, std::size_t& framesWritten)
     const bool ok = EncodeGifAnimation(sink, FramesFor(step), SupplierFor(step), SettingsFor(step), written, m_cancel);
     ++m_result.encodes;
     Report();
+    if (std::getenv("GIFFIT_DEBUG"))
+        std::fprintf(stderr, "encode %zu q%d %dx%d k%zu: %s %lld (est %.0f f %.3f)\n", i, step.quality, step.width,
+                     step.height, step.keepEvery, ok ? "fits" : "stopped", sink.Count(),
+                     m_estimates.count(i) ? m_estimates[i] : 0.0, m_factor);
     if (Cancelled())
         return Written::Failed;
     if (!ok && sink.Overflowed())
@@ -310,11 +321,16 @@ GifFitResult Fitter::Run()
         over = std::max(over.value_or(0), i);
         if (i == last || (m_best && *m_best == i + 1))
             break;
-        // The encode stopped at the limit after `framesWritten` frames: the
-        // whole file would have been about this large.
-        const double whole = double(m_options.limit) * double(FramesFor(m_ladder[i])) /
-                             (double(framesWritten) + 0.5);
-        m_factor = std::max(m_factor * 1.02, whole / *estimate);
+        // The encode stopped at the limit after `framesWritten` frames. After
+        // a file that fitted, the estimates were only a little low here;
+        // before, the frames not written are taken to be like those written.
+        if (m_best) {
+            m_factor = std::max(m_factor, kOverMargin * double(m_options.limit) / *estimate);
+        } else {
+            const double whole = double(m_options.limit) * double(FramesFor(m_ladder[i])) /
+                                 (double(framesWritten) + 0.5);
+            m_factor = std::max(m_factor * kOverMargin, whole / *estimate);
+        }
         m_corrected = true;
         next = FirstUnderAim(i + 1, m_best ? *m_best : last);
         if (m_best && next && *next == *m_best)
@@ -375,7 +391,7 @@ bool ScaledSize(int width, int height, double scale, int& w, int& h)
 }
 
 std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size_t count,
-                                    const GifFitOptions& options, int softQuality)
+                                    const GifFitOptions& options, bool qualityFirst)
 {
     std::vector<GifFitStep> ladder;
     if (count == 0 || settings.width < 1 || settings.height < 1)
@@ -425,12 +441,16 @@ std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size
             }
         }
     };
-    auto pass = [&](int qualityFloor, double scaleFloor, std::size_t keepFloor) {
+    // After the quality went down to qualityFloor at this size, the steps
+    // that shrink or drop frames start again from `resumeQuality` when it is
+    // higher.
+    auto pass = [&](int qualityFloor, double scaleFloor, std::size_t keepFloor, int resumeQuality) {
         if (options.lowerQuality)
             while (step.quality > qualityFloor) {
                 --step.quality;
                 ladder.push_back(step);
             }
+        step.quality = std::max(step.quality, resumeQuality);
         if (options.shrink)
             shrinkTo(scaleFloor);
         if (!options.dropFrames)
@@ -458,8 +478,11 @@ std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size
                 shrinkTo(scaleFloor);
         }
     };
-    pass(softQuality, kSoftScale, kSoftKeepEvery);
-    pass(kGifMinQuality, 0.0, count);
+    if (qualityFirst)
+        pass(kGifMinQuality, kSoftScale, kSoftKeepEvery, std::min(step.quality, kSoftQuality));
+    else
+        pass(step.quality, kSoftScale, kSoftKeepEvery, step.quality);
+    pass(kGifMinQuality, 0.0, count, kGifMinQuality);
     return ladder;
 }
 
@@ -468,7 +491,7 @@ std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size
 std::vector<GifFitStep> GifFitLadder(const GifEncodeSettings& settings, std::size_t count,
                                      const GifFitOptions& options)
 {
-    return BuildLadder(settings, count, options, kSoftQuality);
+    return BuildLadder(settings, count, options, true);
 }
 
 std::vector<std::size_t> GifKeptFrames(std::size_t count, std::size_t keepEvery)
