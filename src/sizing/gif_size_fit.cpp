@@ -8,6 +8,7 @@
 #include <wx/intl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -41,6 +42,10 @@ constexpr double kKeepGrowth = 1.25;
 // whole file has corrected them, they aim close to the limit itself.
 constexpr double kFirstAim = 0.96;
 constexpr double kCorrectedAim = 0.995;
+// Neighbouring steps whose estimates differ by less than this share are not
+// told apart by more estimates.
+constexpr double kFirstSettled = 0.03;
+constexpr double kCorrectedSettled = 0.01;
 // A step found over the limit was at least this much over it.
 constexpr double kOverMargin = 1.02;
 // Whole encodes tried at most; each costs about a save.
@@ -54,6 +59,12 @@ constexpr int kMaxPercent = 99;
 
 std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size_t count,
                                     const GifFitOptions& options, bool qualityFirst);
+
+long Ms()
+{
+    static const auto start = std::chrono::steady_clock::now();
+    return long(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+}
 
 std::vector<int> FrameDelays(const GifEncodeSettings& settings, std::size_t count)
 {
@@ -134,13 +145,14 @@ private:
             m_progress(std::min(kMaxPercent, m_result.estimates * kEstimatePercent + m_result.encodes * kEncodePercent));
     }
     double Aim() const { return (m_corrected ? kCorrectedAim : kFirstAim) * double(m_options.limit); }
+    double Settled() const { return m_corrected ? kCorrectedSettled : kFirstSettled; }
 
     // The estimate of step i, made once; nullopt when it failed.
     std::optional<double> Estimate(std::size_t i);
     // The first step in [low, high] whose estimate times m_factor is under
     // the aim; `high` when none is. Files shrink along the ladder, smoothly
-    // enough that the size read between two known steps (in logarithms)
-    // points near the answer; halving takes over when it does not.
+    // enough that the size read between two known steps points near the
+    // answer; halving takes over when it does not.
     std::optional<std::size_t> FirstUnderAim(std::size_t low, std::size_t high);
     // Encodes step i whole into a new candidate file, stopped at the limit;
     // a file that fits replaces the best so far when it is nearer the start.
@@ -183,7 +195,7 @@ std::optional<double> Fitter::Estimate(std::size_t i)
     ++m_result.estimates;
     Report();
     if (std::getenv("GIFFIT_DEBUG"))
-        std::fprintf(stderr, "estimate %zu q%d %dx%d k%zu: %lld\n", i, step.quality, step.width, step.height,
+        std::fprintf(stderr, "%ld ms estimate %zu q%d %dx%d k%zu: %lld\n", Ms(), i, step.quality, step.width, step.height,
                      step.keepEvery, estimate.bytes);
     m_estimates[i] = double(estimate.bytes);
     return double(estimate.bytes);
@@ -201,29 +213,39 @@ std::optional<std::size_t> Fitter::FirstUnderAim(std::size_t low, std::size_t hi
         else if (i + 1 <= high)
             low = std::max(low, i + 1);
     }
-    bool halve = false;
+    // Reads take turns: a read between the known sizes, then its neighbour
+    // on the side of the answer (which settles a good read), then a halving
+    // (which bounds a poor one).
+    enum class Turn { Read, Neighbour, Halve };
+    Turn turn = Turn::Read;
+    std::size_t probed = 0;
+    bool probedUnder = false;
     while (low < high) {
         std::size_t middle = low + (high - low) / 2;
         const auto above = low > 0 ? m_estimates.find(low - 1) : m_estimates.end();
         const auto below = m_estimates.find(high);
-        if (!halve && above != m_estimates.end() && below != m_estimates.end() && above->second * m_factor > aim &&
-            below->second * m_factor <= aim) {
-            const double from = std::log(above->second * m_factor);
-            const double to = std::log(below->second * m_factor);
-            const double t = (from - std::log(aim)) / (from - to);
+        const bool bracketed = above != m_estimates.end() && below != m_estimates.end() &&
+                               above->second * m_factor > aim && below->second * m_factor <= aim;
+        // Steps this close differ by less than the estimates' own error.
+        if (bracketed && above->second - below->second <= Settled() * above->second)
+            return high;
+        if (turn == Turn::Read && bracketed) {
+            const double t = (above->second * m_factor - aim) / ((above->second - below->second) * m_factor);
             const double at = double(low - 1) + t * double(high - low + 1);
             middle = std::clamp<std::size_t>(static_cast<std::size_t>(std::ceil(at)), low, high - 1);
+        } else if (turn == Turn::Neighbour) {
+            middle = std::clamp<std::size_t>(probedUnder ? probed - 1 : probed + 1, low, high - 1);
         }
-        const std::size_t before = high - low;
         const std::optional<double> estimate = Estimate(middle);
         if (!estimate)
             return std::nullopt;
-        if (*estimate * m_factor <= aim)
+        probed = middle;
+        probedUnder = *estimate * m_factor <= aim;
+        if (probedUnder)
             high = middle;
         else
             low = middle + 1;
-        // A read that did not halve the range is followed by a halving.
-        halve = !halve && 2 * (high - low) > before;
+        turn = turn == Turn::Read ? Turn::Neighbour : turn == Turn::Neighbour ? Turn::Halve : Turn::Read;
     }
     return low;
 }
@@ -259,8 +281,7 @@ Fitter::Written Fitter::Encode(std::size_t i, std::size_t& framesWritten)
     ++m_result.encodes;
     Report();
     if (std::getenv("GIFFIT_DEBUG"))
-        std::fprintf(stderr, "encode %zu q%d %dx%d k%zu: %s %lld (est %.0f f %.3f)\n", i, step.quality, step.width,
-                     step.height, step.keepEvery, ok ? "fits" : "stopped", sink.Count(),
+        std::fprintf(stderr, "%ld ms encode %zu q%d %dx%d k%zu: %s %lld (est %.0f f %.3f)\n", Ms(), i, step.quality, step.width, step.height, step.keepEvery, ok ? "fits" : "stopped", sink.Count(),
                      m_estimates.count(i) ? m_estimates[i] : 0.0, m_factor);
     if (Cancelled())
         return Written::Failed;
