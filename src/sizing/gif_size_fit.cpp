@@ -41,11 +41,15 @@ constexpr double kKeepGrowth = 1.25;
 // limit, so that their error (within 15%) mostly lands under it; once a
 // whole file has corrected them, they aim close to the limit itself.
 constexpr double kFirstAim = 0.96;
-constexpr double kCorrectedAim = 0.995;
+constexpr double kCorrectedAim = 1.0;
 // Neighbouring steps whose estimates differ by less than this share are not
 // told apart by more estimates.
 constexpr double kFirstSettled = 0.03;
-constexpr double kCorrectedSettled = 0.01;
+constexpr double kCorrectedSettled = 0.015;
+// A read this close to the aim is probably next to the answer.
+constexpr double kNear = 0.03;
+// A file that uses this much of the limit is kept without trying for more.
+constexpr double kWellUsed = 0.985;
 // A step found over the limit was at least this much over it.
 constexpr double kOverMargin = 1.02;
 // Whole encodes tried at most; each costs about a save.
@@ -214,13 +218,18 @@ std::optional<std::size_t> Fitter::FirstUnderAim(std::size_t low, std::size_t hi
             low = std::max(low, i + 1);
     }
     // Reads take turns: a read between the known sizes, then its neighbour
-    // on the side of the answer (which settles a good read), then a halving
-    // (which bounds a poor one).
+    // on the side of the answer (which settles a good read), then, when the
+    // two did not halve the range, a halving (which bounds poor reads).
     enum class Turn { Read, Neighbour, Halve };
     Turn turn = Turn::Read;
     std::size_t probed = 0;
     bool probedUnder = false;
+    std::size_t rangeAtRead = high - low;
     while (low < high) {
+        if (turn == Turn::Halve && 2 * (high - low) <= rangeAtRead)
+            turn = Turn::Read;
+        if (turn == Turn::Read)
+            rangeAtRead = high - low;
         std::size_t middle = low + (high - low) / 2;
         const auto above = low > 0 ? m_estimates.find(low - 1) : m_estimates.end();
         const auto below = m_estimates.find(high);
@@ -245,7 +254,11 @@ std::optional<std::size_t> Fitter::FirstUnderAim(std::size_t low, std::size_t hi
             high = middle;
         else
             low = middle + 1;
-        turn = turn == Turn::Read ? Turn::Neighbour : turn == Turn::Neighbour ? Turn::Halve : Turn::Read;
+        // A read that landed near the aim is settled by its neighbour; one
+        // that did not is followed by another read.
+        const bool near = std::abs(*estimate * m_factor - aim) <= kNear * aim;
+        turn = turn == Turn::Read ? (near ? Turn::Neighbour : Turn::Halve)
+                                  : turn == Turn::Neighbour ? Turn::Halve : Turn::Read;
     }
     return low;
 }
@@ -331,7 +344,7 @@ GifFitResult Fitter::Run()
             m_factor = double(m_bestBytes) / *estimate;
             m_corrected = true;
             const std::size_t floor = over ? *over + 1 : 0;
-            if (*m_best == floor)
+            if (*m_best == floor || double(m_bestBytes) >= kWellUsed * double(m_options.limit))
                 break;
             // The corrected estimates say whether a step nearer the start fits.
             next = FirstUnderAim(floor, *m_best);
@@ -399,7 +412,10 @@ bool FillsOutput(int w, int h, int width, int height)
 bool ScaledSize(int width, int height, double scale, int& w, int& h)
 {
     const int around = int(std::lround(width * scale));
-    for (int candidateW = around; candidateW >= std::max(1, around - 3); --candidateW) {
+    // Wide pictures fill few widths (16:9 only every 16th): look a few
+    // percent down, less than a step.
+    const int lowest = std::max(1, around - std::max(3, around / 40));
+    for (int candidateW = around; candidateW >= lowest; --candidateW) {
         const int ideal = int(std::lround(double(candidateW) * height / width));
         for (int candidateH : {ideal, ideal - 1, ideal + 1})
             if (candidateH >= 1 && FillsOutput(candidateW, candidateH, width, height)) {

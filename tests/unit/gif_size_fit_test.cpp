@@ -221,6 +221,12 @@ TEST(SizeFit, UnmeetableLimitWritesNothing)
     wxArrayString left;
     EXPECT_EQ(wxDir::GetAllFiles(dir.Path(), &left, wxEmptyString, wxDIR_FILES | wxDIR_HIDDEN), 1u)
         << "no candidate file is left beside the target";
+
+    // A limit that fits, into a folder that does not exist: the reason is told.
+    const GifFitResult unwritable = FitGifUnderLimit(pan.count, pan.supply, Settings(pan.count),
+                                                     Only(1000000, true, true, true), dir.File("missing/out.gif"));
+    EXPECT_EQ(unwritable.outcome, GifFitOutcome::Unwritable);
+    EXPECT_TRUE(unwritable.error.Contains("missing")) << unwritable.error;
 }
 
 // Each way of fitting alone meets a limit it can meet and changes nothing
@@ -269,4 +275,7 @@ TEST(SizeFit, EachWayAloneAndNeverDropFrames)
             EXPECT_EQ(std::accumulate(delays.begin(), delays.end(), 0), 7 * int(pan.count)) << "duration kept";
         }
     }
+    wxArrayString files;
+    EXPECT_EQ(wxDir::GetAllFiles(dir.Path(), &files, wxEmptyString, wxDIR_FILES | wxDIR_HIDDEN), 1u)
+        << "candidates that were not kept are removed";
 }
