@@ -8,10 +8,7 @@
 #include <wx/intl.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -52,7 +49,7 @@ constexpr double kNear = 0.03;
 constexpr double kWellUsed = 0.985;
 // A step found over the limit was at least this much over it.
 constexpr double kOverMargin = 1.02;
-// Whole encodes tried at most; each costs about a save.
+// Whole encodes tried at most once a file fits; each costs about a save.
 constexpr int kMaxEncodes = 3;
 // Frames kept decoded between candidates, in bytes of pixels.
 constexpr std::size_t kFrameCacheBytes = 96u * 1024 * 1024;
@@ -63,12 +60,6 @@ constexpr int kMaxPercent = 99;
 
 std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size_t count,
                                     const GifFitOptions& options, bool qualityFirst);
-
-long Ms()
-{
-    static const auto start = std::chrono::steady_clock::now();
-    return long(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
-}
 
 std::vector<int> FrameDelays(const GifEncodeSettings& settings, std::size_t count)
 {
@@ -198,9 +189,6 @@ std::optional<double> Fitter::Estimate(std::size_t i)
     }
     ++m_result.estimates;
     Report();
-    if (std::getenv("GIFFIT_DEBUG"))
-        std::fprintf(stderr, "%ld ms estimate %zu q%d %dx%d k%zu: %lld\n", Ms(), i, step.quality, step.width, step.height,
-                     step.keepEvery, estimate.bytes);
     m_estimates[i] = double(estimate.bytes);
     return double(estimate.bytes);
 }
@@ -293,9 +281,6 @@ Fitter::Written Fitter::Encode(std::size_t i, std::size_t& framesWritten)
     const bool ok = EncodeGifAnimation(sink, FramesFor(step), SupplierFor(step), SettingsFor(step), written, m_cancel);
     ++m_result.encodes;
     Report();
-    if (std::getenv("GIFFIT_DEBUG"))
-        std::fprintf(stderr, "%ld ms encode %zu q%d %dx%d k%zu: %s %lld (est %.0f f %.3f)\n", Ms(), i, step.quality, step.width, step.height, step.keepEvery, ok ? "fits" : "stopped", sink.Count(),
-                     m_estimates.count(i) ? m_estimates[i] : 0.0, m_factor);
     if (Cancelled())
         return Written::Failed;
     if (!ok && sink.Overflowed())
