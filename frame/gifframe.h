@@ -131,7 +131,8 @@ public:
     int NewFrameDelay(int ownDelayCs) const;
     int GetQuality() const;
     // The size limit field: its bytes (0 = no limit) and the side limit of
-    // the preset chosen in it (0 = none); false when the text is no size.
+    // the preset chosen in it or written after the limit ("256K, 128 px"; 0 =
+    // none); false when the text is no size.
     bool GetSizeLimit(long long& bytes, int& maxSide) const;
     // What a save with the limit may change.
     GifFitOptions GetFitOptions() const;

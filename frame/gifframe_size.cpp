@@ -87,7 +87,7 @@ bool GifFrame::GetSizeLimit(long long& bytes, int& maxSide) const
             maxSide = preset.maxSide;
             return true;
         }
-    return ParseSizeLimit(text, bytes);
+    return ParseSizeLimitText(text, bytes, maxSide);
 }
 
 GifFitOptions GifFrame::GetFitOptions() const
@@ -110,7 +110,7 @@ void GifFrame::ShowSizeLimit(long long bytes, int maxSide)
 {
     if (!m_combo_limit)
         return;
-    wxString text = bytes > 0 ? ExactSizeLimitText(bytes) : _("No limit");
+    wxString text = bytes > 0 ? SizeLimitText(bytes, maxSide) : _("No limit");
     for (const SizePreset& preset : m_sizePresets)
         if (bytes > 0 && preset.bytes == bytes && preset.maxSide == maxSide)
             text = SizePresetLabel(preset);

@@ -41,6 +41,13 @@ wxString SizePresetLabel(const SizePreset& preset);
 // The limit as a field shows it, read back by ParseSizeLimit to the same
 // bytes: "10M", "256K", "4096".
 wxString ExactSizeLimitText(long long bytes);
+// A limit as the window's limit field shows one that no preset has, with its
+// side limit when there is one: "10M", "256K, 128 px". A project made with a
+// preset the user has since deleted keeps its side limit this way.
+wxString SizeLimitText(long long bytes, int maxSide);
+// Reads SizeLimitText's forms (and whatever ParseSizeLimit reads, for the
+// bytes); false for anything else.
+bool ParseSizeLimitText(const wxString& text, long long& bytes, int& maxSide);
 
 enum class SizePresetProblem { None, NoName, NameTaken, BadLimit, BadSide };
 

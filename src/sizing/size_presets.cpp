@@ -99,6 +99,33 @@ wxString ExactSizeLimitText(long long bytes)
     return wxString::Format("%lld", bytes);
 }
 
+wxString SizeLimitText(long long bytes, int maxSide)
+{
+    const wxString limit = ExactSizeLimitText(bytes);
+    return maxSide > 0 ? wxString::Format("%s, %d px", limit, maxSide) : limit;
+}
+
+bool ParseSizeLimitText(const wxString& text, long long& bytes, int& maxSide)
+{
+    const int comma = text.Find(',', true);
+    long side = 0;
+    if (comma != wxNOT_FOUND) {
+        wxString pixels = text.Mid(comma + 1).Strip(wxString::both).Lower();
+        if (!pixels.EndsWith("px", &pixels))
+            return false;
+        pixels = pixels.Strip(wxString::trailing);
+        if (pixels.empty() || pixels.find_first_not_of("0123456789") != wxString::npos || !pixels.ToLong(&side) ||
+            side < 1 || !ValidSide(side))
+            return false;
+    }
+    long long limit = 0;
+    if (!ParseSizeLimit(comma == wxNOT_FOUND ? text : text.Left(comma), limit))
+        return false;
+    bytes = limit;
+    maxSide = int(side);
+    return true;
+}
+
 wxString SizePresetLabel(const SizePreset& preset)
 {
     // Exact figures: "10 MB", not the rounded "10.0 MB" of a file's size.

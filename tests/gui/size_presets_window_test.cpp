@@ -171,5 +171,10 @@ TEST_F(SizePresetsWindow, EditedPresetsAreListedKeptAndFoundByTheCommandLine)
                   }));
     EXPECT_EQ(Listed().size(), BuiltInSizePresets().size());
     EXPECT_EQ(Listed()[2], "X (15 MB)");
+    // A side limit no preset has any more is written after the limit.
+    auto* limitField = dynamic_cast<wxComboBox*>(LayoutWindow(*m_frame, "m_combo_limit"));
+    limitField->SetValue("64K, 96 px");
+    EXPECT_EQ(m_frame->GetFitOptions().limit, 64000);
+    EXPECT_EQ(m_frame->GetFitOptions().maxSide, 96);
     EXPECT_EQ(RunCli({"--preset", "x", "-o", Utf8(out), Utf8(picture)}, output), 0) << output;
 }

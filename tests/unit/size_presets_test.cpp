@@ -79,6 +79,30 @@ TEST(SizePresets, EditsAreCheckedKeptAndFoundByTheCommandLine)
     EXPECT_EQ(SizePresetLabel({"GitHub", 10000000, 0}), "GitHub (10 MB)");
     EXPECT_EQ(SizePresetLabel({"Odd", 1234, 0}), "Odd (1234 B)");
 
+    // A limit no preset has, as the window's field shows and reads it: a
+    // project's side limit outlives the preset it was chosen with.
+    const struct {
+        const char* text;
+        long long bytes; // 0: refused
+        int maxSide;
+    } limits[] = {
+        {"256K, 128 px", 256000, 128}, {"10M", 10000000, 0}, {"64000,96PX", 64000, 96},
+        {"256K, 0 px", 0, 0},          {"256K, 128", 0, 0},  {"256K, px", 0, 0},
+        {", 128 px", 0, 0},            {"1,5M", 0, 0},       {"256K, 70000 px", 0, 0},
+    };
+    for (const auto& l : limits) {
+        long long bytes = 0;
+        int side = -1;
+        EXPECT_EQ(ParseSizeLimitText(l.text, bytes, side), l.bytes != 0) << l.text;
+        if (l.bytes != 0) {
+            EXPECT_EQ(bytes, l.bytes) << l.text;
+            EXPECT_EQ(side, l.maxSide) << l.text;
+            EXPECT_TRUE(ParseSizeLimitText(SizeLimitText(bytes, side), bytes, side)) << l.text;
+            EXPECT_EQ(bytes, l.bytes) << SizeLimitText(bytes, side);
+            EXPECT_EQ(side, l.maxSide) << SizeLimitText(bytes, side);
+        }
+    }
+
     const struct {
         std::vector<wxString> arguments;
         CliAction action;
