@@ -14,7 +14,6 @@
 #include <wx/image.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
-#include <wx/stdpaths.h>
 #include <wx/xrc/xmlres.h>
 
 #include <cstdio>
