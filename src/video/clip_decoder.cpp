@@ -100,7 +100,7 @@ long long RescaleToMs(long long pts, long long zero, AVRational timeBase)
 
 const char* ClipDemuxerName(const unsigned char* data, std::size_t size)
 {
-    if (size < kClipSniffBytes)
+    if (size < 16)
         return nullptr;
     static const unsigned char kEbml[] = {0x1A, 0x45, 0xDF, 0xA3};
     if (std::memcmp(data, kEbml, sizeof kEbml) == 0)
@@ -402,7 +402,21 @@ bool ClipDecoder::WasSkipped(long long ms) const
     return false;
 }
 
-AVFrame* ClipDecoder::FrameAt(long long ms, const PassedFrame& passed)
+namespace {
+
+class DecodedFrame : public ShownFrame {
+public:
+    DecodedFrame(ClipDecoder& decoder, const AVFrame* frame) : m_decoder(decoder), m_frame(frame) {}
+    wxImage Convert(const wxSize& atLeast) const override { return m_decoder.Convert(m_frame, atLeast); }
+
+private:
+    ClipDecoder& m_decoder;
+    const AVFrame* m_frame;
+};
+
+} // namespace
+
+std::unique_ptr<ShownFrame> ClipDecoder::FrameAt(long long ms, const PassedFrame& passed)
 {
     StartDeadline(kFrameSeconds);
     AVStream* stream = m_format->streams[m_stream];
@@ -432,7 +446,7 @@ AVFrame* ClipDecoder::FrameAt(long long ms, const PassedFrame& passed)
             if (m_hasCurrent && passed)
             {
                 const long long currentMs = ToMs(m_current->best_effort_timestamp);
-                passed(m_current, currentMs, ShownUntil(currentMs, nextMs));
+                passed(DecodedFrame(*this, m_current), currentMs, ShownUntil(currentMs, nextMs));
             }
             std::swap(m_current, m_next);
             av_frame_unref(m_next);
@@ -449,7 +463,7 @@ AVFrame* ClipDecoder::FrameAt(long long ms, const PassedFrame& passed)
         seek = true;
     }
     const AVFrame* shown = m_hasCurrent ? m_current : m_hasNext ? m_next : nullptr;
-    return shown ? av_frame_clone(shown) : nullptr;
+    return shown ? std::make_unique<DecodedFrame>(*this, shown) : nullptr;
 }
 
 wxImage ClipDecoder::Convert(const AVFrame* frame, const wxSize& atLeast)
