@@ -33,6 +33,7 @@ const std::vector<PictureFileType>& PictureFileTypes()
         {"QuickTime", {"mov"}},
         {"Matroska", {"mkv"}},
         {"WebM", {"webm"}},
+        {"WebP", {"webp"}},
     };
     return types;
 }
