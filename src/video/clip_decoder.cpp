@@ -31,6 +31,8 @@ constexpr int64_t kProbeBytes = 4 * 1024 * 1024;
 constexpr int kMaxStreams = 64;
 // Frame times are rounded to the millisecond.
 constexpr long long kToleranceMs = 1;
+// How far the decoding time of a key frame may run ahead of its showing time.
+constexpr long long kIndexAheadMs = 500;
 // Without an index of key frames, decoding forward beats seeking up to this far.
 constexpr long long kWalkWithoutIndexMs = 3000;
 // Bytes the converter may write past a picture's last row besides a row.
@@ -426,7 +428,13 @@ std::unique_ptr<ShownFrame> ClipDecoder::FrameAt(long long ms, const PassedFrame
     // A frame left out before `ms` was wanted is decoded again after a seek.
     bool seek = position < 0 || (m_hasCurrent && position > ms + kToleranceMs) || WasSkipped(ms);
     if (!seek && ms > position) {
-        const long long target = m_zeroPts + av_rescale_q(ms, AVRational{1, 1000}, stream->time_base);
+        // Key frames are indexed by decoding time, which runs ahead of showing
+        // time: one indexed just before `ms` may be shown after it, and a seek
+        // to it would land past the wanted frame and then fall back to the
+        // key frame before (from the clip's start, in a clip of one key frame
+        // every 8 seconds). Only one indexed well before `ms` is sought.
+        const long long target =
+            m_zeroPts + av_rescale_q(ms - kIndexAheadMs, AVRational{1, 1000}, stream->time_base);
         const int key = avformat_index_get_entries_count(stream) > 0
                             ? av_index_search_timestamp(stream, target, AVSEEK_FLAG_BACKWARD)
                             : -1;
