@@ -166,12 +166,16 @@ wxImage VideoClip::FrameAt(long long ms, const wxSize& atLeast) const
         return wxImage();
     }
     m_state->decoder->SetNeeded([this, ms](long long fromMs, long long untilMs) {
-        // Frame times are rounded to the millisecond.
-        constexpr long long kToleranceMs = 2;
-        if (ms + kToleranceMs >= fromMs && ms < untilMs + kToleranceMs)
+        // Frame times are rounded to the millisecond: a reader takes the frame
+        // that starts up to a millisecond after a wanted time as the one shown
+        // then. A frame ending where a wanted time starts is not needed (at
+        // 10 a second from 30, a third of the frames).
+        constexpr long long kToleranceMs = 1;
+        const auto shown = [&](long long t) { return t + 2 * kToleranceMs >= fromMs && t + kToleranceMs < untilMs; };
+        if (shown(ms))
             return true;
-        const auto t = m_state->expected.lower_bound(fromMs - kToleranceMs);
-        return t != m_state->expected.end() && *t < untilMs + kToleranceMs;
+        const auto t = m_state->expected.lower_bound(fromMs - 2 * kToleranceMs);
+        return t != m_state->expected.end() && shown(*t);
     });
     const std::unique_ptr<ShownFrame> frame = m_state->decoder->FrameAt(
         ms, [&](const ShownFrame& passed, long long fromMs, long long untilMs) {
