@@ -193,6 +193,50 @@ GifLzwLossy GifLzwLossyFor(const std::vector<GifRgb>& table, int mask, double ma
     return lossy;
 }
 
+namespace {
+
+// Runs of one index at least this long are worth weighing a clear code for;
+// shorter ones lose more with the table's strings than narrower codes save.
+constexpr std::size_t kWeighedRun = 1024;
+
+// The bits of codes a run of `length` pixels of one index costs from the
+// table's state: each code covers the longest string of that index known,
+// which is one longer than the one before. A full table is cleared.
+std::uint64_t RunBits(std::size_t length, std::size_t known, int nextCode, int bits, int minimumCodeSize)
+{
+    std::uint64_t cost = 0;
+    std::size_t covered = 0;
+    while (covered < length) {
+        covered += known;
+        cost += std::uint64_t(bits);
+        if (nextCode >= (1 << bits) && bits < kMaxCodeBits)
+            ++bits;
+        if (nextCode >= kLastCode) {
+            cost += std::uint64_t(bits);
+            bits = minimumCodeSize + 1;
+            nextCode = (1 << minimumCodeSize) + 2;
+            known = 1;
+        } else {
+            ++nextCode;
+            ++known;
+        }
+    }
+    return cost;
+}
+
+// The length of the longest string of `index` alone that `table` holds.
+std::size_t KnownRun(const CodeTable& table, std::uint8_t index)
+{
+    std::size_t known = 1;
+    int code = index;
+    std::size_t slot = 0;
+    while ((code = table.Find((std::uint32_t(code) << 8) | index, slot)) >= 0)
+        ++known;
+    return known;
+}
+
+} // namespace
+
 int GifLzwMinimumCodeSize(int count)
 {
     int bits = 2;
@@ -225,6 +269,8 @@ void Compress(const std::uint8_t* indices, std::size_t count, int minimumCodeSiz
     }
 
     int prefix = indices[0];
+    // Where the run of one index last weighed ends: no second look inside it.
+    std::size_t weighedTo = 0;
     Carry carry;
     const bool carries = lossy && lossy->maxSquaredDistance > 0;
     for (std::size_t i = 1; i < count; ++i) {
@@ -251,7 +297,21 @@ void Compress(const std::uint8_t* indices, std::size_t count, int minimumCodeSiz
         // longer fits.
         if (nextCode >= (1 << bits) && bits < kMaxCodeBits)
             ++bits;
-        if (nextCode >= kLastCode) {
+        // A long run of one index (a still area, a flat colour) costs about
+        // as many codes as the square root of twice its length: after a clear
+        // code those codes are narrower, which outweighs the strings lost
+        // when the table is wide and knows no long string of that index.
+        bool clear = nextCode >= kLastCode;
+        if (!clear && i >= weighedTo && bits > minimumCodeSize + 2) {
+            std::size_t end = i + 1;
+            while (end < count && indices[end] == indices[i])
+                ++end;
+            weighedTo = end;
+            if (end - i >= kWeighedRun)
+                clear = std::uint64_t(bits) + RunBits(end - i, 1, endCode + 1, minimumCodeSize + 1, minimumCodeSize) <
+                        RunBits(end - i, KnownRun(table, indices[i]), nextCode, bits, minimumCodeSize);
+        }
+        if (clear) {
             writer.Put(clearCode, bits);
             table.Clear();
             bits = minimumCodeSize + 1;
