@@ -57,7 +57,51 @@ struct Candidate {
     int mask = -1;
     std::vector<std::uint8_t>* out = nullptr;
     int last = -1; // the index written before, in this row
+    // The index of the colour most kept pixels show (-1 for none), and the
+    // indices with every kept pixel of that colour written with it.
+    int background = -1;
+    std::vector<std::uint8_t> withBackground;
+    // Runs of one index in either way of writing, as the stream goes.
+    std::size_t runs = 0;
+    std::size_t backgroundRuns = 0;
+    int previous = -1;
+    int backgroundPrevious = -1;
 };
+
+// The colour that more than half the kept pixels of the rectangle show, if
+// one does (a majority vote, then a count).
+bool KeptBackground(const std::uint8_t* source, const GifIndexedFrame& reduced, const GifShownPicture& picture,
+                    const GifFramePlan& plan, int changeThreshold, GifRgb& background)
+{
+    const auto kept = [&](std::size_t p) {
+        return !Changed(source + p * 3, &picture.reference[p * 3], changeThreshold) ||
+               SameRgb(reduced.palette[reduced.indices[p]], &picture.shown[p * 3]);
+    };
+    const auto forEachKept = [&](auto&& visit) {
+        for (int y = plan.top; y < plan.top + plan.height; ++y)
+            for (int x = plan.left; x < plan.left + plan.width; ++x) {
+                const std::size_t p = std::size_t(y) * reduced.width + x;
+                if (kept(p))
+                    visit(&picture.shown[p * 3]);
+            }
+    };
+    const std::uint8_t* chosen = nullptr;
+    std::size_t votes = 0;
+    forEachKept([&](const std::uint8_t* rgb) {
+        if (votes == 0)
+            chosen = rgb;
+        votes += chosen[0] == rgb[0] && chosen[1] == rgb[1] && chosen[2] == rgb[2] ? 1 : std::size_t(-1);
+    });
+    if (!chosen)
+        return false;
+    background = {chosen[0], chosen[1], chosen[2]};
+    std::size_t keptCount = 0, same = 0;
+    forEachKept([&](const std::uint8_t* rgb) {
+        ++keptCount;
+        same += SameRgb(background, rgb);
+    });
+    return same * 2 > keptCount;
+}
 
 // The first index of a table with `slots` entries that no changed pixel uses.
 int FreeIndex(const std::vector<bool>& used, int slots)
@@ -180,6 +224,24 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
     plan.flags.resize(area);
     plan.under.resize(area * 3);
     const GifColourIndex localLookup(plan.localTable.data(), int(plan.localTable.size()));
+    // Kept pixels that show the rectangle's background colour may be written
+    // with its index where the table has it: with the changed pixels of that
+    // colour (a pointer moving off it) they then make one run instead of two
+    // interleaved ones. Over kept content of other colours (older text) the
+    // transparent index makes the longer runs; the way with fewer runs is kept.
+    GifRgb background;
+    if (needMask && KeptBackground(source, reduced, picture, plan, changeThreshold, background)) {
+        local.background = localLookup.Find(background.red, background.green, background.blue);
+        if (plan.hasGlobal)
+            global.background = GifColourIndex(picture.globalTable.data(), int(picture.globalTable.size()))
+                                    .Find(background.red, background.green, background.blue);
+    }
+    for (Candidate* candidate : candidates) {
+        if (candidate->mask < 0)
+            candidate->background = -1;
+        if (candidate->background >= 0)
+            candidate->withBackground.resize(area);
+    }
 
     // Pass 2: the indices of the rectangle; the shown picture follows.
     std::size_t at = 0;
@@ -212,6 +274,16 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
                 }
                 (*candidate->out)[at] = static_cast<std::uint8_t>(index);
                 candidate->last = index;
+                if (candidate->background < 0)
+                    continue;
+                const int other =
+                    !changes && SameRgb((*candidate->table)[candidate->background], now) ? candidate->background
+                                                                                        : index;
+                candidate->withBackground[at] = static_cast<std::uint8_t>(other);
+                candidate->runs += index != candidate->previous;
+                candidate->backgroundRuns += other != candidate->backgroundPrevious;
+                candidate->previous = index;
+                candidate->backgroundPrevious = other;
             }
             plan.flags[at] = std::uint8_t((changes ? kGifPixelLoose : 0) |
                                           (changed || fallback ? kGifPixelTakesSource : 0));
@@ -224,6 +296,9 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
                 std::memcpy(reference + p * 3, source + p * 3, 3);
         }
     }
+    for (Candidate* candidate : candidates)
+        if (candidate->background >= 0 && candidate->backgroundRuns < candidate->runs)
+            candidate->out->swap(candidate->withBackground);
     if (!keepShown && !deferShown) {
         picture.shown.clear();
         picture.reference.clear();

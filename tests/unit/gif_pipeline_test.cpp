@@ -96,6 +96,18 @@ wxImage BusyBandAbove(const wxImage& base, int busyRows)
     return image;
 }
 
+// A plain white picture with a 4x4 block at (x, y): moving it uncovers
+// white pixels next to white ones kept.
+wxImage BlockOnWhite(int width, int height, int x, int y)
+{
+    wxImage image(width, height, false);
+    std::fill(image.GetData(), image.GetData() + width * height * 3, 255);
+    for (int dy = 0; dy < 4; ++dy)
+        for (int dx = 0; dx < 4; ++dx)
+            image.SetRGB(x + dx, y + dy, 20, 20, dx == dy ? 200 : 20);
+    return image;
+}
+
 // Part of the picture see-through, by alpha or by mask colour.
 wxImage SeeThrough(int width, int height, bool mask)
 {
@@ -172,6 +184,9 @@ TEST(GifPipeline, ChangedRectanglesComposeToTheWholeFrames)
           With(base, {{0, 0}, {w - 1, h - 1}})},
          {0, 3, 1, 6}},
         {"everything", {base, Flat(w, h, 2), Flat(w, h, 3)}, {0, 0, w, h}},
+        {"block moving over white",
+         {BlockOnWhite(w, h, 11, 7), BlockOnWhite(w, h, 5, 5), BlockOnWhite(w, h, 8, 6)},
+         {5, 5, 10, 6}},
         {"long still run", {Flat(64, 60), BusyBandAbove(Flat(64, 60), 10), Flat(64, 60)}, {0, 0, 64, 60}},
         {"see-through source", {base, SeeThrough(w, h, false), SeeThrough(w, h, true), base}, {0, 0, w, h}},
         {"1x1", {Flat(1, 1), Flat(1, 1), Flat(1, 1, 1), Flat(1, 1)}, {0, 0, 1, 1}},
