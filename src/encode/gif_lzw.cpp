@@ -51,7 +51,10 @@ private:
 // 255 bytes, each after its length byte.
 class CodeWriter {
 public:
-    explicit CodeWriter(std::vector<std::uint8_t>& out) : m_out(out) {}
+    explicit CodeWriter(std::vector<std::uint8_t>& out, std::size_t partBytes = 0, const GifLzwSink* sink = nullptr)
+        : m_out(out), m_partBytes(partBytes), m_sink(sink)
+    {
+    }
 
     void Put(int code, int bits)
     {
@@ -69,12 +72,19 @@ public:
         if (m_bitCount > 0)
             Byte(static_cast<std::uint8_t>(m_bits));
         m_out.push_back(kBlockTerminator);
+        if (m_sink)
+            (*m_sink)(m_out);
     }
 
 private:
     void Byte(std::uint8_t value)
     {
         if (m_inBlock == 0 || m_inBlock == kMaxSubBlock) {
+            // Between sub-blocks: the bytes so far are final.
+            if (m_sink && m_out.size() >= m_partBytes) {
+                (*m_sink)(m_out);
+                m_out.clear();
+            }
             m_lengthAt = m_out.size();
             m_out.push_back(0);
             m_inBlock = 0;
@@ -84,6 +94,8 @@ private:
     }
 
     std::vector<std::uint8_t>& m_out;
+    const std::size_t m_partBytes;
+    const GifLzwSink* m_sink;
     std::uint32_t m_bits = 0;
     int m_bitCount = 0;
     std::size_t m_lengthAt = 0;
@@ -250,14 +262,15 @@ namespace {
 // Exact compression reads `indices`; lossy compression also writes the
 // indices it changed to `written`.
 void Compress(const std::uint8_t* indices, std::size_t count, int minimumCodeSize, std::vector<std::uint8_t>& out,
-              const GifLzwLossy* lossy, std::uint8_t* written)
+              const GifLzwLossy* lossy, std::uint8_t* written, std::size_t partBytes = 0,
+              const GifLzwSink* sink = nullptr)
 {
     const int clearCode = 1 << minimumCodeSize;
     const int endCode = clearCode + 1;
     out.push_back(static_cast<std::uint8_t>(minimumCodeSize));
     // Noise compresses to about its own size; reserving that saves regrowing.
-    out.reserve(out.size() + count + count / 4 + 16);
-    CodeWriter writer(out);
+    out.reserve(out.size() + std::min(count + count / 4, sink ? partBytes : count + count / 4) + 16);
+    CodeWriter writer(out, partBytes, sink);
     CodeTable table;
     int bits = minimumCodeSize + 1;
     int nextCode = endCode + 1;
@@ -340,4 +353,11 @@ void GifLzwCompressLossy(std::uint8_t* indices, std::size_t count, int minimumCo
                          std::vector<std::uint8_t>& out)
 {
     Compress(indices, count, minimumCodeSize, out, &lossy, indices);
+}
+
+void GifLzwCompressLossyInParts(std::uint8_t* indices, std::size_t count, int minimumCodeSize,
+                                const GifLzwLossy& lossy, std::size_t partBytes, const GifLzwSink& sink)
+{
+    std::vector<std::uint8_t> out;
+    Compress(indices, count, minimumCodeSize, out, &lossy, indices, partBytes, &sink);
 }
