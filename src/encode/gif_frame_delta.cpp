@@ -68,40 +68,34 @@ struct Candidate {
     int backgroundPrevious = -1;
 };
 
-// The colour that more than half the kept pixels of the rectangle show, if
-// one does (a majority vote, then a count).
-bool KeptBackground(const std::uint8_t* source, const GifIndexedFrame& reduced, const GifShownPicture& picture,
-                    const GifFramePlan& plan, int changeThreshold, GifRgb& background)
-{
-    const auto kept = [&](std::size_t p) {
-        return !Changed(source + p * 3, &picture.reference[p * 3], changeThreshold) ||
-               SameRgb(reduced.palette[reduced.indices[p]], &picture.shown[p * 3]);
-    };
-    const auto forEachKept = [&](auto&& visit) {
-        for (int y = plan.top; y < plan.top + plan.height; ++y)
-            for (int x = plan.left; x < plan.left + plan.width; ++x) {
-                const std::size_t p = std::size_t(y) * reduced.width + x;
-                if (kept(p))
-                    visit(&picture.shown[p * 3]);
-            }
-    };
-    const std::uint8_t* chosen = nullptr;
-    std::size_t votes = 0;
-    forEachKept([&](const std::uint8_t* rgb) {
-        if (votes == 0)
-            chosen = rgb;
-        votes += chosen[0] == rgb[0] && chosen[1] == rgb[1] && chosen[2] == rgb[2] ? 1 : std::size_t(-1);
-    });
-    if (!chosen)
-        return false;
-    background = {chosen[0], chosen[1], chosen[2]};
-    std::size_t keptCount = 0, same = 0;
-    forEachKept([&](const std::uint8_t* rgb) {
-        ++keptCount;
-        same += SameRgb(background, rgb);
-    });
-    return same * 2 > keptCount;
-}
+// A majority vote (Boyer-Moore) among the colours kept pixels show, in one
+// pass with the search for the rectangle: a colour that more than 5/8 of
+// them show ends the vote with at least a quarter of them as votes.
+class BackgroundVote {
+public:
+    void Add(const std::uint8_t* rgb)
+    {
+        ++m_kept;
+        if (m_votes == 0)
+            m_colour = {rgb[0], rgb[1], rgb[2]};
+        if (SameRgb(m_colour, rgb))
+            ++m_votes;
+        else
+            --m_votes;
+    }
+
+    // The colour most kept pixels show, when it is clearly most.
+    bool Clear(GifRgb& colour) const
+    {
+        colour = m_colour;
+        return m_kept > 0 && m_votes * 4 >= m_kept;
+    }
+
+private:
+    GifRgb m_colour{0, 0, 0};
+    std::size_t m_votes = 0;
+    std::size_t m_kept = 0;
+};
 
 // The first index of a table with `slots` entries that no changed pixel uses.
 int FreeIndex(const std::vector<bool>& used, int slots)
@@ -132,14 +126,18 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
     int left = width, right = -1, top = height, bottom = -1;
     std::size_t changing = 0;
     std::vector<bool> paletteUsed(palette.size(), false);
+    BackgroundVote vote;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const std::size_t p = std::size_t(y) * width + x;
-            if (!Changed(source + p * 3, reference + p * 3, changeThreshold))
+            if (!Changed(source + p * 3, reference + p * 3, changeThreshold)) {
+                vote.Add(shown + p * 3);
                 continue;
+            }
             if (SameRgb(palette[indices[p]], shown + p * 3)) {
                 // What is shown now stands for the new source.
                 std::memcpy(reference + p * 3, source + p * 3, 3);
+                vote.Add(shown + p * 3);
                 continue;
             }
             ++changing;
@@ -224,13 +222,13 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
     plan.flags.resize(area);
     plan.under.resize(area * 3);
     const GifColourIndex localLookup(plan.localTable.data(), int(plan.localTable.size()));
-    // Kept pixels that show the rectangle's background colour may be written
+    // Kept pixels that show the frame's background colour may be written
     // with its index where the table has it: with the changed pixels of that
     // colour (a pointer moving off it) they then make one run instead of two
     // interleaved ones. Over kept content of other colours (older text) the
     // transparent index makes the longer runs; the way with fewer runs is kept.
     GifRgb background;
-    if (needMask && KeptBackground(source, reduced, picture, plan, changeThreshold, background)) {
+    if (needMask && vote.Clear(background)) {
         local.background = localLookup.Find(background.red, background.green, background.blue);
         if (plan.hasGlobal)
             global.background = GifColourIndex(picture.globalTable.data(), int(picture.globalTable.size()))
