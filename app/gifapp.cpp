@@ -7,21 +7,19 @@
 #include "language.h"
 #include "layout_check.h"
 #include "paths.h"
+#include "io/settings_store.h"
 #include "io/trace.h"
 
 #include <wx/filefn.h>
 #include <wx/image.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
-#include <wx/stdpaths.h>
 #include <wx/xrc/xmlres.h>
 
 #include <cstdio>
 
 namespace {
 const char kMainWindowLayout[] = "MyFrame1";
-// The configuration file's name: ~/.config/brackwell-gifmaker.conf.
-const char kConfigName[] = "brackwell-gifmaker";
 
 wxArrayString& GivenFiles()
 {
@@ -91,10 +89,7 @@ bool GifApp::OnInit()
     // or catalogs are of no use to the user; what start-up cannot do without
     // is reported below.
     wxLogNull noLog;
-    // Settings go where the desktop keeps them, under the name of the
-    // package rather than of the executable.
-    SetAppName(kConfigName);
-    wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
+    UseProgramSettingsStore();
     m_locale = nullptr;
     InitStartupLocale(*this);
 

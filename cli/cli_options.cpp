@@ -4,6 +4,7 @@
 #include "encode/gif_pipeline.h"
 #include "format/gif_format.h"
 #include "sizing/size_limit.h"
+#include "sizing/size_presets.h"
 #include "video/video_selection.h"
 
 #include <functional>
@@ -58,12 +59,12 @@ bool ReadFitSteps(const wxString& text, GifFitOptions& fit)
     return !text.empty();
 }
 
-wxString PresetNames()
+wxString PresetNames(const std::vector<SizePreset>& presets)
 {
     wxString names;
-    for (const SizePreset& preset : SizePresets())
-        names += (names.empty() ? "" : ", ") + wxString(preset.name);
-    return names;
+    for (const SizePreset& preset : presets)
+        names += (names.empty() ? "" : ", ") + preset.name;
+    return names.empty() ? wxString("(none)") : names;
 }
 
 bool ReadTime(const wxString& text, long long& ms, CliOptions& options, wxString& error)
@@ -160,12 +161,10 @@ const std::vector<ValueOption>& ValueOptions()
         {nullptr, "--preset",
          [](const wxString& value, CliOptions& o, wxString& error) {
              o.fitGiven = true;
-             if (const SizePreset* preset = FindSizePreset(value)) {
-                 o.fit.limit = preset->bytes;
-                 o.fit.maxSide = preset->maxSide;
+             o.preset = value;
+             if (!value.empty())
                  return true;
-             }
-             error = wxString::Format("unknown preset \"%s\"; the presets are %s", value, PresetNames());
+             error = "the preset name is empty";
              return false;
          }},
         {nullptr, "--fit",
@@ -184,7 +183,7 @@ const std::vector<ValueOption>& ValueOptions()
 
 } // namespace
 
-wxString CliUsage()
+wxString CliUsage(const std::vector<SizePreset>& presets)
 {
     return wxString::Format("Usage: gifmaker-cli [-d DELAY] [-s WIDTHxHEIGHT] [-l N] [-q QUALITY] [--fast]\n"
                             "                   [--fps RATE [--from TIME] [--to TIME]] -o OUT.gif FILE[:DELAY]...\n"
@@ -219,8 +218,8 @@ wxString CliUsage()
                             "                             then the size, then the frame rate (keeping the\n"
                             "                             duration), and says what it changed; writes nothing\n"
                             "                             when no file that small can be made\n"
-                            "      --preset NAME          the size limit (and side limit) of a destination:\n"
-                            "                             %s\n"
+                            "      --preset NAME          the size limit (and side limit) of a destination, as\n"
+                            "                             edited in the window (Edit Presets): %s\n"
                             "      --fit STEPS            what --max-size may change, of quality,size,frames\n"
                             "                             (default all; quality,size never drops frames)\n"
                             "      --estimate             print the estimated size of the GIF; write nothing\n"
@@ -230,10 +229,11 @@ wxString CliUsage()
                             "\n"
                             "Exit status: 0 written, 1 bad usage, 2 an input cannot be read, 3 the output cannot\n"
                             "be written, 4 the toolkit cannot start, 5 nothing fits under the size limit.\n",
-                            CliOptions::kDefaultDelay, kGifMaxPlays, kGifDefaultQuality, PresetNames());
+                            CliOptions::kDefaultDelay, kGifMaxPlays, kGifDefaultQuality, PresetNames(presets));
 }
 
-CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& options, wxString& error)
+CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& options, wxString& error,
+                            const std::vector<SizePreset>& presets)
 {
     bool onlyFiles = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -292,6 +292,20 @@ CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& 
         }
         if (!option->apply(value, options, error))
             return CliAction::BadUsage;
+    }
+    if (!options.preset.empty()) {
+        const SizePreset* preset = FindSizePreset(presets, options.preset);
+        if (!preset) {
+            error = wxString::Format("unknown preset \"%s\"; the presets are %s", options.preset,
+                                     PresetNames(presets));
+            return CliAction::BadUsage;
+        }
+        if (options.fit.limit != 0) {
+            error = "give --max-size or --preset, not both";
+            return CliAction::BadUsage;
+        }
+        options.fit.limit = preset->bytes;
+        options.fit.maxSide = preset->maxSide;
     }
     if (options.estimate && options.fitGiven) {
         error = "--estimate tells the size of the GIF as the settings make it; give it without --max-size, "

@@ -2,6 +2,7 @@
 
 #include "encode/gif_pipeline.h"
 #include "sizing/gif_size_fit.h"
+#include "sizing/size_presets.h"
 
 #include <wx/string.h>
 
@@ -37,15 +38,19 @@ struct CliOptions {
     // --preset also sets the longer side's limit.
     GifFitOptions fit;
     bool fitGiven = false; // --max-size, --preset or --fit was used
+    wxString preset; // --preset NAME, looked up once every argument is read
 };
 
 enum class CliAction { Encode, ShowHelp, ShowVersion, BadUsage };
 
-// Reads the arguments after the program name. On BadUsage `error` says why.
-CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& options, wxString& error);
+// Reads the arguments after the program name; --preset chooses from
+// `presets` (the user's, from the configuration, in gifmaker-cli). On
+// BadUsage `error` says why.
+CliAction ParseCliArguments(const std::vector<wxString>& arguments, CliOptions& options, wxString& error,
+                            const std::vector<SizePreset>& presets = BuiltInSizePresets());
 
-// The text --help prints.
-wxString CliUsage();
+// The text --help prints, naming `presets`.
+wxString CliUsage(const std::vector<SizePreset>& presets = BuiltInSizePresets());
 
 // The delay of one picture of an input: FILE:DELAY first, then -d, then a
 // GIF frame's own delay (`pictureDelay`, -1 for none), then the default.

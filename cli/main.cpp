@@ -1,7 +1,10 @@
 #include "cli_options.h"
 #include "cli_run.h"
 #include "gifmaker_version.h"
+#include "io/settings_store.h"
+#include "sizing/size_presets.h"
 
+#include <wx/config.h>
 #include <wx/init.h>
 #include <wx/log.h>
 
@@ -16,22 +19,25 @@ int main(int argc, char** argv)
     }
     // Failures are reported in the program's own words.
     wxLog::EnableLogging(false);
+    // The presets the user edited in the window, from the same settings.
+    UseProgramSettingsStore();
+    const std::vector<SizePreset> presets = LoadSizePresets(wxConfigBase::Get());
 
     std::vector<wxString> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.push_back(wxString(argv[i], wxConvLibc));
     CliOptions options;
     wxString error;
-    switch (ParseCliArguments(arguments, options, error)) {
+    switch (ParseCliArguments(arguments, options, error, presets)) {
     case CliAction::ShowHelp:
-        std::fputs(CliUsage().mb_str(), stdout);
+        std::fputs(CliUsage(presets).mb_str(), stdout);
         return kCliOk;
     case CliAction::ShowVersion:
         std::printf("gifmaker-cli %s\n", GIFMAKER_VERSION);
         return kCliOk;
     case CliAction::BadUsage:
         std::fprintf(stderr, "gifmaker-cli: %s\n%s", static_cast<const char*>(error.mb_str()),
-                     static_cast<const char*>(CliUsage().mb_str()));
+                     static_cast<const char*>(CliUsage(presets).mb_str()));
         return kCliBadUsage;
     case CliAction::Encode:
         break;

@@ -12,6 +12,7 @@
 #include "encode/gif_pipeline.h"
 #include "frame_history.h"
 #include "sizing/gif_size_estimate.h"
+#include "sizing/size_presets.h"
 #include "sizing/gif_size_fit.h"
 
 #include <atomic>
@@ -24,6 +25,7 @@ struct ProjectFileSettings;
 struct StartupFiles;
 class wxDC;
 class SizeEstimateWorker;
+class wxButton;
 class wxCheckBox;
 class wxComboBox;
 class wxLocale;
@@ -129,7 +131,8 @@ public:
     int NewFrameDelay(int ownDelayCs) const;
     int GetQuality() const;
     // The size limit field: its bytes (0 = no limit) and the side limit of
-    // the preset chosen in it (0 = none); false when the text is no size.
+    // the preset chosen in it or written after the limit ("256K, 128 px"; 0 =
+    // none); false when the text is no size.
     bool GetSizeLimit(long long& bytes, int& maxSide) const;
     // What a save with the limit may change.
     GifFitOptions GetFitOptions() const;
@@ -277,6 +280,9 @@ public:
     void OnSizeEstimateTimer(wxTimerEvent& event);
     void OnSizeEstimate(wxThreadEvent& event);
     void OnSizeLimitText(wxCommandEvent& event);
+    // Edit Presets: the size limit presets edited in their dialog and kept
+    // in the configuration.
+    void OnEditSizePresets(wxCommandEvent& event);
 
 private:
     // ApplyLanguage replaces the window's locale.
@@ -292,6 +298,8 @@ private:
     void ShowEstimate();
     // Applies a project's or the defaults' size limit.
     void ApplySizeLimit(long long bytes, int maxSide, bool keepAllFrames);
+    // Shows the limit in its field: a preset's label when one has it.
+    void ShowSizeLimit(long long bytes, int maxSide);
     void SwitchEditingSet(bool enable);
     void ApplyPreviewLook(const char* bitmapFile, const wxString& label);
     // The settings as the controls and the strip hold them now.
@@ -421,6 +429,9 @@ private:
     wxStaticText* m_staticText_estimate = nullptr;
     wxComboBox* m_combo_limit = nullptr;
     wxCheckBox* m_check_keep_frames = nullptr;
+    wxButton* m_button_presets = nullptr;
+    // The presets the limit field lists, the user's from the configuration.
+    std::vector<SizePreset> m_sizePresets;
     // The size estimate: its worker, the settings it was asked for, the
     // request whose answer counts, and that answer.
     std::unique_ptr<SizeEstimateWorker> m_estimator;

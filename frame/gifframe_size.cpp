@@ -1,11 +1,17 @@
 #include "gifframe.h"
 
+#include "sizepresetsdialog.h"
+
+#include "io/settings_store.h"
 #include "sizing/size_limit.h"
+#include "sizing/size_presets.h"
 #include "window/size_estimate_worker.h"
 #include "window/thumbnailctrl.h"
 
+#include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
+#include <wx/config.h>
 #include <wx/intl.h>
 #include <wx/stattext.h>
 #include <wx/xrc/xmlres.h>
@@ -18,17 +24,6 @@ constexpr int kEstimatePollMs = 300;
 // A range narrower than this share of the guess is shown as "about".
 constexpr double kAboutSpread = 0.3;
 
-// The limit as the field shows it: a whole number of the largest unit that
-// gives it exactly, so that reading it back gives the same bytes.
-wxString ExactLimitText(long long bytes)
-{
-    if (bytes % 1000000 == 0)
-        return wxString::Format("%lldM", bytes / 1000000);
-    if (bytes % 1000 == 0)
-        return wxString::Format("%lldK", bytes / 1000);
-    return wxString::Format("%lld", bytes);
-}
-
 } // namespace
 
 void GifFrame::SetUpSizeLimit()
@@ -37,7 +32,11 @@ void GifFrame::SetUpSizeLimit()
     m_staticText_estimate = XRCCTRL(*this, "m_staticText_estimate", wxStaticText);
     m_combo_limit = XRCCTRL(*this, "m_combo_limit", wxComboBox);
     m_check_keep_frames = XRCCTRL(*this, "m_check_keep_frames", wxCheckBox);
+    m_button_presets = XRCCTRL(*this, "m_button_presets", wxButton);
+    m_sizePresets = LoadSizePresets(wxConfigBase::Get());
     FillSizeLimitChoices();
+    if (m_button_presets)
+        m_button_presets->Connect(wxEVT_BUTTON, wxCommandEventHandler(GifFrame::OnEditSizePresets), nullptr, this);
     if (m_combo_limit) {
         m_combo_limit->SetValue(_("No limit"));
         m_combo_limit->Connect(wxEVT_TEXT, wxCommandEventHandler(GifFrame::OnSizeLimitText), nullptr, this);
@@ -56,6 +55,8 @@ void GifFrame::FillSizeLimitChoices()
         m_staticText_limit->SetLabel(_("Size limit") + ":");
     if (m_check_keep_frames)
         m_check_keep_frames->SetLabel(_("Never drop frames"));
+    if (m_button_presets)
+        m_button_presets->SetLabel(_("Edit Presets..."));
     if (!m_combo_limit)
         return;
     // Clearing the list empties the text too; a language switch keeps it,
@@ -66,8 +67,8 @@ void GifFrame::FillSizeLimitChoices()
     const wxString text = m_combo_limit->GetValue();
     m_combo_limit->Clear();
     m_combo_limit->Append(_("No limit"));
-    for (const SizePreset& preset : SizePresets())
-        m_combo_limit->Append(preset.label);
+    for (const SizePreset& preset : m_sizePresets)
+        m_combo_limit->Append(SizePresetLabel(preset));
     m_combo_limit->ChangeValue(known && bytes == 0 ? _("No limit") : text);
 }
 
@@ -80,13 +81,13 @@ bool GifFrame::GetSizeLimit(long long& bytes, int& maxSide) const
     const wxString text = m_combo_limit->GetValue().Strip(wxString::both);
     if (text.empty() || text == _("No limit") || (m_combo_limit->GetCount() > 0 && text == m_combo_limit->GetString(0)))
         return true;
-    for (const SizePreset& preset : SizePresets())
-        if (text == preset.label) {
+    for (const SizePreset& preset : m_sizePresets)
+        if (text == SizePresetLabel(preset)) {
             bytes = preset.bytes;
             maxSide = preset.maxSide;
             return true;
         }
-    return ParseSizeLimit(text, bytes);
+    return ParseSizeLimitText(text, bytes, maxSide);
 }
 
 GifFitOptions GifFrame::GetFitOptions() const
@@ -102,14 +103,39 @@ void GifFrame::ApplySizeLimit(long long bytes, int maxSide, bool keepAllFrames)
 {
     if (m_check_keep_frames)
         m_check_keep_frames->SetValue(keepAllFrames);
+    ShowSizeLimit(bytes, maxSide);
+}
+
+void GifFrame::ShowSizeLimit(long long bytes, int maxSide)
+{
     if (!m_combo_limit)
         return;
-    wxString text = bytes > 0 ? ExactLimitText(bytes) : _("No limit");
-    for (const SizePreset& preset : SizePresets())
+    wxString text = bytes > 0 ? SizeLimitText(bytes, maxSide) : _("No limit");
+    for (const SizePreset& preset : m_sizePresets)
         if (bytes > 0 && preset.bytes == bytes && preset.maxSide == maxSide)
-            text = preset.label;
+            text = SizePresetLabel(preset);
     m_combo_limit->ChangeValue(text);
     ShowEstimate();
+}
+
+void GifFrame::OnEditSizePresets(wxCommandEvent&)
+{
+    long long bytes = 0;
+    int side = 0;
+    const bool known = GetSizeLimit(bytes, side);
+    SizePresetsDialog dialog(this, m_sizePresets);
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    m_sizePresets = dialog.Presets();
+    if (wxConfigBase* config = wxConfigBase::Get()) {
+        SaveSizePresets(*config, m_sizePresets);
+        FlushProgramSettings(*config);
+    }
+    FillSizeLimitChoices();
+    // The field keeps its limit, under the label of an edited preset when
+    // one still has it.
+    if (known)
+        ShowSizeLimit(bytes, side);
 }
 
 wxString GifFrame::GetEstimateText() const

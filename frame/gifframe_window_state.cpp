@@ -1,13 +1,11 @@
 #include "gifframe.h"
 
+#include "io/settings_store.h"
 #include "rules/window_placement.h"
 
 #include <wx/config.h>
 #include <wx/display.h>
-#include <wx/filename.h>
-#include <wx/log.h>
 #include <wx/splitter.h>
-#include <wx/stdpaths.h>
 
 #include <vector>
 
@@ -54,11 +52,7 @@ void GifFrame::SaveWindowState() const
     }
     if (m_splitter3 && m_splitter3->IsSplit())
         config->Write(Key(kSash), m_splitter3->GetSashPosition());
-    // The configuration folder does not exist in a fresh home, and a file
-    // that cannot be written must not hold up the closing window.
-    wxLogNull noLog;
-    wxFileName::Mkdir(wxStandardPaths::Get().GetUserConfigDir(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
-    config->Flush();
+    FlushProgramSettings(*config);
 }
 
 void GifFrame::RestoreWindowState()

@@ -2,8 +2,6 @@
 
 #include <wx/string.h>
 
-#include <vector>
-
 // Size limits are counted in decimal units, as file managers and upload
 // pages show them: 1K = 1000 bytes, 1M = 1000000. "KiB" and "MiB" give the
 // binary units for limits stated that way.
@@ -14,19 +12,3 @@ bool ParseSizeLimit(const wxString& text, long long& bytes);
 // "2.1 MB", "256 KB", "900 bytes": the way sizes are shown, in the same
 // decimal units. `bytesWord` is the word used below 1000 bytes.
 wxString FormatFileSize(long long bytes, const wxString& bytesWord = "bytes");
-
-// A destination with a limit on the file size and, where it has one, on the
-// longer side of the picture (0 = none). The numbers are what each service
-// states in its help pages; services change them, and the window lets the
-// user edit the limit after choosing one (docs/size-limits.md names the
-// sources).
-struct SizePreset {
-    const char* name;  // what --preset takes
-    const char* label; // what the window lists; a product name, not translated
-    long long bytes;
-    int maxSide;
-};
-
-const std::vector<SizePreset>& SizePresets();
-// The preset of that name (case does not matter), or null.
-const SizePreset* FindSizePreset(const wxString& name);

@@ -55,26 +55,3 @@ wxString FormatFileSize(long long bytes, const wxString& bytesWord)
     const double mb = bytes / 1e6;
     return mb < 100 ? wxString::FromCDouble(mb, mb < 10 ? 2 : 1) + " MB" : wxString::Format("%.0f MB", mb);
 }
-
-const std::vector<SizePreset>& SizePresets()
-{
-    // Sources and dates in docs/size-limits.md. Limits stated as "10MB" are
-    // taken in decimal units, which stays under the limit whichever unit the
-    // service means.
-    static const std::vector<SizePreset> presets = {
-        {"github", "GitHub (10 MB)", 10000000, 0},
-        {"discord", "Discord (10 MB)", 10000000, 0},
-        {"x", "X / Twitter (15 MB)", 15000000, 0},
-        {"discord-emoji", "Discord emoji (256 KB, 128 px)", 256000, 128},
-        {"slack-emoji", "Slack emoji (128 KB, 128 px)", 128000, 128},
-    };
-    return presets;
-}
-
-const SizePreset* FindSizePreset(const wxString& name)
-{
-    for (const SizePreset& preset : SizePresets())
-        if (name.CmpNoCase(preset.name) == 0)
-            return &preset;
-    return nullptr;
-}

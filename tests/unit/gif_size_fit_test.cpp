@@ -145,9 +145,6 @@ TEST(SizeLimit, TextsAndOptionsReadAsBytes)
         EXPECT_EQ(options.fit.maxSide, c.maxSide) << c.arguments[1];
         EXPECT_EQ(options.fit.dropFrames, c.dropFrames) << c.arguments[1];
     }
-    ASSERT_NE(FindSizePreset("Discord-Emoji"), nullptr);
-    EXPECT_EQ(FindSizePreset("discord-emoji")->maxSide, 128);
-    EXPECT_EQ(FindSizePreset("nowhere"), nullptr);
 }
 
 // The estimate's error bound, on sets small enough for a unit test.
