@@ -1,8 +1,11 @@
 #!/bin/sh
 # A 10-second 1920x1080 H.264 clip to a 480x270 GIF at 10 frames per second:
 # gifmaker-cli against ffmpeg's own palettegen/paletteuse recipe. Prints wall
-# time, CPU time, peak memory and one psnr.py line (size, PSNR, butteraugli) for each,
-# scored against the frames ffmpeg extracts at the same times.
+# time, CPU time, peak memory and two psnr.py lines (size, PSNR, butteraugli) for
+# each: scored against the frames shown at the GIF frames' times (ffmpeg's fps
+# filter rounding up: at 30 frames a second, every third frame from the first),
+# and against those ffmpeg's fps filter picks by default (rounding to the
+# nearest: the frame after each of those, 33 ms later), which its own GIF shows.
 #   bench/video-vs-ffmpeg.sh [CLI] [WORK]
 # CLI defaults to build/bin/gifmaker-cli, WORK to /tmp/gifmaker-video-bench.
 # The clip is a slow zoom into a photograph (the first picture of the peer
@@ -30,12 +33,19 @@ if [ ! -d reference ]; then
   mkdir reference
   ffmpeg -nostdin -v error -i clip.mp4 -vf fps=10,scale=480:270:flags=lanczos reference/%04d.png
 fi
+if [ ! -d at-times ]; then
+  mkdir at-times
+  ffmpeg -nostdin -v error -i clip.mp4 -vf fps=10:round=up,scale=480:270:flags=lanczos at-times/%04d.png
+fi
 
 run() {
   name=$1; shift
   /usr/bin/time -f "%e %M %U %S" -o "$name.time" "$@"
   set -- $(cat "$name.time")
-  printf '%s\twall %s s\tcpu %s s\tpeak %s MB\t' "$name" "$1" "$(echo "$3 + $4" | bc)" "$(($2 / 1024))"
+  printf '%s\twall %s s\tcpu %s s\tpeak %s MB\n' "$name" "$1" "$(echo "$3 + $4" | bc)" "$(($2 / 1024))"
+  printf '  at the times\t'
+  /usr/bin/python3 "$root/../shared/bench/psnr.py" at-times "$name.gif"
+  printf '  fps default\t'
   /usr/bin/python3 "$root/../shared/bench/psnr.py" reference "$name.gif"
 }
 

@@ -31,6 +31,7 @@ libavformat-dev
 libavcodec-dev
 libswscale-dev
 libavutil-dev
+libwebp-dev
 ffmpeg
 dpkg-dev
 file

@@ -33,6 +33,8 @@ const std::vector<PictureFileType>& PictureFileTypes()
         {"QuickTime", {"mov"}},
         {"Matroska", {"mkv"}},
         {"WebM", {"webm"}},
+        // A still picture, or an animation taken like a clip.
+        {"WebP", {"webp"}},
     };
     return types;
 }

@@ -5,7 +5,7 @@
 // The picture formats the program reads, told apart by their first bytes.
 // Anything else (TIFF, PCX, PNM, TGA, ICO, IFF, XPM, ANI, ...) is refused,
 // so that no other decoder of the toolkit ever sees a user's file.
-enum class PictureFormat { Unknown, Png, Jpeg, Bmp, Gif };
+enum class PictureFormat { Unknown, Png, Jpeg, Bmp, Gif, WebP };
 
 PictureFormat SniffPictureFormat(const unsigned char* data, size_t size);
 

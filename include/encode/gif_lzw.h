@@ -4,6 +4,7 @@
 #include "palette/gif_colour_index.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <cstdint>
 #include <vector>
@@ -46,3 +47,12 @@ void GifLzwCompress(const std::uint8_t* indices, std::size_t count, int minimumC
 // a string; `indices` then holds what was written.
 void GifLzwCompressLossy(std::uint8_t* indices, std::size_t count, int minimumCodeSize, const GifLzwLossy& lossy,
                          std::vector<std::uint8_t>& out);
+
+// Takes the finished part of the image data: `bytes` holds whole sub-blocks,
+// and the taker may move them out.
+using GifLzwSink = std::function<void(std::vector<std::uint8_t>& bytes)>;
+
+// GifLzwCompressLossy, handing the data to `sink` in parts of about
+// `partBytes` as it is made, so that a large frame's data is not held whole.
+void GifLzwCompressLossyInParts(std::uint8_t* indices, std::size_t count, int minimumCodeSize,
+                                const GifLzwLossy& lossy, std::size_t partBytes, const GifLzwSink& sink);

@@ -15,6 +15,7 @@ public:
         std::uint8_t index;
     };
 
+    // `image` must outlive the histogram.
     explicit GifColourHistogram(const wxImage& image);
 
     std::vector<Colour>& Colours() { return m_colours; }
@@ -32,8 +33,16 @@ private:
     std::size_t SlotOf(std::uint32_t rgb) const;
     void Grow();
 
+    void CountDense(const unsigned char* rgb, std::size_t pixels);
+
     std::vector<Colour> m_colours;
     std::vector<Slot> m_slots; // open addressing
     std::size_t m_mask = 0;
     std::vector<std::uint32_t> m_pixelColours; // each pixel's position in m_colours
+    // Pictures of many pixels: each colour's position in m_colours + 1, by
+    // 0xRRGGBB, and the pixels read again to index them (instead of four
+    // bytes per pixel held).
+    std::vector<std::uint32_t> m_dense;
+    const unsigned char* m_rgb = nullptr;
+    std::size_t m_pixels = 0;
 };

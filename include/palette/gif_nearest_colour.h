@@ -8,7 +8,8 @@
 // Finds the palette entry closest to a colour (squared RGB distance; among
 // equally close entries the lowest index). The colour cube is cut into cells;
 // the first search in a cell lists the few entries that can be nearest to any
-// colour inside it, later searches there look at those alone.
+// colour inside it, later searches there look at those alone, nearest to the
+// cell first.
 class GifNearestColour {
 public:
     GifNearestColour(const GifRgb* palette, int count);
@@ -27,7 +28,13 @@ private:
     // first search) and how many there are.
     std::vector<std::int32_t> m_cellStart;
     std::vector<std::uint16_t> m_cellCount;
-    std::vector<std::uint8_t> m_candidates;
+    // A cell's candidates go nearest to the cell first, so that a search
+    // stops at the first one that cannot beat the best found.
+    struct Candidate {
+        int cellDistance; // squared distance from the entry to the cell
+        std::uint8_t red, green, blue, index;
+    };
+    std::vector<Candidate> m_candidates;
     std::vector<int> m_nearestScratch;
     // Per axis, per cell position along it and per entry: the squared
     // distance from the entry to the nearest and farthest value of the cell.

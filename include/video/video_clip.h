@@ -19,8 +19,8 @@ struct ClipInfo {
 
 // True when the bytes begin like a container the program reads clips from:
 // MP4 and QuickTime (but not the still-picture HEIF/AVIF files that share
-// their box format), Matroska and WebM. Animated WebP is not among them:
-// Debian 12's FFmpeg (5.1) cannot decode its frames.
+// their box format), Matroska, WebM, and WebP with more than one frame (a
+// file marked as an animation).
 bool LooksLikeVideoClip(const unsigned char* data, std::size_t size);
 // LooksLikeVideoClip on the start of a file.
 bool IsVideoClip(const wxString& path);
@@ -29,7 +29,7 @@ class VideoClip;
 using VideoClipPtr = std::shared_ptr<VideoClip>;
 
 // A clip that gives any of its frames by time, for any thread. Every frame
-// taken from one file shares one VideoClip (and its one decoder), so that
+// taken from one file shares one VideoClip (and its one reader), so that
 // frames asked for in order are decoded in one pass instead of a seek each.
 class VideoClip {
 public:

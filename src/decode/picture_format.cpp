@@ -1,6 +1,7 @@
 #include "decode/picture_format.h"
 
 #include "decode/picture_loader.h"
+#include "decode/webp_decode.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -96,6 +97,8 @@ PictureFormat SniffPictureFormat(const unsigned char* data, size_t size)
         return PictureFormat::Bmp;
     if (size >= 6 && (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0))
         return PictureFormat::Gif;
+    if (IsStillWebP(data, size))
+        return PictureFormat::WebP;
     return PictureFormat::Unknown;
 }
 

@@ -5,6 +5,7 @@
 #include "decode/gif_frame_name.h"
 #include "decode/jpeg_reduced.h"
 #include "decode/picture_format.h"
+#include "decode/webp_decode.h"
 
 #include <wx/file.h>
 #include <wx/filefn.h>
@@ -84,6 +85,8 @@ int LoadStillPicture(const unsigned char* data, size_t size, const PictureSink& 
         return DecodeGifPictures(data, size, 0, sink);
     case PictureFormat::Bmp:
         return DecodeBmpPicture(data, size, sink);
+    case PictureFormat::WebP:
+        return DecodeWebPPicture(data, size, sink);
     case PictureFormat::Png: {
         if (!IsAcceptable(format, data, size))
             return 0;

@@ -57,6 +57,44 @@ struct Candidate {
     int mask = -1;
     std::vector<std::uint8_t>* out = nullptr;
     int last = -1; // the index written before, in this row
+    // The index of the colour most kept pixels show (-1 for none), and the
+    // indices with every kept pixel of that colour written with it.
+    int background = -1;
+    std::vector<std::uint8_t> withBackground;
+    // Runs of one index in either way of writing, as the stream goes.
+    std::size_t runs = 0;
+    std::size_t backgroundRuns = 0;
+    int previous = -1;
+    int backgroundPrevious = -1;
+};
+
+// A majority vote (Boyer-Moore) among the colours kept pixels show, in one
+// pass with the search for the rectangle: a colour that more than 5/8 of
+// them show ends the vote with at least a quarter of them as votes.
+class BackgroundVote {
+public:
+    void Add(const std::uint8_t* rgb)
+    {
+        ++m_kept;
+        if (m_votes == 0)
+            m_colour = {rgb[0], rgb[1], rgb[2]};
+        if (SameRgb(m_colour, rgb))
+            ++m_votes;
+        else
+            --m_votes;
+    }
+
+    // The colour most kept pixels show, when it is clearly most.
+    bool Clear(GifRgb& colour) const
+    {
+        colour = m_colour;
+        return m_kept > 0 && m_votes * 4 >= m_kept;
+    }
+
+private:
+    GifRgb m_colour{0, 0, 0};
+    std::size_t m_votes = 0;
+    std::size_t m_kept = 0;
 };
 
 // The first index of a table with `slots` entries that no changed pixel uses.
@@ -88,14 +126,18 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
     int left = width, right = -1, top = height, bottom = -1;
     std::size_t changing = 0;
     std::vector<bool> paletteUsed(palette.size(), false);
+    BackgroundVote vote;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const std::size_t p = std::size_t(y) * width + x;
-            if (!Changed(source + p * 3, reference + p * 3, changeThreshold))
+            if (!Changed(source + p * 3, reference + p * 3, changeThreshold)) {
+                vote.Add(shown + p * 3);
                 continue;
+            }
             if (SameRgb(palette[indices[p]], shown + p * 3)) {
                 // What is shown now stands for the new source.
                 std::memcpy(reference + p * 3, source + p * 3, 3);
+                vote.Add(shown + p * 3);
                 continue;
             }
             ++changing;
@@ -180,6 +222,24 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
     plan.flags.resize(area);
     plan.under.resize(area * 3);
     const GifColourIndex localLookup(plan.localTable.data(), int(plan.localTable.size()));
+    // Kept pixels that show the frame's background colour may be written
+    // with its index where the table has it: with the changed pixels of that
+    // colour (a pointer moving off it) they then make one run instead of two
+    // interleaved ones. Over kept content of other colours (older text) the
+    // transparent index makes the longer runs; the way with fewer runs is kept.
+    GifRgb background;
+    if (needMask && vote.Clear(background)) {
+        local.background = localLookup.Find(background.red, background.green, background.blue);
+        if (plan.hasGlobal)
+            global.background = GifColourIndex(picture.globalTable.data(), int(picture.globalTable.size()))
+                                    .Find(background.red, background.green, background.blue);
+    }
+    for (Candidate* candidate : candidates) {
+        if (candidate->mask < 0)
+            candidate->background = -1;
+        if (candidate->background >= 0)
+            candidate->withBackground.resize(area);
+    }
 
     // Pass 2: the indices of the rectangle; the shown picture follows.
     std::size_t at = 0;
@@ -212,6 +272,16 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
                 }
                 (*candidate->out)[at] = static_cast<std::uint8_t>(index);
                 candidate->last = index;
+                if (candidate->background < 0)
+                    continue;
+                const int other =
+                    !changes && SameRgb((*candidate->table)[candidate->background], now) ? candidate->background
+                                                                                        : index;
+                candidate->withBackground[at] = static_cast<std::uint8_t>(other);
+                candidate->runs += index != candidate->previous;
+                candidate->backgroundRuns += other != candidate->backgroundPrevious;
+                candidate->previous = index;
+                candidate->backgroundPrevious = other;
             }
             plan.flags[at] = std::uint8_t((changes ? kGifPixelLoose : 0) |
                                           (changed || fallback ? kGifPixelTakesSource : 0));
@@ -224,6 +294,9 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
                 std::memcpy(reference + p * 3, source + p * 3, 3);
         }
     }
+    for (Candidate* candidate : candidates)
+        if (candidate->background >= 0 && candidate->backgroundRuns < candidate->runs)
+            candidate->out->swap(candidate->withBackground);
     if (!keepShown && !deferShown) {
         picture.shown.clear();
         picture.reference.clear();

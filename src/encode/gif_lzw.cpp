@@ -51,7 +51,10 @@ private:
 // 255 bytes, each after its length byte.
 class CodeWriter {
 public:
-    explicit CodeWriter(std::vector<std::uint8_t>& out) : m_out(out) {}
+    explicit CodeWriter(std::vector<std::uint8_t>& out, std::size_t partBytes = 0, const GifLzwSink* sink = nullptr)
+        : m_out(out), m_partBytes(partBytes), m_sink(sink)
+    {
+    }
 
     void Put(int code, int bits)
     {
@@ -69,12 +72,19 @@ public:
         if (m_bitCount > 0)
             Byte(static_cast<std::uint8_t>(m_bits));
         m_out.push_back(kBlockTerminator);
+        if (m_sink)
+            (*m_sink)(m_out);
     }
 
 private:
     void Byte(std::uint8_t value)
     {
         if (m_inBlock == 0 || m_inBlock == kMaxSubBlock) {
+            // Between sub-blocks: the bytes so far are final.
+            if (m_sink && m_out.size() >= m_partBytes) {
+                (*m_sink)(m_out);
+                m_out.clear();
+            }
             m_lengthAt = m_out.size();
             m_out.push_back(0);
             m_inBlock = 0;
@@ -84,6 +94,8 @@ private:
     }
 
     std::vector<std::uint8_t>& m_out;
+    const std::size_t m_partBytes;
+    const GifLzwSink* m_sink;
     std::uint32_t m_bits = 0;
     int m_bitCount = 0;
     std::size_t m_lengthAt = 0;
@@ -193,6 +205,50 @@ GifLzwLossy GifLzwLossyFor(const std::vector<GifRgb>& table, int mask, double ma
     return lossy;
 }
 
+namespace {
+
+// Runs of one index at least this long are worth weighing a clear code for;
+// shorter ones lose more with the table's strings than narrower codes save.
+constexpr std::size_t kWeighedRun = 1024;
+
+// The bits of codes a run of `length` pixels of one index costs from the
+// table's state: each code covers the longest string of that index known,
+// which is one longer than the one before. A full table is cleared.
+std::uint64_t RunBits(std::size_t length, std::size_t known, int nextCode, int bits, int minimumCodeSize)
+{
+    std::uint64_t cost = 0;
+    std::size_t covered = 0;
+    while (covered < length) {
+        covered += known;
+        cost += std::uint64_t(bits);
+        if (nextCode >= (1 << bits) && bits < kMaxCodeBits)
+            ++bits;
+        if (nextCode >= kLastCode) {
+            cost += std::uint64_t(bits);
+            bits = minimumCodeSize + 1;
+            nextCode = (1 << minimumCodeSize) + 2;
+            known = 1;
+        } else {
+            ++nextCode;
+            ++known;
+        }
+    }
+    return cost;
+}
+
+// The length of the longest string of `index` alone that `table` holds.
+std::size_t KnownRun(const CodeTable& table, std::uint8_t index)
+{
+    std::size_t known = 1;
+    int code = index;
+    std::size_t slot = 0;
+    while ((code = table.Find((std::uint32_t(code) << 8) | index, slot)) >= 0)
+        ++known;
+    return known;
+}
+
+} // namespace
+
 int GifLzwMinimumCodeSize(int count)
 {
     int bits = 2;
@@ -206,14 +262,15 @@ namespace {
 // Exact compression reads `indices`; lossy compression also writes the
 // indices it changed to `written`.
 void Compress(const std::uint8_t* indices, std::size_t count, int minimumCodeSize, std::vector<std::uint8_t>& out,
-              const GifLzwLossy* lossy, std::uint8_t* written)
+              const GifLzwLossy* lossy, std::uint8_t* written, std::size_t partBytes = 0,
+              const GifLzwSink* sink = nullptr)
 {
     const int clearCode = 1 << minimumCodeSize;
     const int endCode = clearCode + 1;
     out.push_back(static_cast<std::uint8_t>(minimumCodeSize));
     // Noise compresses to about its own size; reserving that saves regrowing.
-    out.reserve(out.size() + count + count / 4 + 16);
-    CodeWriter writer(out);
+    out.reserve(out.size() + std::min(count + count / 4, sink ? partBytes : count + count / 4) + 16);
+    CodeWriter writer(out, partBytes, sink);
     CodeTable table;
     int bits = minimumCodeSize + 1;
     int nextCode = endCode + 1;
@@ -225,6 +282,8 @@ void Compress(const std::uint8_t* indices, std::size_t count, int minimumCodeSiz
     }
 
     int prefix = indices[0];
+    // Where the run of one index last weighed ends: no second look inside it.
+    std::size_t weighedTo = 0;
     Carry carry;
     const bool carries = lossy && lossy->maxSquaredDistance > 0;
     for (std::size_t i = 1; i < count; ++i) {
@@ -251,7 +310,21 @@ void Compress(const std::uint8_t* indices, std::size_t count, int minimumCodeSiz
         // longer fits.
         if (nextCode >= (1 << bits) && bits < kMaxCodeBits)
             ++bits;
-        if (nextCode >= kLastCode) {
+        // A long run of one index (a still area, a flat colour) costs about
+        // as many codes as the square root of twice its length: after a clear
+        // code those codes are narrower, which outweighs the strings lost
+        // when the table is wide and knows no long string of that index.
+        bool clear = nextCode >= kLastCode;
+        if (!clear && i >= weighedTo && bits > minimumCodeSize + 2) {
+            std::size_t end = i + 1;
+            while (end < count && indices[end] == indices[i])
+                ++end;
+            weighedTo = end;
+            if (end - i >= kWeighedRun)
+                clear = std::uint64_t(bits) + RunBits(end - i, 1, endCode + 1, minimumCodeSize + 1, minimumCodeSize) <
+                        RunBits(end - i, KnownRun(table, indices[i]), nextCode, bits, minimumCodeSize);
+        }
+        if (clear) {
             writer.Put(clearCode, bits);
             table.Clear();
             bits = minimumCodeSize + 1;
@@ -280,4 +353,11 @@ void GifLzwCompressLossy(std::uint8_t* indices, std::size_t count, int minimumCo
                          std::vector<std::uint8_t>& out)
 {
     Compress(indices, count, minimumCodeSize, out, &lossy, indices);
+}
+
+void GifLzwCompressLossyInParts(std::uint8_t* indices, std::size_t count, int minimumCodeSize,
+                                const GifLzwLossy& lossy, std::size_t partBytes, const GifLzwSink& sink)
+{
+    std::vector<std::uint8_t> out;
+    Compress(indices, count, minimumCodeSize, out, &lossy, indices, partBytes, &sink);
 }

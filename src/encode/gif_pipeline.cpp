@@ -12,6 +12,8 @@
 #include <climits>
 #include <cmath>
 #include <condition_variable>
+#include <deque>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -61,6 +63,47 @@ QualityChoices ChoicesFor(int quality, bool fast)
     return choices;
 }
 
+// Compressed data handed from a worker to the writer while it is made.
+class DataParts {
+public:
+    void Add(std::vector<std::uint8_t>&& part)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_parts.push_back(std::move(part));
+        m_changed.notify_all();
+    }
+
+    void Finish()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_finished = true;
+        m_changed.notify_all();
+    }
+
+    // Waits for the next part; false once every part was taken.
+    bool Next(std::vector<std::uint8_t>& part)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_finished || !m_parts.empty(); });
+        if (m_parts.empty())
+            return false;
+        part = std::move(m_parts.front());
+        m_parts.pop_front();
+        return true;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::vector<std::uint8_t>> m_parts;
+    bool m_finished = false;
+};
+
+// A frame with a single way of writing it goes to the writer before it is
+// compressed, and its data in parts of this size: a frame of 100 megapixels
+// of noise makes over 100 MB of data, which then is never held whole.
+constexpr std::size_t kDataPartBytes = std::size_t(1) << 20;
+
 // A frame compressed and ready to write.
 struct EncodedFrame {
     bool ok = false;
@@ -72,6 +115,7 @@ struct EncodedFrame {
     std::vector<GifRgb> table; // the local table, or the global one for the first frame
     int maskIndex = -1;
     std::vector<std::uint8_t> data; // LZW image data
+    std::shared_ptr<DataParts> parts; // the data, when it comes in parts
 };
 
 // Hands frame indices to the workers in order, at most `window` ahead of the
@@ -238,6 +282,31 @@ EncodedFrame Compress(GifFramePlan& plan, bool first, const std::vector<GifRgb>*
     return frame;
 }
 
+// Compress for a plan with its own table only, handing the frame to the
+// writer first and then its data in parts.
+void CompressInParts(GifFramePlan& plan, bool first, FrameQueue& queue, std::size_t index)
+{
+    EncodedFrame frame;
+    frame.ok = true;
+    frame.left = plan.left;
+    frame.top = plan.top;
+    frame.width = plan.width;
+    frame.height = plan.height;
+    frame.localTable = !first;
+    frame.table = plan.localTable;
+    frame.maskIndex = plan.localMask;
+    const std::shared_ptr<DataParts> parts = std::make_shared<DataParts>();
+    frame.parts = parts;
+    queue.Put(index, std::move(frame));
+    const int minimumCodeSize = GifLzwMinimumCodeSize(int(plan.localTable.size()));
+    GifLzwLossy lossy = GifLzwLossyFor(plan.localTable, plan.localMask, 0);
+    lossy.under = plan.under.empty() ? nullptr : plan.under.data();
+    lossy.loose = plan.flags.empty() ? nullptr : plan.flags.data();
+    GifLzwCompressLossyInParts(plan.localIndices.data(), plan.localIndices.size(), minimumCodeSize, lossy,
+                               kDataPartBytes, [&](std::vector<std::uint8_t>& bytes) { parts->Add(std::move(bytes)); });
+    parts->Finish();
+}
+
 struct WorkerSetup {
     std::size_t count;
     wxSize size;
@@ -283,6 +352,10 @@ void EncodeFrames(FrameQueue& queue, ShownPictureTurns& turns, const GifFrameSup
         turns.Done(ok);
         prepared = wxImage();
         reduced = GifIndexedFrame();
+        if (ok && !lossy && !plan.hasGlobal && !plan.localIndices.empty()) {
+            CompressInParts(plan, first, queue, index);
+            continue;
+        }
         if (ok && !lossy)
             frame = Compress(plan, first, globalTable, 0, usedGlobal);
         queue.Put(index, ok ? std::move(frame) : EncodedFrame());
@@ -291,10 +364,17 @@ void EncodeFrames(FrameQueue& queue, ShownPictureTurns& turns, const GifFrameSup
 
 bool WriteFrame(const EncodedFrame& frame, int delayMs)
 {
-    return GifWriteControl(frame.maskIndex, delayMs, true) &&
-           GifWriteImageDescriptor(frame.left, frame.top, frame.width, frame.height,
-                                   frame.localTable ? frame.table.data() : nullptr, int(frame.table.size())) &&
-           GifWriteBytes(frame.data.data(), frame.data.size());
+    if (!GifWriteControl(frame.maskIndex, delayMs, true) ||
+        !GifWriteImageDescriptor(frame.left, frame.top, frame.width, frame.height,
+                                 frame.localTable ? frame.table.data() : nullptr, int(frame.table.size())))
+        return false;
+    if (!frame.parts)
+        return GifWriteBytes(frame.data.data(), frame.data.size());
+    std::vector<std::uint8_t> part;
+    while (frame.parts->Next(part))
+        if (!GifWriteBytes(part.data(), part.size()))
+            return false;
+    return true;
 }
 
 bool AreSettingsAllowed(std::size_t count, const GifEncodeSettings& settings)

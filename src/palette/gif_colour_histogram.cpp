@@ -3,6 +3,10 @@
 namespace {
 
 constexpr std::size_t kInitialSlots = std::size_t(1) << 16;
+// From this many pixels a table of every possible colour (64 MB) costs less
+// than a colour position per pixel.
+constexpr std::size_t kRgbColours = std::size_t(1) << 24;
+constexpr std::size_t kDenseFromPixels = kRgbColours;
 
 std::uint32_t RgbAt(const unsigned char* rgb)
 {
@@ -17,11 +21,16 @@ std::size_t Hash(std::uint32_t rgb)
 } // namespace
 
 GifColourHistogram::GifColourHistogram(const wxImage& image)
-    : m_slots(kInitialSlots, Slot{0, 0}), m_mask(kInitialSlots - 1)
 {
     const std::size_t pixels = std::size_t(image.GetWidth()) * image.GetHeight();
-    m_pixelColours.resize(pixels);
     const unsigned char* rgb = image.GetData();
+    if (pixels >= kDenseFromPixels) {
+        CountDense(rgb, pixels);
+        return;
+    }
+    m_slots.assign(kInitialSlots, Slot{0, 0});
+    m_mask = kInitialSlots - 1;
+    m_pixelColours.resize(pixels);
     std::uint32_t lastRgb = 0;
     std::uint32_t lastPosition = 0;
     bool haveLast = false;
@@ -47,6 +56,21 @@ GifColourHistogram::GifColourHistogram(const wxImage& image)
     }
 }
 
+void GifColourHistogram::CountDense(const unsigned char* rgb, std::size_t pixels)
+{
+    m_rgb = rgb;
+    m_pixels = pixels;
+    m_dense.assign(kRgbColours, 0);
+    for (std::size_t i = 0; i < pixels; ++i, rgb += 3) {
+        std::uint32_t& position = m_dense[RgbAt(rgb)];
+        if (position == 0) {
+            m_colours.push_back({RgbAt(rgb), 0, 0});
+            position = std::uint32_t(m_colours.size());
+        }
+        ++m_colours[position - 1].count;
+    }
+}
+
 std::size_t GifColourHistogram::SlotOf(std::uint32_t rgb) const
 {
     std::size_t slot = Hash(rgb) & m_mask;
@@ -65,6 +89,11 @@ void GifColourHistogram::Grow()
 
 void GifColourHistogram::IndexPixels(std::uint8_t* indices) const
 {
+    if (m_rgb) {
+        for (std::size_t i = 0; i < m_pixels; ++i)
+            indices[i] = m_colours[m_dense[RgbAt(m_rgb + i * 3)] - 1].index;
+        return;
+    }
     for (std::size_t i = 0; i < m_pixelColours.size(); ++i)
         indices[i] = m_colours[m_pixelColours[i]].index;
 }

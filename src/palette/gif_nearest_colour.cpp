@@ -62,7 +62,10 @@ void GifNearestColour::BuildCell(int cell, int red, int green, int blue)
     m_cellStart[cell] = std::int32_t(m_candidates.size());
     for (std::size_t i = 0; i < size; ++i)
         if (nearest[i] <= threshold)
-            m_candidates.push_back(static_cast<std::uint8_t>(i));
+            m_candidates.push_back(Candidate{nearest[i], m_palette[i].red, m_palette[i].green, m_palette[i].blue,
+                                             static_cast<std::uint8_t>(i)});
+    std::stable_sort(m_candidates.begin() + m_cellStart[cell], m_candidates.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.cellDistance < b.cellDistance; });
     m_cellCount[cell] = static_cast<std::uint16_t>(m_candidates.size() - m_cellStart[cell]);
 }
 
@@ -73,18 +76,19 @@ int GifNearestColour::Find(unsigned char red, unsigned char green, unsigned char
     const int cell = ((red >> kCellBits) * kCellsPerSide + (green >> kCellBits)) * kCellsPerSide + (blue >> kCellBits);
     if (m_cellStart[cell] < 0)
         BuildCell(cell, red, green, blue);
-    const std::uint8_t* candidate = m_candidates.data() + m_cellStart[cell];
-    const std::uint8_t* end = candidate + m_cellCount[cell];
+    const Candidate* candidate = m_candidates.data() + m_cellStart[cell];
+    const Candidate* end = candidate + m_cellCount[cell];
     int best = INT_MAX;
     int bestIndex = -1;
-    // Candidates are in index order, so a strict comparison keeps the lowest
-    // index among equally close entries.
-    for (; candidate != end; ++candidate) {
-        const GifRgb& c = m_palette[*candidate];
-        const int distance = Square(c.red - red) + Square(c.green - green) + Square(c.blue - blue);
-        if (distance < best) {
+    // No colour of the cell is nearer to an entry than the cell itself: the
+    // entries after one farther from the cell than the best found are farther
+    // still. Among equally close entries the lowest index wins.
+    for (; candidate != end && candidate->cellDistance <= best; ++candidate) {
+        const int distance =
+            Square(candidate->red - red) + Square(candidate->green - green) + Square(candidate->blue - blue);
+        if (distance < best || (distance == best && candidate->index < bestIndex)) {
             best = distance;
-            bestIndex = *candidate;
+            bestIndex = candidate->index;
         }
     }
     return bestIndex;

@@ -188,18 +188,19 @@ std::uint64_t Refine(ColourList& colours, std::vector<GifRgb>& palette, int step
     return error;
 }
 
-// Switches to `shared` when its squared error stays within `allowed`; then
-// every colour is assigned to its nearest shared entry.
-void UseSharedIfClose(ColourList& colours, const std::vector<GifRgb>& shared, double allowed,
-                      std::vector<GifRgb>& palette, std::uint64_t& error)
+// The colours assigned to their nearest entries of a palette already written,
+// and the summed squared error.
+struct SharedFit {
+    ColourList colours;
+    std::uint64_t error = 0;
+};
+
+void UseShared(SharedFit& fit, ColourList& colours, const std::vector<GifRgb>& shared, std::vector<GifRgb>& palette,
+               std::uint64_t& error)
 {
-    ColourList tried = colours;
-    const std::uint64_t sharedError = AssignNearest(tried, shared);
-    if (double(sharedError) > allowed)
-        return;
-    colours.swap(tried);
+    colours.swap(fit.colours);
     palette = shared;
-    error = sharedError;
+    error = fit.error;
 }
 
 // Maps a photo to `palette` (which becomes the frame's, perhaps reordered)
@@ -277,16 +278,26 @@ bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* me
         }
     } else {
         if (histogram.Colours().size() <= kFewColours) {
-            std::vector<GifWeightedColour> weighted;
-            for (const GifColourHistogram::Colour& colour : histogram.Colours())
-                weighted.push_back({colour.rgb, colour.count});
-            frame.palette = GifMergePalette(weighted, maxColours);
-            error = Refine(histogram.Colours(), frame.palette, kFewColourSteps);
-            if (options.shared && !options.shared->empty())
-                UseSharedIfClose(histogram.Colours(), *options.shared,
-                                 std::max(double(error) * options.sharedTolerance,
-                                          options.sharedMeanSquaredError * 3.0 * double(pixels)),
-                                 frame.palette, error);
+            const bool hasShared = options.shared && !options.shared->empty();
+            SharedFit fit;
+            if (hasShared) {
+                fit.colours = histogram.Colours();
+                fit.error = AssignNearest(fit.colours, *options.shared);
+            }
+            const double floor = options.sharedMeanSquaredError * 3.0 * double(pixels);
+            if (hasShared && double(fit.error) <= floor) {
+                // Good enough on its own terms: taken whatever the frame's
+                // own palette would be, so that is not chosen.
+                UseShared(fit, histogram.Colours(), *options.shared, frame.palette, error);
+            } else {
+                std::vector<GifWeightedColour> weighted;
+                for (const GifColourHistogram::Colour& colour : histogram.Colours())
+                    weighted.push_back({colour.rgb, colour.count});
+                frame.palette = GifMergePalette(weighted, maxColours);
+                error = Refine(histogram.Colours(), frame.palette, kFewColourSteps);
+                if (hasShared && double(fit.error) <= std::max(double(error) * options.sharedTolerance, floor))
+                    UseShared(fit, histogram.Colours(), *options.shared, frame.palette, error);
+            }
         } else {
             dither = options.dither > 0;
             ColourList coarse = Coarsen(histogram.Colours());

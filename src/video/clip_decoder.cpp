@@ -31,6 +31,8 @@ constexpr int64_t kProbeBytes = 4 * 1024 * 1024;
 constexpr int kMaxStreams = 64;
 // Frame times are rounded to the millisecond.
 constexpr long long kToleranceMs = 1;
+// How far the decoding time of a key frame may run ahead of its showing time.
+constexpr long long kIndexAheadMs = 500;
 // Without an index of key frames, decoding forward beats seeking up to this far.
 constexpr long long kWalkWithoutIndexMs = 3000;
 // Bytes the converter may write past a picture's last row besides a row.
@@ -100,7 +102,7 @@ long long RescaleToMs(long long pts, long long zero, AVRational timeBase)
 
 const char* ClipDemuxerName(const unsigned char* data, std::size_t size)
 {
-    if (size < kClipSniffBytes)
+    if (size < 16)
         return nullptr;
     static const unsigned char kEbml[] = {0x1A, 0x45, 0xDF, 0xA3};
     if (std::memcmp(data, kEbml, sizeof kEbml) == 0)
@@ -402,7 +404,21 @@ bool ClipDecoder::WasSkipped(long long ms) const
     return false;
 }
 
-AVFrame* ClipDecoder::FrameAt(long long ms, const PassedFrame& passed)
+namespace {
+
+class DecodedFrame : public ShownFrame {
+public:
+    DecodedFrame(ClipDecoder& decoder, const AVFrame* frame) : m_decoder(decoder), m_frame(frame) {}
+    wxImage Convert(const wxSize& atLeast) const override { return m_decoder.Convert(m_frame, atLeast); }
+
+private:
+    ClipDecoder& m_decoder;
+    const AVFrame* m_frame;
+};
+
+} // namespace
+
+std::unique_ptr<ShownFrame> ClipDecoder::FrameAt(long long ms, const PassedFrame& passed)
 {
     StartDeadline(kFrameSeconds);
     AVStream* stream = m_format->streams[m_stream];
@@ -412,7 +428,13 @@ AVFrame* ClipDecoder::FrameAt(long long ms, const PassedFrame& passed)
     // A frame left out before `ms` was wanted is decoded again after a seek.
     bool seek = position < 0 || (m_hasCurrent && position > ms + kToleranceMs) || WasSkipped(ms);
     if (!seek && ms > position) {
-        const long long target = m_zeroPts + av_rescale_q(ms, AVRational{1, 1000}, stream->time_base);
+        // Key frames are indexed by decoding time, which runs ahead of showing
+        // time: one indexed just before `ms` may be shown after it, and a seek
+        // to it would land past the wanted frame and then fall back to the
+        // key frame before (from the clip's start, in a clip of one key frame
+        // every 8 seconds). Only one indexed well before `ms` is sought.
+        const long long target =
+            m_zeroPts + av_rescale_q(ms - kIndexAheadMs, AVRational{1, 1000}, stream->time_base);
         const int key = avformat_index_get_entries_count(stream) > 0
                             ? av_index_search_timestamp(stream, target, AVSEEK_FLAG_BACKWARD)
                             : -1;
@@ -432,7 +454,7 @@ AVFrame* ClipDecoder::FrameAt(long long ms, const PassedFrame& passed)
             if (m_hasCurrent && passed)
             {
                 const long long currentMs = ToMs(m_current->best_effort_timestamp);
-                passed(m_current, currentMs, ShownUntil(currentMs, nextMs));
+                passed(DecodedFrame(*this, m_current), currentMs, ShownUntil(currentMs, nextMs));
             }
             std::swap(m_current, m_next);
             av_frame_unref(m_next);
@@ -449,7 +471,7 @@ AVFrame* ClipDecoder::FrameAt(long long ms, const PassedFrame& passed)
         seek = true;
     }
     const AVFrame* shown = m_hasCurrent ? m_current : m_hasNext ? m_next : nullptr;
-    return shown ? av_frame_clone(shown) : nullptr;
+    return shown ? std::make_unique<DecodedFrame>(*this, shown) : nullptr;
 }
 
 wxImage ClipDecoder::Convert(const AVFrame* frame, const wxSize& atLeast)

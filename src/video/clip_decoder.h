@@ -1,13 +1,9 @@
 #pragma once
 
-#include "video/video_clip.h"
+#include "clip_reader.h"
 
-#include <wx/image.h>
-
-#include <atomic>
 #include <chrono>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,31 +13,20 @@ struct AVFrame;
 struct AVPacket;
 struct SwsContext;
 
-// One demuxer and decoder on a clip file, used by one thread at a time. It
-// walks forward through the frames and seeks only when a wanted time lies
-// behind it or beyond the next key frame.
-class ClipDecoder {
+// One FFmpeg demuxer and decoder on a clip file. It seeks only when a wanted
+// time lies behind it or beyond the next key frame.
+class ClipDecoder : public ClipReader {
 public:
     // Opens the file, finds the clip's end (reading every packet, not
     // decoding) unless `endMs` already gives it, and decodes its first frame;
     // null when refused. Takes at most kOpenSeconds.
     static std::unique_ptr<ClipDecoder> Open(const std::string& file, wxString* why, long long endMs = -1);
-    ~ClipDecoder();
+    ~ClipDecoder() override;
 
-    const ClipInfo& Info() const { return m_info; }
-
-    // Called with each frame passed on the way to a wanted time and the span
-    // [fromMs, untilMs) in which it was the frame shown.
-    using PassedFrame = std::function<void(const AVFrame* frame, long long fromMs, long long untilMs)>;
-
-    // Moves to the frame shown at `ms` and returns a new reference to it
-    // (free with av_frame_free), or null when no frame decodes there in time.
-    AVFrame* FrameAt(long long ms, const PassedFrame& passed);
-
-    // Tells whether a frame shown in [fromMs, untilMs) is wanted. A frame no
-    // wanted time needs, and that no other frame refers to, is not decoded.
-    using NeededSpan = std::function<bool(long long fromMs, long long untilMs)>;
-    void SetNeeded(NeededSpan needed) { m_needed = std::move(needed); }
+    const ClipInfo& Info() const override { return m_info; }
+    std::unique_ptr<ShownFrame> FrameAt(long long ms, const PassedFrame& passed) override;
+    // A frame no wanted time needs, and that no other frame refers to, is not decoded.
+    void SetNeeded(NeededSpan needed) override { m_needed = std::move(needed); }
 
     // The frame as a picture as shown (rotation applied), at full size or no
     // smaller than `atLeast`.
@@ -88,9 +73,6 @@ private:
     std::deque<std::pair<long long, long long>> m_skipped; // [from, until) of packets left out since the last seek
 };
 
-// The libavformat demuxer for a clip's first bytes ("mov" or "matroska"), or
-// null when they are not a container clips are read from.
+// The libavformat demuxer for a clip's first kClipSniffBytes ("mov" or
+// "matroska"), or null when they are not a container clips are read from.
 const char* ClipDemuxerName(const unsigned char* data, std::size_t size);
-
-// How many bytes ClipDemuxerName needs to look at.
-constexpr std::size_t kClipSniffBytes = 16;

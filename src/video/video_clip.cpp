@@ -1,10 +1,6 @@
 #include "video/video_clip.h"
 
-#include "clip_decoder.h"
-
-extern "C" {
-#include <libavutil/frame.h>
-}
+#include "clip_reader.h"
 
 #include <wx/ffile.h>
 
@@ -50,17 +46,12 @@ bool SameFingerprint(const FileFingerprint& a, const FileFingerprint& b)
     return a.size == b.size && a.modified == b.modified && a.contentHash == b.contentHash;
 }
 
-struct AVFrameFree {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-using FramePtr = std::unique_ptr<AVFrame, AVFrameFree>;
-
 } // namespace
 
 struct VideoClip::Private {
     std::mutex mutex;
     std::string file; // as the file system spells it
-    std::unique_ptr<ClipDecoder> decoder;
+    std::unique_ptr<ClipReader> decoder;
     FileFingerprint fingerprint;
     std::set<long long> expected;
     long long lastWantedMs = -1; // the time the decoder last went to
@@ -82,12 +73,12 @@ struct VideoClip::Private {
     // the expected times in that span that were skipped: another worker asked
     // for them, or will. Times at or before the last one gone to were asked
     // for already.
-    void KeepPassed(const AVFrame* frame, long long fromMs, long long untilMs, long long wantedMs,
+    void KeepPassed(const ShownFrame& frame, long long fromMs, long long untilMs, long long wantedMs,
                     const wxSize& atLeast)
     {
         for (auto t = expected.lower_bound(std::max(fromMs, lastWantedMs + 1));
              t != expected.end() && *t < untilMs && *t < wantedMs; ++t) {
-            wxImage picture = decoder->Convert(frame, atLeast);
+            wxImage picture = frame.Convert(atLeast);
             if (!picture.IsOk() || Bytes(picture) > kKeptBytes)
                 return;
             while (!kept.empty() && keptBytes + Bytes(picture) > kKeptBytes) {
@@ -147,7 +138,7 @@ VideoClipPtr VideoClip::Open(const wxString& path, wxString* why)
         return nullptr;
     }
     state->file = std::string(path.fn_str());
-    state->decoder = ClipDecoder::Open(state->file, why);
+    state->decoder = OpenClipReader(state->file, why);
     if (!state->decoder)
         return nullptr;
     VideoClipPtr clip(new VideoClip(path, std::move(state)));
@@ -167,7 +158,7 @@ wxImage VideoClip::FrameAt(long long ms, const wxSize& atLeast) const
             return wxImage();
         // The end is known: a decoder that failed is replaced without reading
         // the whole file again.
-        m_state->decoder = ClipDecoder::Open(m_state->file, nullptr, m_info.endMs);
+        m_state->decoder = OpenClipReader(m_state->file, nullptr, m_info.endMs);
         m_state->lastWantedMs = -1;
         if (!m_state->decoder)
             return wxImage();
@@ -175,24 +166,28 @@ wxImage VideoClip::FrameAt(long long ms, const wxSize& atLeast) const
         return wxImage();
     }
     m_state->decoder->SetNeeded([this, ms](long long fromMs, long long untilMs) {
-        // Frame times are rounded to the millisecond.
-        constexpr long long kToleranceMs = 2;
-        if (ms + kToleranceMs >= fromMs && ms < untilMs + kToleranceMs)
+        // Frame times are rounded to the millisecond: a reader takes the frame
+        // that starts up to a millisecond after a wanted time as the one shown
+        // then. A frame ending where a wanted time starts is not needed (at
+        // 10 a second from 30, a third of the frames).
+        constexpr long long kToleranceMs = 1;
+        const auto shown = [&](long long t) { return t + 2 * kToleranceMs >= fromMs && t + kToleranceMs < untilMs; };
+        if (shown(ms))
             return true;
-        const auto t = m_state->expected.lower_bound(fromMs - kToleranceMs);
-        return t != m_state->expected.end() && *t < untilMs + kToleranceMs;
+        const auto t = m_state->expected.lower_bound(fromMs - 2 * kToleranceMs);
+        return t != m_state->expected.end() && shown(*t);
     });
-    const FramePtr frame(m_state->decoder->FrameAt(
-        ms, [&](const AVFrame* passed, long long fromMs, long long untilMs) {
+    const std::unique_ptr<ShownFrame> frame = m_state->decoder->FrameAt(
+        ms, [&](const ShownFrame& passed, long long fromMs, long long untilMs) {
             m_state->KeepPassed(passed, fromMs, untilMs, ms, atLeast);
-        }));
+        });
     m_state->lastWantedMs = ms;
     if (!frame) {
         // A decoder that failed may be in any state: the next call opens afresh.
         m_state->decoder.reset();
         return wxImage();
     }
-    return m_state->decoder->Convert(frame.get(), atLeast);
+    return frame->Convert(atLeast);
 }
 
 void VideoClip::ExpectFrames(const std::vector<long long>& times)
@@ -237,12 +232,12 @@ bool IsClipFrameSource(const FrameSource& source)
 
 bool LooksLikeVideoClip(const unsigned char* data, std::size_t size)
 {
-    return ClipDemuxerName(data, size) != nullptr;
+    return LooksLikeClipFile(data, size);
 }
 
 bool IsVideoClip(const wxString& path)
 {
     unsigned char head[kClipSniffBytes];
     wxFFile file(path, "rb");
-    return file.IsOpened() && file.Read(head, sizeof head) == sizeof head && LooksLikeVideoClip(head, sizeof head);
+    return file.IsOpened() && LooksLikeVideoClip(head, file.Read(head, sizeof head));
 }

@@ -41,19 +41,19 @@ std::vector<int> EntriesShowing(const ParsedWildcard& parsed, const char* name)
 const wxString kWildcard = PictureFileWildcard("All supported files", "All files");
 
 // Entries: 0 all supported, 1 PNG, 2 JPEG, 3 BMP, 4 GIF, 5 MP4, 6 QuickTime,
-// 7 Matroska, 8 WebM, 9 all files.
+// 7 Matroska, 8 WebM, 9 WebP, 10 all files.
 struct Listing {
     const char* name;
     std::vector<int> entries;
 };
 const Listing kListings[] = {
-    {"frame.png", {0, 1, 9}},    {"SHOT.PNG", {0, 1, 9}},     {"IMG_0001.JPG", {0, 2, 9}},
-    {"photo.jpeg", {0, 2, 9}},   {"photo.Jpeg", {0, 2, 9}},   {"photo.jpe", {0, 2, 9}},
-    {"photo.JFIF", {0, 2, 9}},   {"scan.bmp", {0, 3, 9}},     {"scan.DIB", {0, 3, 9}},
-    {"anim.GIF", {0, 4, 9}},     {"VID_0001.MP4", {0, 5, 9}}, {"clip.m4v", {0, 5, 9}},
-    {"IMG_0002.MOV", {0, 6, 9}}, {"screen.mkv", {0, 7, 9}},   {"clip.webm", {0, 8, 9}},
-    {"picture.tiff", {9}},       {"notes.txt", {9}},          {"png", {9}},
-    {"archive.png.zip", {9}},
+    {"frame.png", {0, 1, 10}},    {"SHOT.PNG", {0, 1, 10}},     {"IMG_0001.JPG", {0, 2, 10}},
+    {"photo.jpeg", {0, 2, 10}},   {"photo.Jpeg", {0, 2, 10}},   {"photo.jpe", {0, 2, 10}},
+    {"photo.JFIF", {0, 2, 10}},   {"scan.bmp", {0, 3, 10}},     {"scan.DIB", {0, 3, 10}},
+    {"anim.GIF", {0, 4, 10}},     {"VID_0001.MP4", {0, 5, 10}}, {"clip.m4v", {0, 5, 10}},
+    {"IMG_0002.MOV", {0, 6, 10}}, {"screen.mkv", {0, 7, 10}},   {"clip.webm", {0, 8, 10}},
+    {"picture.tiff", {10}},       {"notes.txt", {10}},          {"png", {10}},
+    {"archive.png.zip", {10}},  {"anim.WebP", {0, 9, 10}},
 };
 
 class PictureFileFilter : public ::testing::TestWithParam<Listing> {};
@@ -77,7 +77,7 @@ TEST(PictureFileFilterLabels, AllSupportedFirstThenEachFormatThenAllFiles)
     const ParsedWildcard parsed = Parse(kWildcard);
     ASSERT_EQ(parsed.labels.size(), PictureFileTypes().size() + 2);
     EXPECT_EQ(parsed.labels[0],
-              "All supported files (*.png;*.jpg;*.jpeg;*.jpe;*.jfif;*.bmp;*.dib;*.gif;*.mp4;*.m4v;*.mov;*.mkv;*.webm)");
+              "All supported files (*.png;*.jpg;*.jpeg;*.jpe;*.jfif;*.bmp;*.dib;*.gif;*.mp4;*.m4v;*.mov;*.mkv;*.webm;*.webp)");
     EXPECT_EQ(parsed.labels[1], "PNG (*.png)");
     EXPECT_EQ(parsed.labels[2], "JPEG (*.jpg;*.jpeg;*.jpe;*.jfif)");
     EXPECT_EQ(parsed.labels.Last(), "All files (*)");

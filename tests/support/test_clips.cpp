@@ -7,6 +7,9 @@
 #include <wx/ffile.h>
 #include <wx/filefn.h>
 
+#include <webp/encode.h>
+#include <webp/mux.h>
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -56,12 +59,11 @@ bool TurnClipQuarterClockwise(const wxString& clip)
     return file.Seek(0) && file.Write(bytes.data(), bytes.size()) == bytes.size();
 }
 
-std::vector<wxImage> FfmpegFrames(const wxString& clip, const wxString& work)
+namespace {
+
+std::vector<wxImage> LoadNumberedPictures(const wxString& pattern)
 {
     std::vector<wxImage> frames;
-    const wxString pattern = work + "/ffmpeg-frame-%04d.png";
-    if (!RunFfmpeg({"-i", std::string(clip.fn_str()), "-vsync", "passthrough", "-pix_fmt", "rgb24"}, pattern))
-        return frames;
     for (int n = 1;; ++n) {
         const wxString png = wxString::Format(pattern, n);
         wxImage frame;
@@ -75,6 +77,57 @@ std::vector<wxImage> FfmpegFrames(const wxString& clip, const wxString& work)
         frames.push_back(frame);
     }
     return frames;
+}
+
+} // namespace
+
+bool MakePatternWebP(const wxString& output, const std::string& size, const std::vector<int>& durationsMs,
+                     const wxString& work, std::vector<wxImage>& frames)
+{
+    const wxString pattern = work + "/webp-frame-%04d.png";
+    if (!RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=" + size + ":rate=1", "-frames:v",
+                    std::to_string(durationsMs.size()), "-pix_fmt", "rgb24"},
+                   pattern))
+        return false;
+    frames = LoadNumberedPictures(pattern);
+    if (frames.size() != durationsMs.size())
+        return false;
+    const wxSize shown = frames[0].GetSize();
+    WebPAnimEncoderOptions options;
+    WebPConfig config;
+    if (!WebPAnimEncoderOptionsInit(&options) || !WebPConfigInit(&config))
+        return false;
+    config.lossless = 1;
+    WebPAnimEncoder* encoder = WebPAnimEncoderNew(shown.x, shown.y, &options);
+    bool made = encoder != nullptr;
+    int timestamp = 0;
+    for (size_t i = 0; made && i < frames.size(); ++i) {
+        WebPPicture picture;
+        made = WebPPictureInit(&picture) != 0;
+        picture.use_argb = 1;
+        picture.width = shown.x;
+        picture.height = shown.y;
+        made = made && WebPPictureImportRGB(&picture, frames[i].GetData(), 3 * shown.x)
+               && WebPAnimEncoderAdd(encoder, &picture, timestamp, &config);
+        WebPPictureFree(&picture);
+        timestamp += durationsMs[i];
+    }
+    WebPData data;
+    WebPDataInit(&data);
+    made = made && WebPAnimEncoderAdd(encoder, nullptr, timestamp, nullptr) && WebPAnimEncoderAssemble(encoder, &data);
+    WebPAnimEncoderDelete(encoder);
+    wxFFile file(output, "wb");
+    made = made && file.IsOpened() && file.Write(data.bytes, data.size) == data.size;
+    WebPDataClear(&data);
+    return made;
+}
+
+std::vector<wxImage> FfmpegFrames(const wxString& clip, const wxString& work)
+{
+    const wxString pattern = work + "/ffmpeg-frame-%04d.png";
+    if (!RunFfmpeg({"-i", std::string(clip.fn_str()), "-vsync", "passthrough", "-pix_fmt", "rgb24"}, pattern))
+        return {};
+    return LoadNumberedPictures(pattern);
 }
 
 double MeanAbsoluteDifference(const wxImage& a, const wxImage& b)

@@ -19,6 +19,13 @@ bool RunFfmpeg(const std::vector<std::string>& arguments, const wxString& output
 bool MakePatternClip(const wxString& output, const std::string& size, const std::string& rate, double seconds,
                      const std::string& codec, const std::vector<std::string>& extra = {});
 
+// An animated WebP of ffmpeg's test pattern at `size`, one frame per entry of
+// `durationsMs` shown that long, encoded losslessly with libwebp (ffmpeg's
+// own encoder leaves every frame whole, libwebp's stores the changed part);
+// `frames` gets the pictures encoded. `work` is a folder for ffmpeg's pictures.
+bool MakePatternWebP(const wxString& output, const std::string& size, const std::vector<int>& durationsMs,
+                     const wxString& work, std::vector<wxImage>& frames);
+
 // Writes into the first track header of an MP4 or QuickTime clip the display
 // matrix of a phone held upright (frames shown a quarter turn clockwise),
 // which the ffmpeg program of Debian 12 cannot write itself.

@@ -84,6 +84,30 @@ std::vector<wxPoint> Line(wxPoint from, wxPoint step, int count)
     return points;
 }
 
+// A busy band over `busyRows` rows, the rest of `base` still and one pixel
+// changed in the last row: a long run of kept pixels between changes, which
+// the compressor may start afresh with a clear code.
+wxImage BusyBandAbove(const wxImage& base, int busyRows)
+{
+    wxImage image = base.Copy();
+    const wxImage band = Flat(base.GetWidth(), busyRows, 2);
+    image.Paste(band, 0, 0);
+    image.SetRGB(base.GetWidth() / 2, base.GetHeight() - 1, 128, 128, 128);
+    return image;
+}
+
+// A plain white picture with a 4x4 block at (x, y): moving it uncovers
+// white pixels next to white ones kept.
+wxImage BlockOnWhite(int width, int height, int x, int y)
+{
+    wxImage image(width, height, false);
+    std::fill(image.GetData(), image.GetData() + width * height * 3, 255);
+    for (int dy = 0; dy < 4; ++dy)
+        for (int dx = 0; dx < 4; ++dx)
+            image.SetRGB(x + dx, y + dy, 20, 20, dx == dy ? 200 : 20);
+    return image;
+}
+
 // Part of the picture see-through, by alpha or by mask colour.
 wxImage SeeThrough(int width, int height, bool mask)
 {
@@ -160,6 +184,10 @@ TEST(GifPipeline, ChangedRectanglesComposeToTheWholeFrames)
           With(base, {{0, 0}, {w - 1, h - 1}})},
          {0, 3, 1, 6}},
         {"everything", {base, Flat(w, h, 2), Flat(w, h, 3)}, {0, 0, w, h}},
+        {"block moving over white",
+         {BlockOnWhite(w, h, 11, 7), BlockOnWhite(w, h, 5, 5), BlockOnWhite(w, h, 8, 6)},
+         {5, 5, 10, 6}},
+        {"long still run", {Flat(64, 60), BusyBandAbove(Flat(64, 60), 10), Flat(64, 60)}, {0, 0, 64, 60}},
         {"see-through source", {base, SeeThrough(w, h, false), SeeThrough(w, h, true), base}, {0, 0, w, h}},
         {"1x1", {Flat(1, 1), Flat(1, 1), Flat(1, 1, 1), Flat(1, 1)}, {0, 0, 1, 1}},
         {"65535 wide", {Flat(65535, 1), With(Flat(65535, 1), {{65534, 0}}), Flat(65535, 1, 1)}, {65534, 0, 1, 1}},

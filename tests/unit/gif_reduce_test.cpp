@@ -50,14 +50,18 @@ TEST(GifReduceColours, KeepsUpTo256ColoursExactly)
     std::vector<int> pattern;
     for (int i = 0; i < 256; ++i)
         pattern.push_back((i * 97) % 256);
-    wxImage frame = PaletteImage(64, 48, colours, pattern);
-    frame.SetPalette(wxPalette());
-    const wxImage reduced = ReduceGifColours(frame);
-    ASSERT_TRUE(reduced.IsOk());
-    EXPECT_TRUE(SamePixels(reduced, frame));
-    EXPECT_EQ(reduced.GetPalette().GetColoursCount(), 256);
-    EXPECT_FALSE(reduced.HasAlpha());
-    EXPECT_FALSE(reduced.HasMask());
+    // The second size is counted in a table of every colour.
+    for (const wxSize size : {wxSize(64, 48), wxSize(4096, 4096)}) {
+        SCOPED_TRACE(size.GetWidth());
+        wxImage frame = PaletteImage(size.GetWidth(), size.GetHeight(), colours, pattern);
+        frame.SetPalette(wxPalette());
+        const wxImage reduced = ReduceGifColours(frame);
+        ASSERT_TRUE(reduced.IsOk());
+        EXPECT_TRUE(SamePixels(reduced, frame));
+        EXPECT_EQ(reduced.GetPalette().GetColoursCount(), 256);
+        EXPECT_FALSE(reduced.HasAlpha());
+        EXPECT_FALSE(reduced.HasMask());
+    }
 }
 
 TEST(GifReduceColours, FlatWhiteStaysWhite)

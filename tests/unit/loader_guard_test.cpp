@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <webp/encode.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -318,6 +320,53 @@ TEST(LoaderGuard, FormatsOtherThanTheFourAreRefused)
         EXPECT_EQ(SniffPictureFormat(bytes.data(), bytes.size()), PictureFormat::Unknown);
         EXPECT_EQ(CountFromMemory(bytes, PictureRead::StillPicture), 0);
     }
+}
+
+// A still WebP loads with its pixels and its alpha; one whose header declares
+// a huge canvas or that is cut short is refused, and an animated one is left
+// to the clip reader.
+TEST(LoaderGuard, StillWebPLoadsAndDamagedOnesAreRefused)
+{
+    const int width = 5, height = 3;
+    std::vector<std::uint8_t> rgba(width * height * 4);
+    for (size_t i = 0; i < rgba.size(); ++i)
+        rgba[i] = static_cast<std::uint8_t>(i * 37);
+    for (bool opaque : {true, false}) {
+        for (size_t i = 3; i < rgba.size(); i += 4)
+            rgba[i] = opaque ? 0xFF : static_cast<std::uint8_t>(i * 11);
+        std::uint8_t* encoded = nullptr;
+        const size_t size = WebPEncodeLosslessRGBA(rgba.data(), width, height, width * 4, &encoded);
+        ASSERT_GT(size, 0u);
+        Bytes webp(encoded, encoded + size);
+        WebPFree(encoded);
+        ASSERT_EQ(SniffPictureFormat(webp.data(), webp.size()), PictureFormat::WebP);
+        wxImage loaded;
+        ASSERT_EQ(LoadPicturesFromMemory(webp.data(), webp.size(), PictureRead::StillPicture, -1,
+                                         [&](wxImage&& picture, int) {
+                                             loaded = picture;
+                                             return true;
+                                         }),
+                  1);
+        ASSERT_EQ(loaded.GetSize(), wxSize(width, height));
+        EXPECT_EQ(loaded.HasAlpha(), !opaque);
+        for (int i = 0; i < width * height; ++i) {
+            EXPECT_EQ(loaded.GetData()[3 * i + 1], rgba[4 * i + 1]) << i;
+            if (!opaque) {
+                EXPECT_EQ(loaded.GetAlpha()[i], rgba[4 * i + 3]) << i;
+            }
+        }
+
+        Bytes cut(webp.begin(), webp.begin() + webp.size() / 2);
+        EXPECT_EQ(CountFromMemory(cut, PictureRead::StillPicture), 0);
+        // A lossless bitstream holds its width and height less one in 14 bits
+        // each after the 0x2F signature byte: 16384 x 16384 is over the limit.
+        Bytes huge = webp;
+        huge[21] = huge[22] = huge[23] = huge[24] = 0xFF;
+        huge[24] &= 0x0F;
+        EXPECT_EQ(CountFromMemory(huge, PictureRead::StillPicture), 0);
+    }
+    Bytes animated = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'E', 'B', 'P', 'V', 'P', '8', 'X', 10, 0, 0, 0, 0x02, 0, 0, 0};
+    EXPECT_EQ(SniffPictureFormat(animated.data(), animated.size()), PictureFormat::Unknown);
 }
 
 TEST(LoaderGuard, GoodBmpsMatchTheToolkitsReader)
