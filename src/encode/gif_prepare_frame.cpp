@@ -1,5 +1,7 @@
 #include "encode/gif_prepare_frame.h"
 
+#include "decode/picture_scale.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -80,7 +82,7 @@ wxImage PrepareGifFrame(const wxImage& source, wxImage& work, const wxSize& size
         // Averaging would blend a mask colour or transparent pixels into
         // their neighbours and leave a fringe; pixels kept exact cannot.
         const bool opaque = !source.HasMask() && !source.HasAlpha();
-        work = source.Scale(width, height, opaque ? wxIMAGE_QUALITY_BOX_AVERAGE : wxIMAGE_QUALITY_NORMAL);
+        work = opaque ? ScaleByAveraging(source, width, height) : source.Scale(width, height, wxIMAGE_QUALITY_NORMAL);
         DrawOnBlack(work, frame, (outWidth - width) / 2, (outHeight - height) / 2);
     } else {
         DrawOnBlack(source, frame, (outWidth - sourceWidth) / 2, (outHeight - sourceHeight) / 2);

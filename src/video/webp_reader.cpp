@@ -2,6 +2,7 @@
 
 #include "decode/gif_decode.h"
 #include "decode/picture_loader.h"
+#include "decode/picture_scale.h"
 
 #include <webp/demux.h>
 
@@ -77,8 +78,8 @@ public:
         const double factor = std::max(double(atLeast.x) / m_size.x, double(atLeast.y) / m_size.y);
         if (factor >= 1)
             return full;
-        return full.Scale(std::max(1, int(m_size.x * factor + 0.999)), std::max(1, int(m_size.y * factor + 0.999)),
-                          wxIMAGE_QUALITY_BOX_AVERAGE);
+        return ScaleByAveraging(full, std::max(1, int(m_size.x * factor + 0.999)),
+                                std::max(1, int(m_size.y * factor + 0.999)));
     }
 
 private:

@@ -1,6 +1,11 @@
 #include "encode/gif_prepare_frame.h"
 
+#include "decode/picture_scale.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -134,4 +139,51 @@ TEST(GifPrepareFrame, DecodeSizeIsTwiceTheScaledSizeAtMost)
     };
     for (const auto& c : cases)
         EXPECT_EQ(PreparedDecodeSize(c.picture, c.frame), c.decode) << c.picture.x << "x" << c.picture.y;
+}
+
+TEST(PictureScale, AveragesWhatEachPixelCoversAtAnyShape)
+{
+    // Red holds the pixel's number, so each result names the pixels averaged.
+    const auto numbered = [](int width, int height, bool alpha) {
+        wxImage picture(width, height, false);
+        if (alpha)
+            picture.SetAlpha();
+        for (int i = 0; i < width * height; ++i) {
+            picture.GetData()[3 * i] = static_cast<unsigned char>(10 * i);
+            if (alpha)
+                picture.GetAlpha()[i] = static_cast<unsigned char>(i % 2 ? 255 : 0);
+        }
+        return picture;
+    };
+    const struct {
+        wxSize from, to;
+        bool alpha;
+        std::vector<int> red, alpha_;
+    } cases[] = {
+        {{4, 2}, {2, 1}, false, {25, 45}, {}},          // (0+10+40+50)/4, (20+30+60+70)/4
+        {{3, 1}, {2, 1}, true, {0, 15}, {0, 128}},      // uneven runs: {0}, {1, 2}
+        {{2, 1}, {4, 1}, false, {0, 0, 10, 10}, {}},    // enlarging repeats pixels
+    };
+    for (const auto& c : cases) {
+        const wxImage scaled = ScaleByAveraging(numbered(c.from.x, c.from.y, c.alpha), c.to.x, c.to.y);
+        ASSERT_EQ(scaled.GetSize(), c.to);
+        ASSERT_EQ(scaled.HasAlpha(), c.alpha);
+        for (size_t i = 0; i < c.red.size(); ++i) {
+            EXPECT_EQ(scaled.GetData()[3 * i], c.red[i]) << c.from.x << "x" << c.from.y << " pixel " << i;
+            if (c.alpha) {
+                EXPECT_EQ(scaled.GetAlpha()[i], c.alpha_[i]) << i;
+            }
+        }
+    }
+    // Shapes on which the toolkit's box averaging reads past its buffers.
+    for (const wxSize& from : {wxSize(4, 65537), wxSize(16, 140000)}) {
+        wxImage grey(from, false);
+        std::fill_n(grey.GetData(), 3 * size_t(from.x) * from.y, 77);
+        grey.SetAlpha();
+        std::fill_n(grey.GetAlpha(), size_t(from.x) * from.y, 200);
+        const wxImage scaled = ScaleByAveraging(grey, from.x / 4, from.y / 4 + 1);
+        ASSERT_TRUE(scaled.IsOk());
+        EXPECT_EQ(scaled.GetRed(0, scaled.GetHeight() - 1), 77);
+        EXPECT_EQ(scaled.GetAlpha(scaled.GetWidth() - 1, scaled.GetHeight() - 1), 200);
+    }
 }
