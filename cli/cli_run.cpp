@@ -173,7 +173,8 @@ int WriteFitted(const CliOptions& options, std::size_t count, const GifFrameSupp
         if (showProgress)
             std::fprintf(errors, "\rgifmaker-cli: fitting under the limit, %d%%", percent);
     };
-    const GifFitResult fit = FitGifUnderLimit(count, supply, settings, options.fit, progress, &cancel);
+    const GifFitResult fit =
+        FitGifUnderLimit(count, supply, settings, options.fit, options.output, progress, &cancel);
     if (showProgress)
         std::fputc('\n', errors);
     if (fit.outcome == GifFitOutcome::NothingFits) {
@@ -182,20 +183,13 @@ int WriteFitted(const CliOptions& options, std::size_t count, const GifFrameSupp
                                      FormatFileSize(options.fit.limit), kGifMinQuality));
         return kCliNothingFits;
     }
-    if (fit.outcome != GifFitOutcome::Fits)
-        return kCliUnreadableInput;
-    wxString error;
-    if (!WriteFileAtomically(
-            options.output,
-            [&](wxOutputStream& out) {
-                out.Write(fit.bytes.data(), fit.bytes.size());
-                return out.LastWrite() == fit.bytes.size();
-            },
-            &error)) {
-        Say(errors, wxString::Format("cannot write \"%s\": %s", options.output, error));
+    if (fit.outcome == GifFitOutcome::Unwritable) {
+        Say(errors, wxString::Format("cannot write \"%s\": %s", options.output, fit.error));
         return kCliUnwritableOutput;
     }
-    Say(errors, wxString::Format("%s under %s: %s", FormatFileSize(static_cast<long long>(fit.bytes.size())),
+    if (fit.outcome != GifFitOutcome::Fits)
+        return kCliUnreadableInput;
+    Say(errors, wxString::Format("%s under %s: %s", FormatFileSize(fit.fileSize),
                                  FormatFileSize(options.fit.limit), GifFitSummary(settings, fit, count)));
     return kCliOk;
 }

@@ -2,9 +2,10 @@
 
 #include "encode/gif_pipeline.h"
 
+#include <wx/string.h>
+
 #include <atomic>
 #include <cstddef>
-#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -31,10 +32,14 @@ struct GifFitStep {
 
 // The candidates from `settings` (the first, or it scaled down to maxSide)
 // to the smallest file that is still an animation of the frames, in the
-// order they are tried: first the quality down to 1, the size down to 30%
-// and every third frame, then the size down to 16 pixels and one frame.
+// order they are tried: first the quality down to 1, then from quality 30
+// (or the quality asked, when lower) the size down to 15% and every third
+// frame, then the quality down to 1, the size down to 16 pixels and one
+// frame.
 // Where frames are left out the size goes back up as far as the fewer frames
-// make room for. The files shrink along the list.
+// make room for. The files shrink along the list, except where the quality
+// goes back up as the size starts to go down: the file there is still about
+// as large as the one before.
 std::vector<GifFitStep> GifFitLadder(const GifEncodeSettings& settings, std::size_t count,
                                      const GifFitOptions& options);
 
@@ -46,32 +51,34 @@ std::vector<std::size_t> GifKeptFrames(std::size_t count, std::size_t keepEvery)
 std::vector<int> GifKeptDelays(const std::vector<int>& delays, std::size_t keepEvery);
 
 enum class GifFitOutcome {
-    Fits,        // `bytes` is the file, at most the limit
-    NothingFits, // not even the last step of the ladder fits
+    Fits,        // the file was written, at most the limit
+    NothingFits, // not even the last step of the ladder fits; nothing was written
     Failed,      // the settings are refused or a frame does not decode
+    Unwritable,  // the file could not be written; `error` says why
     Cancelled,
 };
 
 struct GifFitResult {
     GifFitOutcome outcome = GifFitOutcome::Failed;
-    GifFitStep step;                  // what was chosen
-    GifEncodeSettings settings;       // what the file was written with
-    std::vector<std::uint8_t> bytes;  // the file (held in memory, at most the limit)
-    std::size_t frameCount = 0;       // frames in the file
-    int encodes = 0;                  // whole encodes tried, for the benchmarks
-    int estimates = 0;                // sampled estimates made
+    GifFitStep step;             // what was chosen
+    GifEncodeSettings settings;  // what the file was written with
+    long long fileSize = 0;      // bytes written, at most the limit
+    std::size_t frameCount = 0;  // frames in the file
+    wxString error;              // why the file could not be written
+    int encodes = 0;             // whole encodes tried, for the benchmarks
+    int estimates = 0;           // sampled estimates made
 };
 
 // Reports the share of the work done, 0 to 100, now and then.
 using GifFitProgress = std::function<void(int percent)>;
 
-// Finds the first step of the ladder whose file fits under the limit (a
-// ladder that keeps the quality through the first pass when lowering it to
-// 1 would save less than a quarter of the file): sampled estimates choose
-// the step, whole encodes (stopped as soon as they
-// pass the limit) make sure of it. The file returned is never over the
-// limit. `settings` are those of a save without a limit (size, delays, loop,
+// Finds the step of the ladder nearest its start whose file fits under the
+// limit, and writes that file at `path` (complete or not at all; nothing
+// when no step fits). Sampled estimates choose the steps; whole encodes
+// (stopped as soon as they pass the limit) make sure of them, each into a
+// temporary file beside `path`, so memory does not grow with the limit.
+// `settings` are those of a save without a limit (size, delays, loop,
 // quality); `count` frames come from `supply`.
 GifFitResult FitGifUnderLimit(std::size_t count, const GifFrameSupplier& supply, const GifEncodeSettings& settings,
-                              const GifFitOptions& options, const GifFitProgress& progress = {},
+                              const GifFitOptions& options, const wxString& path, const GifFitProgress& progress = {},
                               const std::atomic<bool>* cancel = nullptr);

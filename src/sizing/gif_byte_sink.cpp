@@ -7,9 +7,9 @@ size_t GifByteSink::OnSysWrite(const void* buffer, size_t size)
         m_lasterror = wxSTREAM_WRITE_ERROR;
         return 0;
     }
-    if (m_keep) {
-        const auto* bytes = static_cast<const std::uint8_t*>(buffer);
-        m_bytes.insert(m_bytes.end(), bytes, bytes + size);
+    if (m_next && m_next->Write(buffer, size).LastWrite() != size) {
+        m_lasterror = wxSTREAM_WRITE_ERROR;
+        return 0;
     }
     m_count += static_cast<long long>(size);
     return size;

@@ -1,25 +1,31 @@
 #include "sizing/gif_size_fit.h"
 
 #include "format/gif_format.h"
+#include "io/atomic_file.h"
 #include "sizing/gif_byte_sink.h"
 #include "sizing/gif_size_estimate.h"
+
+#include <wx/intl.h>
 
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <utility>
 
 namespace {
 
 // The first pass stops at these; only when nothing fits there does the
-// second go further. Butteraugli rates a lower quality far better than a
-// smaller size at the same file size (docs/performance.md), so the quality
-// goes all the way down first.
-constexpr int kSoftQuality = kGifMinQuality;
-constexpr double kSoftScale = 0.3;
+// second go further. Butteraugli rates a lower quality better than a smaller
+// size at the same file size, all the way down, as long as the size stays;
+// once the size has to go down too, a quality below about this one streaks
+// photos worse than a little more scaling blurs them (docs/performance.md).
+constexpr int kSoftQuality = 30;
+constexpr double kSoftScale = 0.15;
 constexpr std::size_t kSoftKeepEvery = 3;
-// Lowering the quality to kSoftQuality must save at least this share of the
+// Lowering the quality to 1 must save at least this share of the
 // file to be worth its look; otherwise (screen content of few colours, where
 // the colours are kept whatever the quality) the size goes down first.
 constexpr double kQualityPays = 0.25;
@@ -28,44 +34,89 @@ constexpr double kScaleStep = 0.97;
 constexpr int kMinSide = 16;
 // Keeping every k-th frame grows k by a quarter at a time beyond the floor.
 constexpr double kKeepGrowth = 1.25;
-// The estimate aims this far under the limit, so that its error (docs:
-// within 15%) mostly lands under it; a whole encode that uses less than
-// kWellUsed of the limit is followed by one try at a better step.
-constexpr double kAim = 0.93;
-constexpr double kWellUsed = 0.85;
-// Tries at a better step after a file that fits but uses too little.
-constexpr int kBetterTries = 2;
+// Before any whole file has been seen the estimates aim this far under the
+// limit, so that their error (within 15%) mostly lands under it; once a
+// whole file has corrected them, they aim close to the limit itself.
+constexpr double kFirstAim = 0.96;
+constexpr double kCorrectedAim = 1.0;
+// Neighbouring steps whose estimates differ by less than this share are not
+// told apart by more estimates.
+constexpr double kFirstSettled = 0.03;
+constexpr double kCorrectedSettled = 0.015;
+// A read this close to the aim is probably next to the answer.
+constexpr double kNear = 0.03;
+// A file that uses this much of the limit is kept without trying for more.
+constexpr double kWellUsed = 0.985;
+// A step found over the limit was at least this much over it.
+constexpr double kOverMargin = 1.02;
+// Whole encodes tried at most once a file fits; each costs about a save.
+constexpr int kMaxEncodes = 3;
+// Frames kept decoded between candidates, in bytes of pixels.
+constexpr std::size_t kFrameCacheBytes = 96u * 1024 * 1024;
 // Share of the progress an estimate and a whole encode count for.
 constexpr int kEstimatePercent = 4;
 constexpr int kEncodePercent = 30;
 constexpr int kMaxPercent = 99;
 
 std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size_t count,
-                                    const GifFitOptions& options, int softQuality);
+                                    const GifFitOptions& options, bool qualityFirst);
 
 std::vector<int> FrameDelays(const GifEncodeSettings& settings, std::size_t count)
 {
     return settings.delaysCs.empty() ? std::vector<int>(count, settings.delayCs) : settings.delaysCs;
 }
 
+// Keeps the frames supplied, up to kFrameCacheBytes, so that the candidates
+// after the first do not decode them again. Each caller gets its own copy:
+// the supplier's pictures are owned by one thread at a time.
+class FrameCache {
+public:
+    explicit FrameCache(const GifFrameSupplier& supply) : m_supply(supply) {}
+
+    GifFrameSupplier Supplier()
+    {
+        return [this](std::size_t index) {
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                const auto kept = m_frames.find(index);
+                if (kept != m_frames.end())
+                    return kept->second.Copy();
+            }
+            wxImage picture = m_supply(index);
+            if (!picture.IsOk())
+                return picture;
+            const std::size_t bytes = std::size_t(picture.GetWidth()) * std::size_t(picture.GetHeight()) *
+                                      (picture.HasAlpha() ? 4 : 3);
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_bytes + bytes <= kFrameCacheBytes && m_frames.find(index) == m_frames.end()) {
+                m_frames.emplace(index, picture.Copy());
+                m_bytes += bytes;
+            }
+            return picture;
+        };
+    }
+
+private:
+    const GifFrameSupplier& m_supply;
+    std::mutex m_mutex;
+    std::map<std::size_t, wxImage> m_frames;
+    std::size_t m_bytes = 0;
+};
+
 class Fitter {
 public:
     Fitter(std::size_t count, const GifFrameSupplier& supply, const GifEncodeSettings& settings,
-           const GifFitOptions& options, const GifFitProgress& progress, const std::atomic<bool>* cancel)
-        : m_count(count), m_supply(supply), m_settings(settings), m_options(options), m_progress(progress),
-          m_cancel(cancel), m_ladder(GifFitLadder(settings, count, options))
+           const GifFitOptions& options, const wxString& path, const GifFitProgress& progress,
+           const std::atomic<bool>* cancel)
+        : m_count(count), m_cache(supply), m_supply(m_cache.Supplier()), m_settings(settings), m_options(options),
+          m_path(path), m_progress(progress), m_cancel(cancel), m_ladder(GifFitLadder(settings, count, options))
     {
     }
 
     GifFitResult Run();
 
 private:
-    struct Attempt {
-        bool fits = false;
-        bool over = false;
-        std::size_t framesWritten = 0;
-        std::vector<std::uint8_t> bytes;
-    };
+    enum class Written { Fits, Over, Failed };
 
     GifEncodeSettings SettingsFor(const GifFitStep& step) const
     {
@@ -88,28 +139,40 @@ private:
         if (m_progress)
             m_progress(std::min(kMaxPercent, m_result.estimates * kEstimatePercent + m_result.encodes * kEncodePercent));
     }
+    double Aim() const { return (m_corrected ? kCorrectedAim : kFirstAim) * double(m_options.limit); }
+    double Settled() const { return m_corrected ? kCorrectedSettled : kFirstSettled; }
 
     // The estimate of step i, made once; nullopt when it failed.
     std::optional<double> Estimate(std::size_t i);
     // The first step in [low, high] whose estimate times m_factor is under
-    // the aim; `high` when none is. Assumes files shrink along the ladder.
+    // the aim; `high` when none is. Files shrink along the ladder, smoothly
+    // enough that the size read between two known steps points near the
+    // answer; halving takes over when it does not.
     std::optional<std::size_t> FirstUnderAim(std::size_t low, std::size_t high);
-    bool Encode(std::size_t i, Attempt& attempt);
+    // Encodes step i whole into a new candidate file, stopped at the limit;
+    // a file that fits replaces the best so far when it is nearer the start.
+    Written Encode(std::size_t i, std::size_t& framesWritten);
     // When lowering the quality to the first floor saves little, the ladder
     // keeps the quality until the second pass. False when an estimate failed.
     bool QualityPays();
 
     std::size_t m_count;
-    const GifFrameSupplier& m_supply;
+    FrameCache m_cache;
+    GifFrameSupplier m_supply;
     const GifEncodeSettings& m_settings;
     const GifFitOptions& m_options;
+    const wxString& m_path;
     const GifFitProgress& m_progress;
     const std::atomic<bool>* m_cancel;
     std::vector<GifFitStep> m_ladder;
     std::map<std::size_t, double> m_estimates;
     // Whole files came out this much larger than their estimates.
     double m_factor = 1.0;
+    bool m_corrected = false;
     bool m_failed = false;
+    std::optional<std::size_t> m_best;
+    std::unique_ptr<AtomicFile> m_bestFile;
+    long long m_bestBytes = 0;
     GifFitResult m_result;
 };
 
@@ -132,16 +195,58 @@ std::optional<double> Fitter::Estimate(std::size_t i)
 
 std::optional<std::size_t> Fitter::FirstUnderAim(std::size_t low, std::size_t high)
 {
-    const double aim = kAim * double(m_options.limit);
+    const double aim = Aim();
+    // Steps already estimated narrow the range at no cost.
+    for (const auto& [i, bytes] : m_estimates) {
+        if (i < low || i > high)
+            continue;
+        if (bytes * m_factor <= aim)
+            high = std::min(high, i);
+        else if (i + 1 <= high)
+            low = std::max(low, i + 1);
+    }
+    // Reads take turns: a read between the known sizes, then its neighbour
+    // on the side of the answer (which settles a good read), then, when the
+    // two did not halve the range, a halving (which bounds poor reads).
+    enum class Turn { Read, Neighbour, Halve };
+    Turn turn = Turn::Read;
+    std::size_t probed = 0;
+    bool probedUnder = false;
+    std::size_t rangeAtRead = high - low;
     while (low < high) {
-        const std::size_t middle = low + (high - low) / 2;
+        if (turn == Turn::Halve && 2 * (high - low) <= rangeAtRead)
+            turn = Turn::Read;
+        if (turn == Turn::Read)
+            rangeAtRead = high - low;
+        std::size_t middle = low + (high - low) / 2;
+        const auto above = low > 0 ? m_estimates.find(low - 1) : m_estimates.end();
+        const auto below = m_estimates.find(high);
+        const bool bracketed = above != m_estimates.end() && below != m_estimates.end() &&
+                               above->second * m_factor > aim && below->second * m_factor <= aim;
+        // Steps this close differ by less than the estimates' own error.
+        if (bracketed && above->second - below->second <= Settled() * above->second)
+            return high;
+        if (turn == Turn::Read && bracketed) {
+            const double t = (above->second * m_factor - aim) / ((above->second - below->second) * m_factor);
+            const double at = double(low - 1) + t * double(high - low + 1);
+            middle = std::clamp<std::size_t>(static_cast<std::size_t>(std::ceil(at)), low, high - 1);
+        } else if (turn == Turn::Neighbour) {
+            middle = std::clamp<std::size_t>(probedUnder ? probed - 1 : probed + 1, low, high - 1);
+        }
         const std::optional<double> estimate = Estimate(middle);
         if (!estimate)
             return std::nullopt;
-        if (*estimate * m_factor <= aim)
+        probed = middle;
+        probedUnder = *estimate * m_factor <= aim;
+        if (probedUnder)
             high = middle;
         else
             low = middle + 1;
+        // A read that landed near the aim is settled by its neighbour; one
+        // that did not is followed by another read.
+        const bool near = std::abs(*estimate * m_factor - aim) <= kNear * aim;
+        turn = turn == Turn::Read ? (near ? Turn::Neighbour : Turn::Halve)
+                                  : turn == Turn::Neighbour ? Turn::Halve : Turn::Read;
     }
     return low;
 }
@@ -151,7 +256,7 @@ bool Fitter::QualityPays()
     std::size_t floor = 0;
     while (floor + 1 < m_ladder.size() && m_ladder[floor + 1].quality < m_ladder[floor].quality)
         ++floor;
-    if (floor == 0 || m_ladder[floor].quality != kSoftQuality)
+    if (floor == 0 || m_ladder[floor].quality != kGifMinQuality)
         return true;
     const std::optional<double> asked = Estimate(0);
     const std::optional<double> lowered = Estimate(floor);
@@ -159,27 +264,42 @@ bool Fitter::QualityPays()
         return false;
     if (*lowered <= (1.0 - kQualityPays) * *asked)
         return true;
-    m_ladder = BuildLadder(m_settings, m_count, m_options, m_settings.quality);
+    m_ladder = BuildLadder(m_settings, m_count, m_options, false);
     m_estimates.clear();
     m_estimates[0] = *asked;
     return true;
 }
 
-bool Fitter::Encode(std::size_t i, Attempt& attempt)
+Fitter::Written Fitter::Encode(std::size_t i, std::size_t& framesWritten)
 {
     const GifFitStep& step = m_ladder[i];
-    GifByteSink sink(m_options.limit, true);
-    const GifProgress written = [&](std::size_t frames) { attempt.framesWritten = frames; };
+    auto file = std::make_unique<AtomicFile>(m_path);
+    if (!file->Open(&m_result.error))
+        return Written::Failed;
+    GifByteSink sink(m_options.limit, &file->Stream());
+    const GifProgress written = [&](std::size_t frames) { framesWritten = frames; };
     const bool ok = EncodeGifAnimation(sink, FramesFor(step), SupplierFor(step), SettingsFor(step), written, m_cancel);
     ++m_result.encodes;
     Report();
     if (Cancelled())
-        return false;
-    attempt.fits = ok;
-    attempt.over = !ok && sink.Overflowed();
-    if (ok)
-        attempt.bytes = std::move(sink.Bytes());
-    return ok || attempt.over;
+        return Written::Failed;
+    if (!ok && sink.Overflowed())
+        return Written::Over;
+    if (!ok) {
+        // A write refused by the disk, not by the limit: no candidate can be kept.
+        if (!file->Stream().IsOk()) {
+            file->Commit(false, &m_result.error);
+            if (m_result.error.empty())
+                m_result.error = _("The data could not be produced.");
+        }
+        return Written::Failed;
+    }
+    if (!m_best || i < *m_best) {
+        m_best = i;
+        m_bestFile = std::move(file);
+        m_bestBytes = sink.Count();
+    }
+    return Written::Fits;
 }
 
 GifFitResult Fitter::Run()
@@ -189,68 +309,73 @@ GifFitResult Fitter::Run()
     if (!QualityPays())
         return m_result;
     const std::size_t last = m_ladder.size() - 1;
-    std::optional<std::size_t> next = FirstUnderAim(0, last);
-    std::optional<std::size_t> best;
-    std::vector<std::uint8_t> bestBytes;
-    int betterTries = 0;
     // Steps up to this one are known to be over the limit.
     std::optional<std::size_t> over;
-    while (next && !Cancelled()) {
+    std::optional<std::size_t> next = FirstUnderAim(0, last);
+    bool broken = false;
+    while (next && !Cancelled() && (!m_best || m_result.encodes < kMaxEncodes)) {
         const std::size_t i = *next;
         next.reset();
-        Attempt attempt;
-        if (!Encode(i, attempt))
+        std::size_t framesWritten = 0;
+        const Written written = Encode(i, framesWritten);
+        if (written == Written::Failed) {
+            broken = true;
             break;
-        if (attempt.fits) {
-            const double bytes = double(attempt.bytes.size());
-            if (!best || i < *best) {
-                best = i;
-                bestBytes = std::move(attempt.bytes);
-            }
-            const std::size_t floor = over ? *over + 1 : 0;
-            if (betterTries == kBetterTries || *best == floor || bytes >= kWellUsed * double(m_options.limit))
-                break;
-            // Use the file's size to correct the estimates, and try the step
-            // they now say is the best that fits.
-            ++betterTries;
-            const std::optional<double> estimate = Estimate(i);
-            if (!estimate)
-                break;
-            m_factor = bytes / *estimate;
-            next = FirstUnderAim(floor, *best - 1);
-            if (next && *next == *best - 1) {
-                const std::optional<double> above = Estimate(*best - 1);
-                if (!above || *above * m_factor > kAim * double(m_options.limit))
-                    next.reset();
-            }
-            continue;
         }
-        over = i;
-        if (best || i == last)
-            break;
-        // The encode stopped at the limit after `framesWritten` frames: the
-        // whole file would have been about this large.
         const std::optional<double> estimate = Estimate(i);
         if (!estimate)
             break;
-        const double whole = double(m_options.limit) * double(FramesFor(m_ladder[i])) /
-                             (double(attempt.framesWritten) + 0.5);
-        m_factor = std::max(m_factor * 1.05, whole / *estimate);
-        next = FirstUnderAim(i + 1, last);
+        if (written == Written::Fits) {
+            m_factor = double(m_bestBytes) / *estimate;
+            m_corrected = true;
+            const std::size_t floor = over ? *over + 1 : 0;
+            if (*m_best == floor || double(m_bestBytes) >= kWellUsed * double(m_options.limit))
+                break;
+            // The corrected estimates say whether a step nearer the start fits.
+            next = FirstUnderAim(floor, *m_best);
+            if (next && *next == *m_best)
+                next.reset();
+            continue;
+        }
+        over = std::max(over.value_or(0), i);
+        if (i == last || (m_best && *m_best == i + 1))
+            break;
+        // The encode stopped at the limit after `framesWritten` frames. After
+        // a file that fitted, the estimates were only a little low here;
+        // before, the frames not written are taken to be like those written.
+        if (m_best) {
+            m_factor = std::max(m_factor, kOverMargin * double(m_options.limit) / *estimate);
+        } else {
+            const double whole = double(m_options.limit) * double(FramesFor(m_ladder[i])) /
+                                 (double(framesWritten) + 0.5);
+            m_factor = std::max(m_factor * kOverMargin, whole / *estimate);
+        }
+        m_corrected = true;
+        next = FirstUnderAim(i + 1, m_best ? *m_best : last);
+        if (m_best && next && *next == *m_best)
+            next.reset();
     }
     if (Cancelled()) {
         m_result.outcome = GifFitOutcome::Cancelled;
         return m_result;
     }
-    if (best) {
-        m_result.outcome = GifFitOutcome::Fits;
-        m_result.step = m_ladder[*best];
-        m_result.settings = SettingsFor(m_result.step);
-        m_result.frameCount = FramesFor(m_result.step);
-        m_result.bytes = std::move(bestBytes);
+    if (broken && !m_result.error.empty()) {
+        m_result.outcome = GifFitOutcome::Unwritable;
         return m_result;
     }
-    m_result.outcome = m_failed || !over || *over != last ? GifFitOutcome::Failed : GifFitOutcome::NothingFits;
+    if (m_best && !broken) {
+        if (!m_bestFile->Commit(true, &m_result.error)) {
+            m_result.outcome = GifFitOutcome::Unwritable;
+            return m_result;
+        }
+        m_result.outcome = GifFitOutcome::Fits;
+        m_result.step = m_ladder[*m_best];
+        m_result.settings = SettingsFor(m_result.step);
+        m_result.frameCount = FramesFor(m_result.step);
+        m_result.fileSize = m_bestBytes;
+        return m_result;
+    }
+    m_result.outcome = m_failed || broken || !over || *over != last ? GifFitOutcome::Failed : GifFitOutcome::NothingFits;
     return m_result;
 }
 
@@ -272,7 +397,10 @@ bool FillsOutput(int w, int h, int width, int height)
 bool ScaledSize(int width, int height, double scale, int& w, int& h)
 {
     const int around = int(std::lround(width * scale));
-    for (int candidateW = around; candidateW >= std::max(1, around - 3); --candidateW) {
+    // Wide pictures fill few widths (16:9 only every 16th): look a few
+    // percent down, less than a step.
+    const int lowest = std::max(1, around - std::max(3, around / 40));
+    for (int candidateW = around; candidateW >= lowest; --candidateW) {
         const int ideal = int(std::lround(double(candidateW) * height / width));
         for (int candidateH : {ideal, ideal - 1, ideal + 1})
             if (candidateH >= 1 && FillsOutput(candidateW, candidateH, width, height)) {
@@ -285,7 +413,7 @@ bool ScaledSize(int width, int height, double scale, int& w, int& h)
 }
 
 std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size_t count,
-                                    const GifFitOptions& options, int softQuality)
+                                    const GifFitOptions& options, bool qualityFirst)
 {
     std::vector<GifFitStep> ladder;
     if (count == 0 || settings.width < 1 || settings.height < 1)
@@ -335,12 +463,16 @@ std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size
             }
         }
     };
-    auto pass = [&](int qualityFloor, double scaleFloor, std::size_t keepFloor) {
+    // After the quality went down to qualityFloor at this size, the steps
+    // that shrink or drop frames start again from `resumeQuality` when it is
+    // higher.
+    auto pass = [&](int qualityFloor, double scaleFloor, std::size_t keepFloor, int resumeQuality) {
         if (options.lowerQuality)
             while (step.quality > qualityFloor) {
                 --step.quality;
                 ladder.push_back(step);
             }
+        step.quality = std::max(step.quality, resumeQuality);
         if (options.shrink)
             shrinkTo(scaleFloor);
         if (!options.dropFrames)
@@ -368,8 +500,11 @@ std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size
                 shrinkTo(scaleFloor);
         }
     };
-    pass(softQuality, kSoftScale, kSoftKeepEvery);
-    pass(kGifMinQuality, 0.0, count);
+    if (qualityFirst)
+        pass(kGifMinQuality, kSoftScale, kSoftKeepEvery, std::min(step.quality, kSoftQuality));
+    else
+        pass(step.quality, kSoftScale, kSoftKeepEvery, step.quality);
+    pass(kGifMinQuality, 0.0, count, kGifMinQuality);
     return ladder;
 }
 
@@ -378,7 +513,7 @@ std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size
 std::vector<GifFitStep> GifFitLadder(const GifEncodeSettings& settings, std::size_t count,
                                      const GifFitOptions& options)
 {
-    return BuildLadder(settings, count, options, kSoftQuality);
+    return BuildLadder(settings, count, options, true);
 }
 
 std::vector<std::size_t> GifKeptFrames(std::size_t count, std::size_t keepEvery)
@@ -403,8 +538,8 @@ std::vector<int> GifKeptDelays(const std::vector<int>& delays, std::size_t keepE
 }
 
 GifFitResult FitGifUnderLimit(std::size_t count, const GifFrameSupplier& supply, const GifEncodeSettings& settings,
-                              const GifFitOptions& options, const GifFitProgress& progress,
+                              const GifFitOptions& options, const wxString& path, const GifFitProgress& progress,
                               const std::atomic<bool>* cancel)
 {
-    return Fitter(count, supply, settings, options, progress, cancel).Run();
+    return Fitter(count, supply, settings, options, path, progress, cancel).Run();
 }

@@ -104,31 +104,24 @@ bool WorkSaveAsGifThread::WriteFitted(const GifFrameSupplier& supply, std::atomi
         if (TestDestroy())
             cancel = true;
     };
-    const GifFitResult fit = FitGifUnderLimit(m_frames.size(), supply, m_settings, m_fit, progress, &cancel);
+    const GifFitResult fit = FitGifUnderLimit(m_frames.size(), supply, m_settings, m_fit, m_path, progress, &cancel);
     if (fit.outcome == GifFitOutcome::NothingFits) {
         report = wxString::Format(_("No GIF of these frames fits under %s, even at quality %d, the smallest size "
                                     "and the fewest frames allowed. Nothing was written."),
                                   FormatFileSize(m_fit.limit, _("bytes")), kGifMinQuality);
         return false;
     }
+    if (fit.outcome == GifFitOutcome::Unwritable) {
+        report = fit.error;
+        return false;
+    }
     if (fit.outcome != GifFitOutcome::Fits) {
         report = _("the frames could not be written");
         return false;
     }
-    wxString error;
-    if (!WriteFileAtomically(
-            m_path,
-            [&](wxOutputStream& out) {
-                out.Write(fit.bytes.data(), fit.bytes.size());
-                return out.LastWrite() == fit.bytes.size();
-            },
-            &error)) {
-        report = error;
-        return false;
-    }
     // TRANSLATORS: status bar after a save under a size limit, e.g. "Saved 1.9 MB under 2.0 MB: quality 62, 480x360"
     report = wxString::Format(_("Saved %s under %s: %s"),
-                              FormatFileSize(static_cast<long long>(fit.bytes.size()), _("bytes")),
+                              FormatFileSize(fit.fileSize, _("bytes")),
                               FormatFileSize(m_fit.limit, _("bytes")), GifFitSummary(m_settings, fit, m_frames.size()));
     return true;
 }

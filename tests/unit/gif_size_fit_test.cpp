@@ -8,6 +8,7 @@
 #include "sizing/gif_size_fit.h"
 #include "sizing/size_limit.h"
 
+#include <wx/dir.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
 #include <wx/imagpng.h>
@@ -210,9 +211,19 @@ TEST(SizeFit, UnmeetableLimitWritesNothing)
     EXPECT_FALSE(wxFileExists(options.output));
 
     const FrameSet& pan = Sets()[0];
-    const GifFitResult fit = FitGifUnderLimit(pan.count, pan.supply, Settings(pan.count), Only(60, true, true, true));
+    const GifFitResult fit =
+        FitGifUnderLimit(pan.count, pan.supply, Settings(pan.count), Only(60, true, true, true), options.output);
     EXPECT_EQ(fit.outcome, GifFitOutcome::NothingFits);
-    EXPECT_TRUE(fit.bytes.empty());
+    EXPECT_FALSE(wxFileExists(options.output));
+    wxArrayString left;
+    EXPECT_EQ(wxDir::GetAllFiles(dir.Path(), &left, wxEmptyString, wxDIR_FILES | wxDIR_HIDDEN), 1u)
+        << "no candidate file is left beside the target";
+
+    // A limit that fits, into a folder that does not exist: the reason is told.
+    const GifFitResult unwritable = FitGifUnderLimit(pan.count, pan.supply, Settings(pan.count),
+                                                     Only(1000000, true, true, true), dir.File("missing/out.gif"));
+    EXPECT_EQ(unwritable.outcome, GifFitOutcome::Unwritable);
+    EXPECT_TRUE(unwritable.error.Contains("missing")) << unwritable.error;
 }
 
 // Each way of fitting alone meets a limit it can meet and changes nothing
@@ -232,11 +243,14 @@ TEST(SizeFit, EachWayAloneAndNeverDropFrames)
         {"frames", Only(limit, false, false, true)},
         {"never drop frames, tight", Only(full / 8, true, true, false)},
     };
+    TempDir dir;
+    const wxString path = dir.File("out.gif");
     for (const auto& way : ways) {
-        const GifFitResult fit = FitGifUnderLimit(pan.count, pan.supply, settings, way.options);
+        const GifFitResult fit = FitGifUnderLimit(pan.count, pan.supply, settings, way.options, path);
         ASSERT_EQ(fit.outcome, GifFitOutcome::Fits) << way.name;
-        EXPECT_LE(static_cast<long long>(fit.bytes.size()), way.options.limit) << way.name;
-        const GiflibFile gif = DecodeWithGiflib(fit.bytes);
+        EXPECT_EQ(wxFileName::GetSize(path).GetValue(), static_cast<wxULongLong_t>(fit.fileSize)) << way.name;
+        EXPECT_LE(fit.fileSize, way.options.limit) << way.name;
+        const GiflibFile gif = DecodeGifFile(path);
         ASSERT_TRUE(gif.ok) << way.name;
         EXPECT_EQ(gif.FrameCount(), static_cast<int>(fit.frameCount)) << way.name;
         if (way.options.lowerQuality && !way.options.shrink) {
@@ -258,4 +272,7 @@ TEST(SizeFit, EachWayAloneAndNeverDropFrames)
             EXPECT_EQ(std::accumulate(delays.begin(), delays.end(), 0), 7 * int(pan.count)) << "duration kept";
         }
     }
+    wxArrayString files;
+    EXPECT_EQ(wxDir::GetAllFiles(dir.Path(), &files, wxEmptyString, wxDIR_FILES | wxDIR_HIDDEN), 1u)
+        << "candidates that were not kept are removed";
 }
