@@ -12,7 +12,8 @@
 // pixel; high in smooth areas that map to runs of one entry. Rows go in
 // alternating directions (Floyd-Steinberg weights); an error far larger than
 // the palette's usual error (`meanSquaredError`, summed over the channels, per
-// pixel) is passed on damped. A pixel whose four neighbours have its very
+// pixel) is passed on damped. Colours are matched, and errors measured, in a
+// space darker than sRGB. A pixel whose four neighbours have its very
 // colour takes its entry from `nearestIndices` and passes nothing on.
 // `strength` (0 to 1) as for GifDitherPixels. `indices` may be
 // `nearestIndices` itself. The result depends on the picture alone.
