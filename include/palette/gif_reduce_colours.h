@@ -39,7 +39,7 @@ struct GifReduceOptions {
 // appearance). Others get a palette chosen by libimagequant (or by merging,
 // for a few thousand colours) and refined for the image by k-means; every
 // pixel becomes its nearest palette colour, or is dithered (photos only; large
-// photos by libimagequant's edge-aware error diffusion). Returns the mean
+// photos by an edge-aware error diffusion). Returns the mean
 // squared error per colour channel of the undithered mapping; false for an
 // empty image.
 bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* meanSquaredError = nullptr,

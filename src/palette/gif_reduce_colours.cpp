@@ -2,6 +2,7 @@
 
 #include "palette/gif_colour_histogram.h"
 #include "palette/gif_dither.h"
+#include "palette/gif_edge_dither.h"
 #include "palette/gif_merge_palette.h"
 #include "palette/gif_nearest_colour.h"
 
@@ -30,18 +31,16 @@ constexpr int kExactPhotoSteps = 1;
 // affordable and better than the photo quantiser; k-means polishes the result.
 constexpr std::size_t kFewColours = 2048;
 constexpr int kFewColourSteps = 10;
-// Photos of at least this many pixels are dithered by libimagequant at this
-// speed (its edge-aware dithering needs 5 or slower on one thread), up to the
-// size of a 4K frame: it holds about 20 bytes per pixel while it works.
-constexpr std::size_t kRemapFromPixels = 1000 * 1000;
-constexpr std::size_t kRemapToPixels = 3840 * 2160;
-constexpr int kRemapSpeed = 5;
+// Photos of at least this many pixels, up to the size of a 4K frame, are
+// dithered less at edges and in texture, which looks better on large photos
+// (docs/performance.md).
+constexpr std::size_t kEdgeDitherFromPixels = 1000 * 1000;
+constexpr std::size_t kEdgeDitherToPixels = 3840 * 2160;
 
 struct LiqDeleter {
     void operator()(liq_attr* p) const { liq_attr_destroy(p); }
     void operator()(liq_histogram* p) const { liq_histogram_destroy(p); }
     void operator()(liq_result* p) const { liq_result_destroy(p); }
-    void operator()(liq_image* p) const { liq_image_destroy(p); }
 };
 template <class T>
 using LiqPtr = std::unique_ptr<T, LiqDeleter>;
@@ -203,57 +202,6 @@ void UseShared(SharedFit& fit, ColourList& colours, const std::vector<GifRgb>& s
     error = fit.error;
 }
 
-// Maps a photo to `palette` (which becomes the frame's, perhaps reordered)
-// with libimagequant's error diffusion: at its slower speeds it first maps
-// without dithering and then dithers less where that map already has edges
-// or noise, which looks better on large photos (docs/performance.md).
-bool RemapPhoto(const wxImage& image, const std::vector<GifRgb>& palette, float dither, GifIndexedFrame& frame)
-{
-    omp_set_num_threads(1);
-    const int width = image.GetWidth(), height = image.GetHeight();
-    const std::size_t pixels = std::size_t(width) * height;
-    std::vector<unsigned char> rgba(pixels * 4);
-    const unsigned char* rgb = image.GetData();
-    for (std::size_t p = 0; p < pixels; ++p) {
-        rgba[p * 4] = rgb[p * 3];
-        rgba[p * 4 + 1] = rgb[p * 3 + 1];
-        rgba[p * 4 + 2] = rgb[p * 3 + 2];
-        rgba[p * 4 + 3] = 255;
-    }
-    LiqPtr<liq_attr> attr(liq_attr_create());
-    if (!attr || liq_set_max_colors(attr.get(), int(palette.size())) != LIQ_OK ||
-        liq_set_speed(attr.get(), kRemapSpeed) != LIQ_OK)
-        return false;
-    // The palette is given: every colour fixed, and each also in the
-    // histogram, which the library needs to be non-empty.
-    LiqPtr<liq_histogram> histogram(liq_histogram_create(attr.get()));
-    if (!histogram)
-        return false;
-    std::vector<liq_histogram_entry> entries;
-    for (const GifRgb& c : palette) {
-        liq_histogram_add_fixed_color(histogram.get(), {c.red, c.green, c.blue, 255}, 0);
-        entries.push_back({{c.red, c.green, c.blue, 255}, 1});
-    }
-    if (liq_histogram_add_colors(histogram.get(), attr.get(), entries.data(), int(entries.size()), 0) != LIQ_OK)
-        return false;
-    liq_result* rawResult = nullptr;
-    if (liq_histogram_quantize(histogram.get(), attr.get(), &rawResult) != LIQ_OK)
-        return false;
-    LiqPtr<liq_result> result(rawResult);
-    LiqPtr<liq_image> liqImage(liq_image_create_rgba(attr.get(), rgba.data(), width, height, 0));
-    if (!liqImage)
-        return false;
-    liq_set_dithering_level(result.get(), dither);
-    frame.indices.resize(pixels);
-    if (liq_write_remapped_image(result.get(), liqImage.get(), frame.indices.data(), pixels) != LIQ_OK)
-        return false;
-    const liq_palette* chosen = liq_get_palette(result.get());
-    frame.palette.clear();
-    for (unsigned i = 0; i < chosen->count; ++i)
-        frame.palette.push_back({chosen->entries[i].r, chosen->entries[i].g, chosen->entries[i].b});
-    return true;
-}
-
 } // namespace
 
 bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* meanSquaredError,
@@ -306,18 +254,14 @@ bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* me
                 return false;
             Refine(coarse, frame.palette, kPhotoSteps);
             error = Refine(histogram.Colours(), frame.palette, kExactPhotoSteps);
-            if (dither && !options.fast && pixels >= kRemapFromPixels && pixels <= kRemapToPixels) {
-                if (!RemapPhoto(image, frame.palette, options.dither, frame))
-                    return false;
-                if (meanSquaredError)
-                    *meanSquaredError = double(error) / (3.0 * pixels);
-                return true;
-            }
         }
     }
     frame.indices.resize(pixels);
     histogram.IndexPixels(frame.indices.data());
-    if (dither)
+    if (dither && !options.fast && pixels >= kEdgeDitherFromPixels && pixels <= kEdgeDitherToPixels)
+        GifEdgeDitherPixels(image.GetData(), frame.width, frame.height, frame.palette, frame.indices.data(),
+                            double(error) / double(pixels), options.dither, frame.indices.data());
+    else if (dither)
         GifDitherPixels(image.GetData(), frame.width, frame.height, frame.palette, frame.indices.data(),
                         options.dither, frame.indices.data());
     if (meanSquaredError)

@@ -218,7 +218,7 @@ TEST(GifPipeline, ChangedRectanglesComposeToTheWholeFrames)
 }
 
 // Dithered frames of more than 256 colours, exact and lossy, and a frame
-// large enough for libimagequant's dithering: where the source stays, the
+// large enough for the edge-aware dithering: where the source stays, the
 // shown pixels stay too, and three decoders show the same.
 TEST(GifPipeline, DitheringStaysStillWhereTheSourceDoes)
 {
