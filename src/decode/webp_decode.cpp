@@ -35,22 +35,29 @@ int DecodeWebPPicture(const unsigned char* data, std::size_t size, const Picture
         || !IsAcceptablePictureSize(DeclaredSize{features.width, features.height}))
         return 0;
     const std::size_t pixels = static_cast<std::size_t>(features.width) * features.height;
-    wxImage picture(features.width, features.height, false);
-    if (!picture.IsOk())
-        return 0;
-    if (!features.has_alpha) {
-        if (!WebPDecodeRGBInto(data, size, picture.GetData(), pixels * 3, features.width * 3))
+    wxImage picture;
+    if (features.has_alpha) {
+        std::vector<unsigned char> rgba(pixels * 4);
+        if (!WebPDecodeRGBAInto(data, size, rgba.data(), rgba.size(), features.width * 4))
             return 0;
-        sink(std::move(picture), 0);
-        return 1;
+        picture = PictureFromRgba(rgba.data(), wxSize(features.width, features.height));
+    } else {
+        picture.Create(features.width, features.height, false);
+        if (!picture.IsOk() || !WebPDecodeRGBInto(data, size, picture.GetData(), pixels * 3, features.width * 3))
+            return 0;
     }
-    std::vector<unsigned char> rgba(pixels * 4);
-    if (!WebPDecodeRGBAInto(data, size, rgba.data(), rgba.size(), features.width * 4))
-        return 0;
+    sink(std::move(picture), 0);
+    return 1;
+}
+
+wxImage PictureFromRgba(const unsigned char* rgba, const wxSize& size)
+{
+    const std::size_t pixels = static_cast<std::size_t>(size.x) * size.y;
+    wxImage picture(size, false);
     unsigned char* rgb = picture.GetData();
     bool opaque = true;
     for (std::size_t i = 0; i < pixels; ++i) {
-        std::memcpy(rgb + 3 * i, &rgba[4 * i], 3);
+        std::memcpy(rgb + 3 * i, rgba + 4 * i, 3);
         opaque = opaque && rgba[4 * i + 3] == 0xFF;
     }
     if (!opaque) {
@@ -59,6 +66,5 @@ int DecodeWebPPicture(const unsigned char* data, std::size_t size, const Picture
         for (std::size_t i = 0; i < pixels; ++i)
             alpha[i] = rgba[4 * i + 3];
     }
-    sink(std::move(picture), 0);
-    return 1;
+    return picture;
 }

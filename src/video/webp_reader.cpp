@@ -3,6 +3,7 @@
 #include "decode/gif_decode.h"
 #include "decode/picture_loader.h"
 #include "decode/picture_scale.h"
+#include "decode/webp_decode.h"
 
 #include <webp/demux.h>
 
@@ -46,33 +47,12 @@ struct AnimDecoderFree {
     void operator()(WebPAnimDecoder* decoder) const { WebPAnimDecoderDelete(decoder); }
 };
 
-// Straight RGBA rows to a picture, its alpha kept only when some pixel is
-// not opaque.
-wxImage ToPicture(const uint8_t* rgba, const wxSize& size)
-{
-    const std::size_t pixels = static_cast<std::size_t>(size.x) * size.y;
-    wxImage picture(size, false);
-    unsigned char* rgb = picture.GetData();
-    bool opaque = true;
-    for (std::size_t i = 0; i < pixels; ++i) {
-        std::memcpy(rgb + 3 * i, rgba + 4 * i, 3);
-        opaque = opaque && rgba[4 * i + 3] == 0xFF;
-    }
-    if (!opaque) {
-        picture.SetAlpha();
-        unsigned char* alpha = picture.GetAlpha();
-        for (std::size_t i = 0; i < pixels; ++i)
-            alpha[i] = rgba[4 * i + 3];
-    }
-    return picture;
-}
-
 class CanvasFrame : public ShownFrame {
 public:
     CanvasFrame(const uint8_t* rgba, const wxSize& size) : m_rgba(rgba), m_size(size) {}
     wxImage Convert(const wxSize& atLeast) const override
     {
-        const wxImage full = ToPicture(m_rgba, m_size);
+        const wxImage full = PictureFromRgba(m_rgba, m_size);
         if (atLeast.x <= 0 && atLeast.y <= 0)
             return full;
         const double factor = std::max(double(atLeast.x) / m_size.x, double(atLeast.y) / m_size.y);
