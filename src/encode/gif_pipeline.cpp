@@ -240,10 +240,8 @@ private:
     bool m_stopped = false;
 };
 
-// Compresses the plan with each table it offers and keeps the smaller;
-// `usedGlobal` tells which. Lossy compression changes the plan's indices.
-EncodedFrame Compress(GifFramePlan& plan, bool first, const std::vector<GifRgb>* globalTable, double lossyDistance,
-                      bool& usedGlobal)
+// A written frame placed where the plan puts it, its data still to come.
+EncodedFrame PlacedFrame(const GifFramePlan& plan)
 {
     EncodedFrame frame;
     frame.ok = true;
@@ -251,6 +249,15 @@ EncodedFrame Compress(GifFramePlan& plan, bool first, const std::vector<GifRgb>*
     frame.top = plan.top;
     frame.width = plan.width;
     frame.height = plan.height;
+    return frame;
+}
+
+// Compresses the plan with each table it offers and keeps the smaller;
+// `usedGlobal` tells which. Lossy compression changes the plan's indices.
+EncodedFrame Compress(GifFramePlan& plan, bool first, const std::vector<GifRgb>* globalTable, double lossyDistance,
+                      bool& usedGlobal)
+{
+    EncodedFrame frame = PlacedFrame(plan);
     usedGlobal = false;
     const auto compress = [&](std::vector<std::uint8_t>& indices, const std::vector<GifRgb>& table, int mask,
                               std::vector<std::uint8_t>& out) {
@@ -286,12 +293,7 @@ EncodedFrame Compress(GifFramePlan& plan, bool first, const std::vector<GifRgb>*
 // writer first and then its data in parts.
 void CompressInParts(GifFramePlan& plan, bool first, FrameQueue& queue, std::size_t index)
 {
-    EncodedFrame frame;
-    frame.ok = true;
-    frame.left = plan.left;
-    frame.top = plan.top;
-    frame.width = plan.width;
-    frame.height = plan.height;
+    EncodedFrame frame = PlacedFrame(plan);
     frame.localTable = !first;
     frame.table = plan.localTable;
     frame.maskIndex = plan.localMask;
