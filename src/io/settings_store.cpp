@@ -12,8 +12,10 @@ const char kSettingsName[] = "brackwell-gifmaker";
 
 void UseProgramSettingsStore()
 {
-    if (wxTheApp)
-        wxTheApp->SetAppName(kSettingsName);
+    // The command line runs under a console application, which wxTheApp
+    // (a window application) would misname.
+    if (wxAppConsole* app = wxAppConsole::GetInstance())
+        app->SetAppName(kSettingsName);
     wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
 }
 

@@ -19,7 +19,8 @@ int ReadFromBytes(GifFileType* gif, GifByteType* out, int size)
 {
     auto* reader = static_cast<Reader*>(gif->UserData);
     const std::size_t n = std::min<std::size_t>(size, reader->bytes->size() - reader->offset);
-    std::memcpy(out, reader->bytes->data() + reader->offset, n);
+    if (n > 0) // an empty file has no data pointer to copy from
+        std::memcpy(out, reader->bytes->data() + reader->offset, n);
     reader->offset += n;
     return int(n);
 }
