@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <map>
+#include <string>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
@@ -113,17 +114,23 @@ bool ChildProcess::WaitForExit(int timeoutMs)
 }
 
 namespace {
+// True while the main thread waits in its event loop. Xlib waiting for one
+// reply from the X server also sits in poll, but on its connection alone; a
+// signal landing there finds the display locked, so only a poll on several
+// descriptors (the connection and the loop's wake-up pipe) counts.
 bool MainThreadInPoll(pid_t pid)
 {
     std::ifstream syscallFile("/proc/" + std::to_string(pid) + "/syscall");
     long number = -1;
-    if (!(syscallFile >> number))
+    std::string fds;
+    std::string fdCount;
+    if (!(syscallFile >> number >> fds >> fdCount))
         return false;
+    bool inPoll = number == SYS_ppoll;
 #ifdef SYS_poll
-    if (number == SYS_poll)
-        return true;
+    inPoll = inPoll || number == SYS_poll;
 #endif
-    return number == SYS_ppoll;
+    return inPoll && std::stoul(fdCount, nullptr, 16) >= 2;
 }
 } // namespace
 
@@ -133,7 +140,7 @@ bool ChildProcess::WaitUntilIdle(int timeoutMs) const
     int idleLooks = 0;
     while (m_running && std::chrono::steady_clock::now() < deadline) {
         idleLooks = MainThreadInPoll(m_pid) ? idleLooks + 1 : 0;
-        if (idleLooks == 2)
+        if (idleLooks == 3)
             return true;
         std::this_thread::sleep_for(kPollInterval * 5);
     }
