@@ -59,8 +59,9 @@ constexpr double kNear = 0.03;
 constexpr double kWellUsed = 0.985;
 // A step found over the limit was at least this much over it.
 constexpr double kOverMargin = 1.02;
-// The last whole encode allowed, after a file that used less than
-// kPoorlyUsed of the limit, aims this much further under, so that it fits.
+// Before the last whole encode allowed, after a file that used less than
+// kPoorlyUsed of the limit, a step that went over is taken to be this much
+// over it (rather than kOverMargin), so that the last try fits.
 constexpr double kPoorlyUsed = 0.85;
 constexpr double kLastMargin = 1.035;
 // The step before the best one is tried whole when its estimate is within
