@@ -65,9 +65,11 @@ constexpr double kOverMargin = 1.02;
 constexpr double kPoorlyUsed = 0.85;
 constexpr double kLastMargin = 1.035;
 // The step before the best one is tried whole when its estimate is within
-// this share over the limit: neighbouring qualities differ by 1 to 2% of the
-// file, less than the estimates' own error.
+// this share over the limit (neighbouring qualities differ by 0.5 to 2% of
+// the file, less than the estimates' own error), and the best leaves at least
+// the smallest such difference unused.
 constexpr double kNeighbourSlack = 1.03;
+constexpr double kNeighbourRoom = 0.995;
 // A size at a whole ratio is tried whole when its estimate is within this
 // share over the limit: the sample, of frames that change little, read such
 // sizes up to a fifth too large where neighbouring sizes read close.
@@ -175,7 +177,11 @@ private:
     std::optional<std::size_t> FirstUnderAim(std::size_t low, std::size_t high);
     // Encodes step i whole into a new candidate file, stopped at the limit;
     // a file that fits replaces the best so far when it is nearer the start.
-    Written Encode(std::size_t i, std::size_t& framesWritten);
+    // With `againstBest`, the encode gives up (as over the limit) once the
+    // bytes it writes beyond the best file's at the same frame, carried on
+    // over the frames left, would pass the room the best leaves: a
+    // neighbouring step's frames are each a little larger than the best's.
+    Written Encode(std::size_t i, std::size_t& framesWritten, bool againstBest = false);
     // When lowering the quality to the first floor saves little, the ladder
     // keeps the quality until the second pass. False when an estimate failed.
     bool QualityPays();
@@ -208,6 +214,8 @@ private:
     std::optional<std::size_t> m_best;
     std::unique_ptr<AtomicFile> m_bestFile;
     long long m_bestBytes = 0;
+    // Bytes of the best file after each frame.
+    std::vector<long long> m_bestEnds;
     GifFitResult m_result;
 };
 
@@ -306,20 +314,44 @@ bool Fitter::QualityPays()
     return true;
 }
 
-Fitter::Written Fitter::Encode(std::size_t i, std::size_t& framesWritten)
+Fitter::Written Fitter::Encode(std::size_t i, std::size_t& framesWritten, bool againstBest)
 {
     const GifFitStep& step = m_ladder[i];
     auto file = std::make_unique<AtomicFile>(m_path);
     if (!file->Open(&m_result.error))
         return Written::Failed;
     GifByteSink sink(m_options.limit, &file->Stream());
-    const GifProgress written = [&](std::size_t frames) { framesWritten = frames; };
-    const bool ok = EncodeGifAnimation(sink, FramesFor(step), SupplierFor(step), SettingsFor(step), written, m_cancel);
+    const std::size_t frames = FramesFor(step);
+    againstBest = againstBest && m_bestEnds.size() == frames && frames > 2;
+    std::vector<long long> ends;
+    std::atomic<bool> stop{false};
+    bool gaveUp = false;
+    const GifProgress written = [&](std::size_t done) {
+        framesWritten = done;
+        ends.resize(done, sink.Count());
+        if (!againstBest)
+            return;
+        // The engine watches `stop` instead of the caller's flag.
+        if (Cancelled())
+            stop = true;
+        if (done < 2)
+            return;
+        // The first frame stands alone; the others are alike.
+        const double first = double(ends[0] - m_bestEnds[0]);
+        const double later = double(ends[done - 1] - m_bestEnds[done - 1]) - first;
+        const double projected = first + later * double(frames - 1) / double(done - 1);
+        if (done >= frames / 4 && projected > double(m_options.limit - m_bestBytes)) {
+            gaveUp = true;
+            stop = true;
+        }
+    };
+    const bool ok =
+        EncodeGifAnimation(sink, frames, SupplierFor(step), SettingsFor(step), written, againstBest ? &stop : m_cancel);
     ++m_result.encodes;
     Report();
     if (Cancelled())
         return Written::Failed;
-    if (!ok && sink.Overflowed()) {
+    if (!ok && (sink.Overflowed() || gaveUp)) {
         m_over.insert(i);
         return Written::Over;
     }
@@ -336,6 +368,7 @@ Fitter::Written Fitter::Encode(std::size_t i, std::size_t& framesWritten)
         m_best = i;
         m_bestFile = std::move(file);
         m_bestBytes = sink.Count();
+        m_bestEnds = std::move(ends);
     }
     return Written::Fits;
 }
@@ -360,12 +393,13 @@ bool Fitter::Refine()
                 break;
         }
     const std::size_t before = *m_best - 1;
-    if (*m_best == 0 || m_over.count(before) || !CanEncode())
+    if (*m_best == 0 || m_over.count(before) || !CanEncode() ||
+        double(m_bestBytes) >= kNeighbourRoom * double(m_options.limit))
         return true;
     const std::optional<double> estimate = Estimate(before);
     if (!estimate || *estimate * m_factor > kNeighbourSlack * double(m_options.limit))
         return true;
-    return Encode(before, framesWritten) != Written::Failed;
+    return Encode(before, framesWritten, true) != Written::Failed;
 }
 
 GifFitResult Fitter::Run()
