@@ -36,7 +36,7 @@ constexpr int kMinSide = 16;
 // Sizes at these whole ratios of the output asked are steps too: text and
 // lines scaled by them fall on a regular grid of pixels and compress far
 // better than at the sizes around them (a screen recording at 1/2 or 3/4 of
-// its size made a file 20 to 27% smaller than its neighbours 3% larger or
+// its size made a file 17 to 28% smaller than at sizes 1 to 2% larger or
 // smaller; docs/performance.md).
 constexpr struct {
     int numerator;
