@@ -84,6 +84,26 @@ public:
             --m_votes;
     }
 
+    // Add for `count` pixels of one colour at once.
+    void AddSame(const std::uint8_t* rgb, std::size_t count)
+    {
+        m_kept += count;
+        if (m_votes == 0 || SameRgb(m_colour, rgb)) {
+            if (m_votes == 0)
+                m_colour = {rgb[0], rgb[1], rgb[2]};
+            m_votes += count;
+        } else if (count <= m_votes) {
+            m_votes -= count;
+        } else {
+            // The votes run out and the colour takes over with what is left.
+            m_colour = {rgb[0], rgb[1], rgb[2]};
+            m_votes = count - m_votes;
+        }
+    }
+
+    // Add for each of `count` pixels, run by run of one colour.
+    void AddAll(const std::uint8_t* rgb, std::size_t count);
+
     // The colour most kept pixels show, when it is clearly most.
     bool Clear(GifRgb& colour) const
     {
@@ -96,6 +116,34 @@ private:
     std::size_t m_votes = 0;
     std::size_t m_kept = 0;
 };
+
+// How many whole pixels from the start of `a` and `b` (at most `count`) are
+// the same, compared eight bytes at a time.
+std::size_t SamePixels(const std::uint8_t* a, const std::uint8_t* b, std::size_t count)
+{
+    const std::size_t bytes = count * 3;
+    std::size_t at = 0;
+    for (; at + 8 <= bytes; at += 8) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a + at, 8);
+        std::memcpy(&y, b + at, 8);
+        if (x != y)
+            break;
+    }
+    while (at < bytes && a[at] == b[at])
+        ++at;
+    return at / 3;
+}
+
+void BackgroundVote::AddAll(const std::uint8_t* rgb, std::size_t count)
+{
+    for (std::size_t i = 0; i < count;) {
+        // A run is as long as each pixel is the one before it.
+        const std::size_t run = 1 + SamePixels(rgb + (i + 1) * 3, rgb + i * 3, count - i - 1);
+        AddSame(rgb + i * 3, run);
+        i += run;
+    }
+}
 
 // The first index of a table with `slots` entries that no changed pixel uses.
 int FreeIndex(const std::vector<bool>& used, int slots)
@@ -130,6 +178,14 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const std::size_t p = std::size_t(y) * width + x;
+            // Stretches whose source is exactly the reference (most of a
+            // screen recording) are kept whole.
+            if (std::memcmp(source + p * 3, reference + p * 3, 3) == 0) {
+                const std::size_t same = SamePixels(source + p * 3, reference + p * 3, std::size_t(width - x));
+                vote.AddAll(shown + p * 3, same);
+                x += int(same) - 1;
+                continue;
+            }
             if (!Changed(source + p * 3, reference + p * 3, changeThreshold)) {
                 vote.Add(shown + p * 3);
                 continue;
