@@ -1,6 +1,7 @@
 #include "encode/gif_frame_delta.h"
 
 #include "palette/gif_colour_index.h"
+#include "palette/gif_same_pixels.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -117,29 +118,11 @@ private:
     std::size_t m_kept = 0;
 };
 
-// How many whole pixels from the start of `a` and `b` (at most `count`) are
-// the same, compared eight bytes at a time.
-std::size_t SamePixels(const std::uint8_t* a, const std::uint8_t* b, std::size_t count)
-{
-    const std::size_t bytes = count * 3;
-    std::size_t at = 0;
-    for (; at + 8 <= bytes; at += 8) {
-        std::uint64_t x, y;
-        std::memcpy(&x, a + at, 8);
-        std::memcpy(&y, b + at, 8);
-        if (x != y)
-            break;
-    }
-    while (at < bytes && a[at] == b[at])
-        ++at;
-    return at / 3;
-}
-
 void BackgroundVote::AddAll(const std::uint8_t* rgb, std::size_t count)
 {
     for (std::size_t i = 0; i < count;) {
         // A run is as long as each pixel is the one before it.
-        const std::size_t run = 1 + SamePixels(rgb + (i + 1) * 3, rgb + i * 3, count - i - 1);
+        const std::size_t run = 1 + GifSamePixels(rgb + (i + 1) * 3, rgb + i * 3, count - i - 1);
         AddSame(rgb + i * 3, run);
         i += run;
     }
@@ -181,7 +164,7 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
             // Stretches whose source is exactly the reference (most of a
             // screen recording) are kept whole.
             if (std::memcmp(source + p * 3, reference + p * 3, 3) == 0) {
-                const std::size_t same = SamePixels(source + p * 3, reference + p * 3, std::size_t(width - x));
+                const std::size_t same = GifSamePixels(source + p * 3, reference + p * 3, std::size_t(width - x));
                 vote.AddAll(shown + p * 3, same);
                 x += int(same) - 1;
                 continue;

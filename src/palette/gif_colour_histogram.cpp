@@ -1,5 +1,9 @@
 #include "palette/gif_colour_histogram.h"
 
+#include "palette/gif_same_pixels.h"
+
+#include <algorithm>
+
 namespace {
 
 constexpr int kInitialSlotBits = 16;
@@ -57,6 +61,14 @@ GifColourHistogram::GifColourHistogram(const wxImage& image)
                     last = &m_slots[SlotOf(key)];
                 }
             }
+        } else {
+            // A second pixel of one colour in a row: the rest of the run
+            // (a flat area) at once.
+            const std::size_t more = GifSamePixels(rgb + 3, rgb, pixels - i - 1);
+            last->count += std::uint32_t(more);
+            std::fill_n(&m_pixelColours[i], more, last->position - 1);
+            i += more;
+            rgb += 3 * more;
         }
         ++last->count;
         m_pixelColours[i] = last->position - 1;
