@@ -157,6 +157,9 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
     int left = width, right = -1, top = height, bottom = -1;
     std::size_t changing = 0;
     std::vector<bool> paletteUsed(palette.size(), false);
+    // Per pixel, 1 where its shown colour changes: pass 2 then need not
+    // compare again (the references it set here then match their sources).
+    std::vector<std::uint8_t> shownChanges(std::size_t(width) * height, 0);
     BackgroundVote vote;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -180,6 +183,7 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
                 continue;
             }
             ++changing;
+            shownChanges[p] = 1;
             paletteUsed[indices[p]] = true;
             left = std::min(left, x);
             right = std::max(right, x);
@@ -288,9 +292,8 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
         for (int x = plan.left; x < plan.left + plan.width; ++x, ++at) {
             const std::size_t p = std::size_t(y) * width + x;
             std::uint8_t* now = shown + p * 3;
-            const bool changed = Changed(source + p * 3, reference + p * 3, changeThreshold);
+            const bool changes = shownChanges[p] != 0;
             const int wanted = indices[p];
-            const bool changes = changed && !SameRgb(palette[wanted], now);
             bool fallback = false;
             for (Candidate* candidate : candidates) {
                 int index;
@@ -323,13 +326,13 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
                 candidate->backgroundPrevious = other;
             }
             plan.flags[at] = std::uint8_t((changes ? kGifPixelLoose : 0) |
-                                          (changed || fallback ? kGifPixelTakesSource : 0));
+                                          (changes || fallback ? kGifPixelTakesSource : 0));
             std::memcpy(&plan.under[at * 3], now, 3);
             if (deferShown)
                 continue;
             if (changes || fallback)
                 Put(now, palette[wanted]);
-            if (changed || fallback)
+            if (changes || fallback)
                 std::memcpy(reference + p * 3, source + p * 3, 3);
         }
     }
