@@ -178,9 +178,13 @@ void WeighRuns(Map& map, const std::uint8_t* nearest, int width, int height)
                 if (y + 1 < height && row[i + width] == row[start])
                     count += kNeighbourWeight;
             }
+            // In 64 bits: a flat band of 600 pixels and more (a letterbox bar
+            // across a video frame) overflowed 32.
+            const long long scale = 255LL * count;
+            const long long divisor = 383LL * (kRunHalf + count);
             for (int i = start; i < x; ++i) {
                 std::uint8_t& value = map[std::size_t(y) * width + i];
-                value = static_cast<std::uint8_t>((value + 128) * 255 * count / (383 * (kRunHalf + count)));
+                value = static_cast<std::uint8_t>((value + 128) * scale / divisor);
             }
             start = x;
         }
