@@ -4,7 +4,8 @@
 For each set: a plain save (gifmaker-cli -d 10), --estimate (its error and its
 time against the save's), then --max-size at 25%, 50% and 75% of the plain
 file's size: whether the file is under the limit, how much of it it uses, the
-time against the save's, and butteraugli against the source frames beside the
+time against the save's (wall time, and processor time, which other work on a
+shared machine disturbs less), and butteraugli against the source frames beside the
 best a user gets by changing one setting by hand (the highest quality whose
 file fits; when none does, the largest size).
 
@@ -13,6 +14,7 @@ Usage: /usr/bin/python3 bench/size-limit.py CLI SETDIR... (e.g. build/bin/gifmak
 Needs python3-pil and butteraugli (Debian packages)."""
 import glob
 import os
+import resource
 import subprocess
 import sys
 import tempfile
@@ -24,9 +26,17 @@ DELAY_CS = 10
 
 
 def run(cli, args):
-    start = time.monotonic()
+    """Runs the command; returns (wall seconds, processor seconds) and the result."""
+    start, used = time.monotonic(), resource.getrusage(resource.RUSAGE_CHILDREN)
     res = subprocess.run([cli] + args, capture_output=True, text=True)
-    return time.monotonic() - start, res
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    cpu = after.ru_utime + after.ru_stime - used.ru_utime - used.ru_stime
+    return (time.monotonic() - start, cpu), res
+
+
+def ratio(t, base):
+    """Wall time over the base's, and processor time over the base's (steadier on a busy machine)."""
+    return "%.2f (cpu %.2f)" % (t[0] / base[0], t[1] / base[1])
 
 
 def shown_frames(gif, count, size):
@@ -105,7 +115,7 @@ def main():
             full = os.path.getsize(plain)
             t_est, res = run(cli, ["--estimate", "-d", str(DELAY_CS)] + paths)
             estimate = int(res.stdout.split("(")[1].split()[0])
-            est = "%+.1f%%, %.2f" % (100.0 * (estimate - full) / full, t_est / t_save)
+            est = "%+.1f%%, %s" % (100.0 * (estimate - full) / full, ratio(t_est, t_save))
             for share in (25, 50, 75):
                 limit = full * share // 100
                 out = os.path.join(tmp, "fit.gif")
@@ -119,9 +129,9 @@ def main():
                 changed = res.stderr.strip().split(": ", 2)[-1]
                 fitted = butteraugli(paths, out)
                 hand, hand_score = by_hand(cli, paths, limit, tmp, width, height)
-                print("| %s | %.2f s · %d | %s | %d%% (%d) | %.3f%s | %.2f | %s | %.2f · %.2f (%s) |" % (
-                    name, t_save, full, est, share, limit, size / limit, "" if size <= limit else " OVER",
-                    t_fit / t_save, changed, fitted, hand_score, hand), flush=True)
+                print("| %s | %.2f s · %d | %s | %d%% (%d) | %.3f%s | %s | %s | %.2f · %.2f (%s) |" % (
+                    name, t_save[0], full, est, share, limit, size / limit, "" if size <= limit else " OVER",
+                    ratio(t_fit, t_save), changed, fitted, hand_score, hand), flush=True)
 
 
 if __name__ == "__main__":

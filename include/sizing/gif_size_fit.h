@@ -37,9 +37,12 @@ struct GifFitStep {
 // frame, then the quality down to 1, the size down to 16 pixels and one
 // frame.
 // Where frames are left out the size goes back up as far as the fewer frames
-// make room for. The files shrink along the list, except where the quality
-// goes back up as the size starts to go down: the file there is still about
-// as large as the one before.
+// make room for. Among the sizes are those at 3/4, 2/3, 1/2, 1/3 and 1/4 of
+// the size asked, where it divides exactly. The files shrink along the list,
+// except where the quality goes back up as the size starts to go down (the
+// file there is still about as large as the one before) and at the whole
+// ratios, where content of few colours (text, lines) makes a smaller file
+// than at the sizes around them.
 std::vector<GifFitStep> GifFitLadder(const GifEncodeSettings& settings, std::size_t count,
                                      const GifFitOptions& options);
 
@@ -76,7 +79,11 @@ using GifFitProgress = std::function<void(int percent)>;
 // limit, and writes that file at `path` (complete or not at all; nothing
 // when no step fits). Sampled estimates choose the steps; whole encodes
 // (stopped as soon as they pass the limit) make sure of them, each into a
-// temporary file beside `path`, so memory does not grow with the limit.
+// temporary file beside `path`, so memory does not grow with the limit. The
+// search may miss a step that fits nearer the start where the files do not
+// shrink along the ladder; for content of few colours the sizes at whole
+// ratios are tried whole, and the step just before the one found is tried
+// when its estimate is close to the limit.
 // `settings` are those of a save without a limit (size, delays, loop,
 // quality); `count` frames come from `supply`.
 GifFitResult FitGifUnderLimit(std::size_t count, const GifFrameSupplier& supply, const GifEncodeSettings& settings,

@@ -34,9 +34,10 @@ constexpr double kMinErrorLimit = 255.0 * 255.0 / 16.0;
 // A dithered colour may overshoot the range by a tenth before it is scaled
 // back: clipping every channel at the range's ends would leave bands there.
 constexpr int kOvershoot = 255 * kFraction / 10;
-// Of the strength asked for: on the big photos 4/5 made files 2% smaller at
-// the same butteraugli.
-constexpr double kStrengthShare = 0.8;
+// Of the strength asked for. Palettes that give small areas of their own
+// colour entries need less diffusion: on large photos 0.32 made files a
+// tenth smaller than 0.8 for about 0.1 more butteraugli (docs/performance.md).
+constexpr double kStrengthShare = 0.32;
 // sRGB levels to the space colours are matched in.
 constexpr double kGammaPower = 0.5499 / 0.45455;
 

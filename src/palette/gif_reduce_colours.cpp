@@ -12,6 +12,7 @@
 #include <omp.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -23,7 +24,8 @@ constexpr int kQuantiserSpeed = 8;
 constexpr double kInputGamma = 0.45455;
 // Photos: their colours are gathered into cells of this many bits per channel
 // (a tenth as many colours); the palette is chosen and refined by k-means on
-// the cells, then refined on the exact colours.
+// the cells, each weighing the square root of its pixel count, then refined
+// on the exact colours by their counts.
 constexpr int kCoarseBits = 5;
 constexpr int kPhotoSteps = 2;
 constexpr int kExactPhotoSteps = 1;
@@ -130,9 +132,12 @@ std::vector<GifRgb> Centroids(const ColourList& colours, const std::vector<GifRg
 }
 
 // The colours gathered into cells of the colour cube, each cell standing
-// for its colours by their mean and total count: photos have tens of
-// thousands of colours, and the palette barely changes when it is fitted to
-// a tenth as many.
+// for its colours by their mean: photos have tens of thousands of colours,
+// and the palette barely changes when it is fitted to a tenth as many. A
+// cell weighs the square root of its count: by plain counts the large
+// smooth areas took most entries while a small area of its own colour (a
+// flower on a lawn) was dithered from distant ones, which looked worse and
+// made larger files (docs/performance.md).
 ColourList Coarsen(const ColourList& colours)
 {
     struct Cell {
@@ -163,7 +168,7 @@ ColourList Coarsen(const ColourList& colours)
         const std::uint32_t rgb = std::uint32_t((cell.red + half) / cell.count) << 16 |
                                   std::uint32_t((cell.green + half) / cell.count) << 8 |
                                   std::uint32_t((cell.blue + half) / cell.count);
-        coarse.push_back({rgb, cell.count, 0});
+        coarse.push_back({rgb, std::uint32_t(std::ceil(std::sqrt(double(cell.count)))), 0});
     }
     return coarse;
 }

@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <utility>
 
 namespace {
@@ -32,6 +33,15 @@ constexpr double kQualityPays = 0.25;
 // Each size step is 3% off the width and height: about 6% off the pixels.
 constexpr double kScaleStep = 0.97;
 constexpr int kMinSide = 16;
+// Sizes at these whole ratios of the output asked are steps too: text and
+// lines scaled by them fall on a regular grid of pixels and compress far
+// better than at the sizes around them (a screen recording at 1/2 or 3/4 of
+// its size made a file 17 to 28% smaller than at sizes 1 to 2% larger or
+// smaller; docs/performance.md).
+constexpr struct {
+    int numerator;
+    int denominator;
+} kWholeRatios[] = {{3, 4}, {2, 3}, {1, 2}, {1, 3}, {1, 4}};
 // Keeping every k-th frame grows k by a quarter at a time beyond the floor.
 constexpr double kKeepGrowth = 1.25;
 // Before any whole file has been seen the estimates aim this far under the
@@ -49,6 +59,21 @@ constexpr double kNear = 0.03;
 constexpr double kWellUsed = 0.985;
 // A step found over the limit was at least this much over it.
 constexpr double kOverMargin = 1.02;
+// Before the last whole encode allowed, after a file that used less than
+// kPoorlyUsed of the limit, a step that went over is taken to be this much
+// over it (rather than kOverMargin), so that the last try fits.
+constexpr double kPoorlyUsed = 0.85;
+constexpr double kLastMargin = 1.035;
+// The step before the best one is tried whole when its estimate is within
+// this share over the limit (neighbouring qualities differ by 0.5 to 2% of
+// the file, less than the estimates' own error), and the best leaves at least
+// the smallest such difference unused.
+constexpr double kNeighbourSlack = 1.03;
+constexpr double kNeighbourRoom = 0.995;
+// A size at a whole ratio is tried whole when its estimate is within this
+// share over the limit: the sample, of frames that change little, read such
+// sizes up to a fifth too large where neighbouring sizes read close.
+constexpr double kRatioSlack = 1.25;
 // Whole encodes tried at most once a file fits; each costs about a save.
 constexpr int kMaxEncodes = 3;
 // Frames kept decoded between candidates, in bytes of pixels.
@@ -60,6 +85,7 @@ constexpr int kMaxPercent = 99;
 
 std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size_t count,
                                     const GifFitOptions& options, bool qualityFirst);
+bool AtWholeRatio(int w, int h, int width, int height);
 
 std::vector<int> FrameDelays(const GifEncodeSettings& settings, std::size_t count)
 {
@@ -151,10 +177,21 @@ private:
     std::optional<std::size_t> FirstUnderAim(std::size_t low, std::size_t high);
     // Encodes step i whole into a new candidate file, stopped at the limit;
     // a file that fits replaces the best so far when it is nearer the start.
-    Written Encode(std::size_t i, std::size_t& framesWritten);
+    // With `againstBest`, the encode gives up (as over the limit) once the
+    // bytes it writes beyond the best file's at the same frame, carried on
+    // over the frames left, would pass the room the best leaves: a
+    // neighbouring step's frames are each a little larger than the best's.
+    Written Encode(std::size_t i, std::size_t& framesWritten, bool againstBest = false);
     // When lowering the quality to the first floor saves little, the ladder
     // keeps the quality until the second pass. False when an estimate failed.
     bool QualityPays();
+    // After the search: the sizes at whole ratios before the best, which the
+    // search cannot find where the file does not shrink steadily with the
+    // size (screen content), then the step just before the best. False when
+    // an estimate or encode failed.
+    bool Refine();
+    // Whole encodes left once a file fits.
+    bool CanEncode() const { return m_result.encodes < kMaxEncodes; }
 
     std::size_t m_count;
     FrameCache m_cache;
@@ -170,9 +207,15 @@ private:
     double m_factor = 1.0;
     bool m_corrected = false;
     bool m_failed = false;
+    // Quality did not pay: the content is of few colours (text, lines).
+    bool m_fewColours = false;
+    // Steps whose whole encode went over the limit.
+    std::set<std::size_t> m_over;
     std::optional<std::size_t> m_best;
     std::unique_ptr<AtomicFile> m_bestFile;
     long long m_bestBytes = 0;
+    // Bytes of the best file after each frame.
+    std::vector<long long> m_bestEnds;
     GifFitResult m_result;
 };
 
@@ -264,27 +307,54 @@ bool Fitter::QualityPays()
         return false;
     if (*lowered <= (1.0 - kQualityPays) * *asked)
         return true;
+    m_fewColours = true;
     m_ladder = BuildLadder(m_settings, m_count, m_options, false);
     m_estimates.clear();
     m_estimates[0] = *asked;
     return true;
 }
 
-Fitter::Written Fitter::Encode(std::size_t i, std::size_t& framesWritten)
+Fitter::Written Fitter::Encode(std::size_t i, std::size_t& framesWritten, bool againstBest)
 {
     const GifFitStep& step = m_ladder[i];
     auto file = std::make_unique<AtomicFile>(m_path);
     if (!file->Open(&m_result.error))
         return Written::Failed;
     GifByteSink sink(m_options.limit, &file->Stream());
-    const GifProgress written = [&](std::size_t frames) { framesWritten = frames; };
-    const bool ok = EncodeGifAnimation(sink, FramesFor(step), SupplierFor(step), SettingsFor(step), written, m_cancel);
+    const std::size_t frames = FramesFor(step);
+    againstBest = againstBest && m_bestEnds.size() == frames && frames > 2;
+    std::vector<long long> ends;
+    std::atomic<bool> stop{false};
+    bool gaveUp = false;
+    const GifProgress written = [&](std::size_t done) {
+        framesWritten = done;
+        ends.resize(done, sink.Count());
+        if (!againstBest)
+            return;
+        // The engine watches `stop` instead of the caller's flag.
+        if (Cancelled())
+            stop = true;
+        if (done < 2)
+            return;
+        // The first frame stands alone; the others are alike.
+        const double first = double(ends[0] - m_bestEnds[0]);
+        const double later = double(ends[done - 1] - m_bestEnds[done - 1]) - first;
+        const double projected = first + later * double(frames - 1) / double(done - 1);
+        if (done >= frames / 4 && projected > double(m_options.limit - m_bestBytes)) {
+            gaveUp = true;
+            stop = true;
+        }
+    };
+    const bool ok =
+        EncodeGifAnimation(sink, frames, SupplierFor(step), SettingsFor(step), written, againstBest ? &stop : m_cancel);
     ++m_result.encodes;
     Report();
     if (Cancelled())
         return Written::Failed;
-    if (!ok && sink.Overflowed())
+    if (!ok && (sink.Overflowed() || gaveUp)) {
+        m_over.insert(i);
         return Written::Over;
+    }
     if (!ok) {
         // A write refused by the disk, not by the limit: no candidate can be kept.
         if (!file->Stream().IsOk()) {
@@ -298,8 +368,38 @@ Fitter::Written Fitter::Encode(std::size_t i, std::size_t& framesWritten)
         m_best = i;
         m_bestFile = std::move(file);
         m_bestBytes = sink.Count();
+        m_bestEnds = std::move(ends);
     }
     return Written::Fits;
+}
+
+bool Fitter::Refine()
+{
+    std::size_t framesWritten = 0;
+    if (m_fewColours)
+        for (std::size_t i = 1; i < *m_best && CanEncode(); ++i) {
+            const GifFitStep& step = m_ladder[i];
+            if (m_over.count(i) || !AtWholeRatio(step.width, step.height, m_settings.width, m_settings.height))
+                continue;
+            const std::optional<double> estimate = Estimate(i);
+            if (!estimate)
+                return true;
+            if (*estimate * m_factor > kRatioSlack * double(m_options.limit))
+                continue;
+            const Written written = Encode(i, framesWritten);
+            if (written == Written::Failed)
+                return false;
+            if (written == Written::Fits)
+                break;
+        }
+    const std::size_t before = *m_best - 1;
+    if (*m_best == 0 || m_over.count(before) || !CanEncode() ||
+        double(m_bestBytes) >= kNeighbourRoom * double(m_options.limit))
+        return true;
+    const std::optional<double> estimate = Estimate(before);
+    if (!estimate || *estimate * m_factor > kNeighbourSlack * double(m_options.limit))
+        return true;
+    return Encode(before, framesWritten, true) != Written::Failed;
 }
 
 GifFitResult Fitter::Run()
@@ -344,7 +444,11 @@ GifFitResult Fitter::Run()
         // a file that fitted, the estimates were only a little low here;
         // before, the frames not written are taken to be like those written.
         if (m_best) {
-            m_factor = std::max(m_factor, kOverMargin * double(m_options.limit) / *estimate);
+            // A last try after a file that used too little of the limit has
+            // to fit rather than come near it.
+            const bool last = m_result.encodes + 1 == kMaxEncodes &&
+                              double(m_bestBytes) < kPoorlyUsed * double(m_options.limit);
+            m_factor = std::max(m_factor, (last ? kLastMargin : kOverMargin) * double(m_options.limit) / *estimate);
         } else {
             const double whole = double(m_options.limit) * double(FramesFor(m_ladder[i])) /
                                  (double(framesWritten) + 0.5);
@@ -355,6 +459,8 @@ GifFitResult Fitter::Run()
         if (m_best && next && *next == *m_best)
             next.reset();
     }
+    if (m_best && !broken && !Cancelled())
+        broken = !Refine();
     if (Cancelled()) {
         m_result.outcome = GifFitOutcome::Cancelled;
         return m_result;
@@ -390,6 +496,15 @@ bool FillsOutput(int w, int h, int width, int height)
 {
     const double factor = std::min(double(w) / width, double(h) / height);
     return static_cast<int>(factor * width) == w && static_cast<int>(factor * height) == h;
+}
+
+bool AtWholeRatio(int w, int h, int width, int height)
+{
+    for (const auto& ratio : kWholeRatios)
+        if (w * ratio.denominator == width * ratio.numerator && h * ratio.denominator == height * ratio.numerator &&
+            FillsOutput(w, h, width, height))
+            return true;
+    return false;
 }
 
 // The output size near `scale` of width x height that the picture fills;
@@ -442,6 +557,20 @@ std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size
     GifFitStep step{std::clamp(settings.quality, kGifMinQuality, kGifMaxQuality), width, height, 1};
     ladder.push_back(step);
     double scale = 1.0;
+    // Pushes the sizes at whole ratios of the output asked that lie between
+    // the last step and w pixels wide, and at least `floor` of the width.
+    auto pushRatiosAbove = [&](int w, double floor) {
+        for (const auto& ratio : kWholeRatios) {
+            const int ratioW = settings.width * ratio.numerator / ratio.denominator;
+            const int ratioH = settings.height * ratio.numerator / ratio.denominator;
+            if (ratioW < step.width && ratioW > w && ratioW >= floor * width && std::min(ratioW, ratioH) >= kMinSide &&
+                AtWholeRatio(ratioW, ratioH, settings.width, settings.height)) {
+                step.width = ratioW;
+                step.height = ratioH;
+                ladder.push_back(step);
+            }
+        }
+    };
     // Pushes the steps from `scale` down to `floor`, one kScaleStep at a
     // time; false when the first of them would be too small.
     auto shrinkTo = [&](double floor) {
@@ -449,13 +578,18 @@ std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size
             const double next = scale * kScaleStep;
             int w = 0;
             int h = 0;
-            if (next < floor || std::min(width, height) * next < kMinSide)
+            if (next < floor || std::min(width, height) * next < kMinSide) {
+                pushRatiosAbove(0, floor);
                 return;
+            }
             scale = next;
             if (!ScaledSize(width, height, next, w, h))
                 continue;
-            if (std::min(w, h) < kMinSide)
+            if (std::min(w, h) < kMinSide) {
+                pushRatiosAbove(0, floor);
                 return;
+            }
+            pushRatiosAbove(w, floor);
             if (w != step.width || h != step.height) {
                 step.width = w;
                 step.height = h;

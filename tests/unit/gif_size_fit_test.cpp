@@ -19,6 +19,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <numeric>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -275,4 +277,39 @@ TEST(SizeFit, EachWayAloneAndNeverDropFrames)
     wxArrayString files;
     EXPECT_EQ(wxDir::GetAllFiles(dir.Path(), &files, wxEmptyString, wxDIR_FILES | wxDIR_HIDDEN), 1u)
         << "candidates that were not kept are removed";
+}
+
+// The ladder holds the sizes at whole ratios of the size asked wherever the
+// picture fills them, each once, in the shrinking part of each pass; between
+// them the sizes shrink, so that a search can read estimates between them.
+TEST(SizeFit, LadderHoldsWholeRatios)
+{
+    const struct {
+        int width;
+        int height;
+        std::vector<std::pair<int, int>> ratios; // largest first
+    } cases[] = {
+        {800, 600, {{600, 450}, {400, 300}, {200, 150}}},
+        {1920, 1080, {{1440, 810}, {1280, 720}, {960, 540}, {640, 360}, {480, 270}}},
+        {641, 481, {}},
+    };
+    for (const auto& c : cases) {
+        GifEncodeSettings settings;
+        settings.width = c.width;
+        settings.height = c.height;
+        const std::vector<GifFitStep> ladder = GifFitLadder(settings, 12, Only(1000, false, true, false));
+        ASSERT_FALSE(ladder.empty());
+        std::vector<std::pair<int, int>> found;
+        for (std::size_t i = 1; i < ladder.size(); ++i) {
+            const GifFitStep& step = ladder[i];
+            EXPECT_EQ(step.quality, settings.quality) << c.width;
+            EXPECT_LT(step.width, ladder[i - 1].width) << c.width << " step " << i;
+            EXPECT_LE(std::abs(std::lround(double(step.width) * c.height / c.width) - step.height), 1)
+                << c.width << " step " << i << ": the aspect is kept";
+            for (const auto& ratio : c.ratios)
+                if (step.width == ratio.first && step.height == ratio.second)
+                    found.push_back(ratio);
+        }
+        EXPECT_EQ(found, c.ratios) << c.width << "x" << c.height;
+    }
 }
