@@ -28,6 +28,7 @@ private:
     struct Slot {
         std::uint32_t rgb;
         std::uint32_t position; // in m_colours, + 1; 0 marks a free slot
+        std::uint32_t count;
     };
 
     std::size_t SlotOf(std::uint32_t rgb) const;
@@ -36,8 +37,9 @@ private:
     void CountDense(const unsigned char* rgb, std::size_t pixels);
 
     std::vector<Colour> m_colours;
-    std::vector<Slot> m_slots; // open addressing
+    std::vector<Slot> m_slots; // open addressing, while counting
     std::size_t m_mask = 0;
+    int m_shift = 0; // 32 - log2 of the slot count
     std::vector<std::uint32_t> m_pixelColours; // each pixel's position in m_colours
     // Pictures of many pixels: each colour's position in m_colours + 1, by
     // 0xRRGGBB, and the pixels read again to index them (instead of four

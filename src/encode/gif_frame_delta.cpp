@@ -1,6 +1,7 @@
 #include "encode/gif_frame_delta.h"
 
 #include "palette/gif_colour_index.h"
+#include "palette/gif_same_pixels.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -84,6 +85,26 @@ public:
             --m_votes;
     }
 
+    // Add for `count` pixels of one colour at once.
+    void AddSame(const std::uint8_t* rgb, std::size_t count)
+    {
+        m_kept += count;
+        if (m_votes == 0 || SameRgb(m_colour, rgb)) {
+            if (m_votes == 0)
+                m_colour = {rgb[0], rgb[1], rgb[2]};
+            m_votes += count;
+        } else if (count <= m_votes) {
+            m_votes -= count;
+        } else {
+            // The votes run out and the colour takes over with what is left.
+            m_colour = {rgb[0], rgb[1], rgb[2]};
+            m_votes = count - m_votes;
+        }
+    }
+
+    // Add for each of `count` pixels, run by run of one colour.
+    void AddAll(const std::uint8_t* rgb, std::size_t count);
+
     // The colour most kept pixels show, when it is clearly most.
     bool Clear(GifRgb& colour) const
     {
@@ -96,6 +117,16 @@ private:
     std::size_t m_votes = 0;
     std::size_t m_kept = 0;
 };
+
+void BackgroundVote::AddAll(const std::uint8_t* rgb, std::size_t count)
+{
+    for (std::size_t i = 0; i < count;) {
+        // A run is as long as each pixel is the one before it.
+        const std::size_t run = 1 + GifSamePixels(rgb + (i + 1) * 3, rgb + i * 3, count - i - 1);
+        AddSame(rgb + i * 3, run);
+        i += run;
+    }
+}
 
 // The first index of a table with `slots` entries that no changed pixel uses.
 int FreeIndex(const std::vector<bool>& used, int slots)
@@ -126,10 +157,21 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
     int left = width, right = -1, top = height, bottom = -1;
     std::size_t changing = 0;
     std::vector<bool> paletteUsed(palette.size(), false);
+    // Per pixel, 1 where its shown colour changes: pass 2 then need not
+    // compare again (the references it set here then match their sources).
+    std::vector<std::uint8_t> shownChanges(std::size_t(width) * height, 0);
     BackgroundVote vote;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const std::size_t p = std::size_t(y) * width + x;
+            // Stretches whose source is exactly the reference (most of a
+            // screen recording) are kept whole.
+            if (std::memcmp(source + p * 3, reference + p * 3, 3) == 0) {
+                const std::size_t same = GifSamePixels(source + p * 3, reference + p * 3, std::size_t(width - x));
+                vote.AddAll(shown + p * 3, same);
+                x += int(same) - 1;
+                continue;
+            }
             if (!Changed(source + p * 3, reference + p * 3, changeThreshold)) {
                 vote.Add(shown + p * 3);
                 continue;
@@ -141,6 +183,7 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
                 continue;
             }
             ++changing;
+            shownChanges[p] = 1;
             paletteUsed[indices[p]] = true;
             left = std::min(left, x);
             right = std::max(right, x);
@@ -249,9 +292,8 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
         for (int x = plan.left; x < plan.left + plan.width; ++x, ++at) {
             const std::size_t p = std::size_t(y) * width + x;
             std::uint8_t* now = shown + p * 3;
-            const bool changed = Changed(source + p * 3, reference + p * 3, changeThreshold);
+            const bool changes = shownChanges[p] != 0;
             const int wanted = indices[p];
-            const bool changes = changed && !SameRgb(palette[wanted], now);
             bool fallback = false;
             for (Candidate* candidate : candidates) {
                 int index;
@@ -284,13 +326,13 @@ GifFramePlan PlanGifFrame(const std::uint8_t* source, GifIndexedFrame& reduced, 
                 candidate->backgroundPrevious = other;
             }
             plan.flags[at] = std::uint8_t((changes ? kGifPixelLoose : 0) |
-                                          (changed || fallback ? kGifPixelTakesSource : 0));
+                                          (changes || fallback ? kGifPixelTakesSource : 0));
             std::memcpy(&plan.under[at * 3], now, 3);
             if (deferShown)
                 continue;
             if (changes || fallback)
                 Put(now, palette[wanted]);
-            if (changed || fallback)
+            if (changes || fallback)
                 std::memcpy(reference + p * 3, source + p * 3, 3);
         }
     }

@@ -1,8 +1,16 @@
 #include "palette/gif_colour_histogram.h"
 
+#include "palette/gif_same_pixels.h"
+
+#include <algorithm>
+
 namespace {
 
-constexpr std::size_t kInitialSlots = std::size_t(1) << 16;
+constexpr int kInitialSlotBits = 16;
+// Slots are looked up this many pixels ahead of their use, so that the
+// memory is on its way while the pixels between are counted: a photo's
+// colours fill megabytes of table, read in no order.
+constexpr std::size_t kPrefetchPixels = 16;
 // From this many pixels a table of every possible colour (64 MB) costs less
 // than a colour position per pixel.
 constexpr std::size_t kRgbColours = std::size_t(1) << 24;
@@ -13,9 +21,11 @@ std::uint32_t RgbAt(const unsigned char* rgb)
     return (std::uint32_t(rgb[0]) << 16) | (std::uint32_t(rgb[1]) << 8) | rgb[2];
 }
 
-std::size_t Hash(std::uint32_t rgb)
+// Fibonacci hashing: the product's top bits depend on every bit of the
+// colour (its low bits only on the colour's low bits).
+std::size_t Hash(std::uint32_t rgb, int shift)
 {
-    return std::size_t(rgb * 2654435761u);
+    return std::size_t((rgb * 2654435761u) >> shift);
 }
 
 } // namespace
@@ -28,32 +38,46 @@ GifColourHistogram::GifColourHistogram(const wxImage& image)
         CountDense(rgb, pixels);
         return;
     }
-    m_slots.assign(kInitialSlots, Slot{0, 0});
-    m_mask = kInitialSlots - 1;
+    m_slots.assign(std::size_t(1) << kInitialSlotBits, Slot{0, 0, 0});
+    m_mask = m_slots.size() - 1;
+    m_shift = 32 - kInitialSlotBits;
     m_pixelColours.resize(pixels);
-    std::uint32_t lastRgb = 0;
-    std::uint32_t lastPosition = 0;
-    bool haveLast = false;
+    // Counted in the slots, which the look-ahead brought near, and copied to
+    // the colours at the end: the colours' own counts would be one more read
+    // from anywhere in megabytes per pixel.
+    Slot* last = nullptr;
     for (std::size_t i = 0; i < pixels; ++i, rgb += 3) {
+        if (i + kPrefetchPixels < pixels)
+            __builtin_prefetch(&m_slots[Hash(RgbAt(rgb + 3 * kPrefetchPixels), m_shift)]);
         const std::uint32_t key = RgbAt(rgb);
-        if (!haveLast || key != lastRgb) {
-            Slot& slot = m_slots[SlotOf(key)];
-            if (slot.position == 0) {
+        if (last == nullptr || key != last->rgb) {
+            last = &m_slots[SlotOf(key)];
+            if (last->position == 0) {
                 m_colours.push_back({key, 0, 0});
-                slot = {key, std::uint32_t(m_colours.size())};
-                lastPosition = slot.position - 1;
-                // Keep the table at most half full.
-                if (m_colours.size() * 2 > m_slots.size())
+                *last = {key, std::uint32_t(m_colours.size()), 0};
+                // Keep the table at most three quarters full.
+                if (m_colours.size() * 4 > m_slots.size() * 3) {
                     Grow();
-            } else {
-                lastPosition = slot.position - 1;
+                    last = &m_slots[SlotOf(key)];
+                }
             }
-            lastRgb = key;
-            haveLast = true;
+        } else {
+            // A second pixel of one colour in a row: the rest of the run
+            // (a flat area) at once.
+            const std::size_t more = GifSamePixels(rgb + 3, rgb, pixels - i - 1);
+            last->count += std::uint32_t(more);
+            std::fill_n(&m_pixelColours[i], more, last->position - 1);
+            i += more;
+            rgb += 3 * more;
         }
-        ++m_colours[lastPosition].count;
-        m_pixelColours[i] = lastPosition;
+        ++last->count;
+        m_pixelColours[i] = last->position - 1;
     }
+    for (const Slot& slot : m_slots)
+        if (slot.position != 0)
+            m_colours[slot.position - 1].count = slot.count;
+    // Not needed after counting.
+    m_slots = std::vector<Slot>();
 }
 
 void GifColourHistogram::CountDense(const unsigned char* rgb, std::size_t pixels)
@@ -73,7 +97,7 @@ void GifColourHistogram::CountDense(const unsigned char* rgb, std::size_t pixels
 
 std::size_t GifColourHistogram::SlotOf(std::uint32_t rgb) const
 {
-    std::size_t slot = Hash(rgb) & m_mask;
+    std::size_t slot = Hash(rgb, m_shift);
     while (m_slots[slot].position != 0 && m_slots[slot].rgb != rgb)
         slot = (slot + 1) & m_mask;
     return slot;
@@ -81,10 +105,13 @@ std::size_t GifColourHistogram::SlotOf(std::uint32_t rgb) const
 
 void GifColourHistogram::Grow()
 {
-    m_slots.assign(m_slots.size() * 2, Slot{0, 0});
+    std::vector<Slot> old(m_slots.size() * 2, Slot{0, 0, 0});
+    old.swap(m_slots);
     m_mask = m_slots.size() - 1;
-    for (std::size_t i = 0; i < m_colours.size(); ++i)
-        m_slots[SlotOf(m_colours[i].rgb)] = {m_colours[i].rgb, std::uint32_t(i + 1)};
+    --m_shift;
+    for (const Slot& slot : old)
+        if (slot.position != 0)
+            m_slots[SlotOf(slot.rgb)] = slot;
 }
 
 void GifColourHistogram::IndexPixels(std::uint8_t* indices) const

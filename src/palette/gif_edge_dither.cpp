@@ -55,10 +55,16 @@ void Cross(const Map& from, Map& to, int width, int height, Pick pick)
         const std::uint8_t* above = from.data() + std::size_t(std::max(y - 1, 0)) * width;
         const std::uint8_t* below = from.data() + std::size_t(std::min(y + 1, height - 1)) * width;
         std::uint8_t* out = to.data() + std::size_t(y) * width;
-        for (int x = 0; x < width; ++x) {
+        const auto edge = [&](int x) {
             const std::uint8_t sides = pick(row[std::max(x - 1, 0)], row[std::min(x + 1, width - 1)]);
             out[x] = pick(pick(row[x], sides), pick(above[x], below[x]));
-        }
+        };
+        edge(0);
+        // Inside the row no neighbour needs clamping.
+        for (int x = 1; x < width - 1; ++x)
+            out[x] = pick(pick(row[x - 1], row[x + 1]), pick(row[x], pick(above[x], below[x])));
+        if (width > 1)
+            edge(width - 1);
     }
 }
 
@@ -72,19 +78,38 @@ void Min3(const Map& from, Map& to, int width, int height)
     Cross(from, to, width, height, [](std::uint8_t a, std::uint8_t b) { return std::min(a, b); });
 }
 
-// Box blur along rows, written transposed, so that two calls blur both ways.
-void BlurTransposed(const Map& from, Map& to, int width, int height)
+// Box blur, along the rows into `scratch` and then down the columns back
+// into `map`, with the picture's border pixels repeated outward.
+void Blur(Map& map, Map& scratch, int width, int height)
 {
     constexpr int taps = 2 * kBlurRadius + 1;
     for (int y = 0; y < height; ++y) {
-        const std::uint8_t* row = from.data() + std::size_t(y) * width;
+        const std::uint8_t* row = map.data() + std::size_t(y) * width;
+        std::uint8_t* out = scratch.data() + std::size_t(y) * width;
         const auto at = [&](int x) { return int(row[std::clamp(x, 0, width - 1)]); };
         int sum = 0;
         for (int x = -kBlurRadius; x <= kBlurRadius; ++x)
             sum += at(x);
         for (int x = 0; x < width; ++x) {
-            to[std::size_t(x) * height + y] = static_cast<std::uint8_t>((sum + taps / 2) / taps);
+            out[x] = static_cast<std::uint8_t>((sum + taps / 2) / taps);
             sum += at(x + kBlurRadius + 1) - at(x - kBlurRadius);
+        }
+    }
+    // A running sum per column, moved down a row at a time.
+    const auto row = [&](int y) { return scratch.data() + std::size_t(std::clamp(y, 0, height - 1)) * width; };
+    std::vector<int> sums(width, 0);
+    for (int y = -kBlurRadius; y <= kBlurRadius; ++y) {
+        const std::uint8_t* from = row(y);
+        for (int x = 0; x < width; ++x)
+            sums[x] += from[x];
+    }
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* out = map.data() + std::size_t(y) * width;
+        const std::uint8_t* entering = row(y + kBlurRadius + 1);
+        const std::uint8_t* leaving = row(y - kBlurRadius);
+        for (int x = 0; x < width; ++x) {
+            out[x] = static_cast<std::uint8_t>((sums[x] + taps / 2) / taps);
+            sums[x] += entering[x] - leaving[x];
         }
     }
 }
@@ -124,8 +149,7 @@ Map ContrastMap(const unsigned char* rgb, int width, int height)
     }
     Max3(noise, scratch, width, height);
     Max3(scratch, noise, width, height);
-    BlurTransposed(noise, scratch, width, height);
-    BlurTransposed(scratch, noise, height, width);
+    Blur(noise, scratch, width, height);
     Max3(noise, scratch, width, height);
     Min3(scratch, noise, width, height);
     Min3(noise, scratch, width, height);
@@ -155,9 +179,13 @@ void WeighRuns(Map& map, const std::uint8_t* nearest, int width, int height)
                 if (y + 1 < height && row[i + width] == row[start])
                     count += kNeighbourWeight;
             }
+            // In 64 bits: a flat band of 600 pixels and more (a letterbox bar
+            // across a video frame) overflowed 32.
+            const long long scale = 255LL * count;
+            const long long divisor = 383LL * (kRunHalf + count);
             for (int i = start; i < x; ++i) {
                 std::uint8_t& value = map[std::size_t(y) * width + i];
-                value = static_cast<std::uint8_t>((value + 128) * 255 * count / (383 * (kRunHalf + count)));
+                value = static_cast<std::uint8_t>((value + 128) * scale / divisor);
             }
             start = x;
         }

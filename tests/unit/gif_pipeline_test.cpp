@@ -233,12 +233,16 @@ TEST(GifPipeline, DitheringStaysStillWhereTheSourceDoes)
         // A gradient with grain: thousands of colours that differ little between neighbours.
         std::mt19937 random(5);
         std::uniform_int_distribution<int> noise(-3, 3);
+        // A flat band along the top, as wide as the frame (a letterbox bar).
         wxImage gradient(w, h, false);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
                 gradient.SetRGB(x, y, std::clamp(x * 255 / w + noise(random), 0, 255),
                                 std::clamp(y * 255 / h + noise(random), 0, 255),
                                 std::clamp((x + y) * 255 / (w + h) + noise(random), 0, 255));
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < w; ++x)
+                gradient.SetRGB(x, y, 0, 0, 0);
         // A square appears, then strips on both sides of it in the same rows:
         // the third frame's rectangle covers the square, which must stay.
         const auto paint = [](wxImage image, const wxRect& area, int red) {

@@ -1,11 +1,13 @@
 #include "gif_test_decoders.h"
 
+#include "palette/gif_colour_histogram.h"
 #include "palette/gif_merge_palette.h"
 #include "palette/gif_nearest_colour.h"
 #include "palette/gif_reduce_colours.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 #include <set>
 
@@ -159,4 +161,53 @@ TEST(GifMergePalette, MergesTheCheapestPairsFirst)
     ASSERT_EQ(palette.size(), 2u);
     EXPECT_EQ(palette[0].red, 0);
     EXPECT_EQ(palette[1].red, 255);
+}
+
+// Flat runs (taken whole), noise of more colours than the first table holds
+// (the counts move with the table as it grows), and both in one picture: every
+// colour once, in order of first appearance, with its count, and each pixel
+// indexed through its own colour.
+TEST(GifColourHistogram, CountsEveryColourInOrderOfFirstAppearance)
+{
+    const auto runs = [](wxImage image, int every) {
+        unsigned char* rgb = image.GetData();
+        for (int p = 0; p < image.GetWidth() * image.GetHeight(); ++p)
+            if (p / every % 3 != 0)
+                std::fill_n(rgb + p * 3, 3, static_cast<unsigned char>(p / every % 5 * 50));
+        return image;
+    };
+    const struct {
+        const char* name;
+        wxImage image;
+    } cases[] = {
+        {"1x1", wxImage(1, 1, true)},
+        {"flat runs", runs(wxImage(97, 13, true), 17)},
+        {"noise", Gradient(400, 300, 7)},
+        {"noise and runs", runs(Gradient(400, 300, 9), 101)},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        const unsigned char* rgb = test.image.GetData();
+        const std::size_t pixels = std::size_t(test.image.GetWidth()) * test.image.GetHeight();
+        std::vector<std::uint32_t> order;
+        std::map<std::uint32_t, std::uint32_t> counts;
+        for (std::size_t p = 0; p < pixels; ++p)
+            if (counts[RgbOf(rgb + p * 3)]++ == 0)
+                order.push_back(RgbOf(rgb + p * 3));
+        GifColourHistogram histogram(test.image);
+        ASSERT_EQ(histogram.Colours().size(), order.size());
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            GifColourHistogram::Colour& colour = histogram.Colours()[i];
+            ASSERT_EQ(colour.rgb, order[i]) << i;
+            ASSERT_EQ(colour.count, counts[order[i]]) << i;
+            colour.index = static_cast<std::uint8_t>(i * 7919 % 251);
+        }
+        std::vector<std::uint8_t> indices(pixels);
+        histogram.IndexPixels(indices.data());
+        std::map<std::uint32_t, std::uint8_t> indexOf;
+        for (const GifColourHistogram::Colour& colour : histogram.Colours())
+            indexOf[colour.rgb] = colour.index;
+        for (std::size_t p = 0; p < pixels; ++p)
+            ASSERT_EQ(indices[p], indexOf[RgbOf(rgb + p * 3)]) << p;
+    }
 }
