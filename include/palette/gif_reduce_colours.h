@@ -5,6 +5,7 @@
 #include <wx/image.h>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // A frame as the GIF file stores it: a colour table and one table index per
@@ -25,8 +26,10 @@ struct GifReduceOptions {
     // thousand colours (screen content) use it instead of their own, and so
     // need no colour table of their own, when its mean squared error per
     // channel is at most `sharedTolerance` times their own palette's, or at
-    // most `sharedMeanSquaredError`.
-    const std::vector<GifRgb>* shared = nullptr;
+    // most `sharedMeanSquaredError`. Asked for only by such images, so that
+    // it may wait for the table while photos are reduced in the meantime;
+    // null or empty when there is none.
+    std::function<const std::vector<GifRgb>*()> shared;
     double sharedTolerance = 1;
     double sharedMeanSquaredError = 0;
     // Quicker choices that make larger files: large photos dithered by the

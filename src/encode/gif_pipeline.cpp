@@ -324,7 +324,7 @@ void EncodeFrames(FrameQueue& queue, ShownPictureTurns& turns, const GifFrameSup
         wxImage prepared = PrepareGifFrame(supply(index), work, setup.size);
         GifReduceOptions options = setup.choices.reduce;
         if (index > 0)
-            options.shared = turns.WaitForGlobalTable();
+            options.shared = [&turns] { return turns.WaitForGlobalTable(); };
         GifIndexedFrame reduced;
         bool ok = prepared.IsOk() && GifReduceToIndexed(prepared, reduced, nullptr, options);
         if (!turns.Wait(index))

@@ -231,17 +231,18 @@ bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* me
         }
     } else {
         if (histogram.Colours().size() <= kFewColours) {
-            const bool hasShared = options.shared && !options.shared->empty();
+            const std::vector<GifRgb>* shared = options.shared ? options.shared() : nullptr;
+            const bool hasShared = shared && !shared->empty();
             SharedFit fit;
             if (hasShared) {
                 fit.colours = histogram.Colours();
-                fit.error = AssignNearest(fit.colours, *options.shared);
+                fit.error = AssignNearest(fit.colours, *shared);
             }
             const double floor = options.sharedMeanSquaredError * 3.0 * double(pixels);
             if (hasShared && double(fit.error) <= floor) {
                 // Good enough on its own terms: taken whatever the frame's
                 // own palette would be, so that is not chosen.
-                UseShared(fit, histogram.Colours(), *options.shared, frame.palette, error);
+                UseShared(fit, histogram.Colours(), *shared, frame.palette, error);
             } else {
                 std::vector<GifWeightedColour> weighted;
                 for (const GifColourHistogram::Colour& colour : histogram.Colours())
@@ -249,7 +250,7 @@ bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* me
                 frame.palette = GifMergePalette(weighted, maxColours);
                 error = Refine(histogram.Colours(), frame.palette, kFewColourSteps);
                 if (hasShared && double(fit.error) <= std::max(double(error) * options.sharedTolerance, floor))
-                    UseShared(fit, histogram.Colours(), *options.shared, frame.palette, error);
+                    UseShared(fit, histogram.Colours(), *shared, frame.palette, error);
             }
         } else {
             dither = options.dither > 0;
