@@ -14,9 +14,10 @@
 // the palette's usual error (`meanSquaredError`, summed over the channels, per
 // pixel) is passed on damped. Colours are matched, and errors measured, in a
 // space darker than sRGB. A pixel whose four neighbours have its very
-// colour takes its entry from `nearestIndices` and passes nothing on.
-// `strength` (0 to 1) as for GifDitherPixels. `indices` may be
-// `nearestIndices` itself. The result depends on the picture alone.
+// colour takes its entry from `nearestIndices` and passes nothing on, as
+// does a pixel marked in `still`. `strength` (0 to 1) and `still` as for
+// GifDitherPixels. `indices` may be `nearestIndices` itself. The result
+// depends on the picture and `still` alone.
 void GifEdgeDitherPixels(const unsigned char* rgb, int width, int height, const std::vector<GifRgb>& palette,
                          const std::uint8_t* nearestIndices, double meanSquaredError, float strength,
-                         std::uint8_t* indices);
+                         std::uint8_t* indices, const std::uint8_t* still = nullptr);

@@ -35,6 +35,10 @@ struct GifReduceOptions {
     // Quicker choices that make larger files: large photos dithered by the
     // plain error diffusion.
     bool fast = false;
+    // When given, one per pixel: nonzero where the frame shows what the
+    // frame before it showed. Such pixels keep what the viewer shows, so
+    // their indices are never written and they are not dithered.
+    const std::uint8_t* still = nullptr;
 };
 
 // Reduces an RGB image to at most options.maxColours colours. An image with

@@ -12,7 +12,9 @@
 #include <climits>
 #include <cmath>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -98,6 +100,61 @@ private:
     std::deque<std::vector<std::uint8_t>> m_parts;
     bool m_finished = false;
 };
+
+// Each frame's prepared pixels, kept until the frame after it has compared
+// its own with them: a pixel whose source is the one before keeps what the
+// viewer shows, so the colour reduction need not dither it. Frames larger
+// than this are not kept, so that memory stays near the frames in flight.
+constexpr std::size_t kStillFromMaxPixels = 3840 * 2160;
+
+class PreviousSources {
+public:
+    using Pixels = std::shared_ptr<const std::vector<std::uint8_t>>;
+
+    // Frame `index`'s pixels for the frame after it; null when it has none.
+    void Put(std::size_t index, Pixels pixels)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_frames.emplace(index, std::move(pixels));
+        m_changed.notify_all();
+    }
+
+    // Waits for the pixels of the frame before `index` and takes them; null
+    // when it had none or the run stopped.
+    Pixels TakeBefore(std::size_t index)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_stopped || m_frames.count(index - 1) > 0; });
+        const auto found = m_frames.find(index - 1);
+        if (found == m_frames.end())
+            return nullptr;
+        Pixels pixels = std::move(found->second);
+        m_frames.erase(found);
+        return pixels;
+    }
+
+    void Stop()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stopped = true;
+        m_changed.notify_all();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::map<std::size_t, Pixels> m_frames;
+    bool m_stopped = false;
+};
+
+// One per pixel of `now`: 1 where it equals `before`.
+std::vector<std::uint8_t> StillPixels(const std::uint8_t* now, const std::vector<std::uint8_t>& before)
+{
+    std::vector<std::uint8_t> still(before.size() / 3);
+    for (std::size_t p = 0; p < still.size(); ++p)
+        still[p] = std::memcmp(now + p * 3, before.data() + p * 3, 3) == 0;
+    return still;
+}
 
 // A frame with a single way of writing it goes to the writer before it is
 // compressed, and its data in parts of this size: a frame of 100 megapixels
@@ -315,18 +372,33 @@ struct WorkerSetup {
     QualityChoices choices;
 };
 
-void EncodeFrames(FrameQueue& queue, ShownPictureTurns& turns, const GifFrameSupplier& supply,
-                  const WorkerSetup& setup)
+void EncodeFrames(FrameQueue& queue, ShownPictureTurns& turns, PreviousSources& previous,
+                  const GifFrameSupplier& supply, const WorkerSetup& setup)
 {
     wxImage work;
     std::size_t index = 0;
+    const bool keepSources = std::size_t(setup.size.GetWidth()) * std::size_t(setup.size.GetHeight()) <=
+                             kStillFromMaxPixels;
     while (queue.Take(index)) {
         wxImage prepared = PrepareGifFrame(supply(index), work, setup.size);
+        const std::size_t bytes = std::size_t(setup.size.GetWidth()) * std::size_t(setup.size.GetHeight()) * 3;
+        if (index + 1 < setup.count)
+            previous.Put(index, keepSources && prepared.IsOk() ? std::make_shared<const std::vector<std::uint8_t>>(
+                                                                     prepared.GetData(), prepared.GetData() + bytes)
+                                                               : nullptr);
         GifReduceOptions options = setup.choices.reduce;
-        if (index > 0)
+        std::vector<std::uint8_t> still;
+        if (index > 0) {
             options.shared = [&turns] { return turns.WaitForGlobalTable(); };
+            const PreviousSources::Pixels before = previous.TakeBefore(index);
+            if (before && prepared.IsOk()) {
+                still = StillPixels(prepared.GetData(), *before);
+                options.still = still.data();
+            }
+        }
         GifIndexedFrame reduced;
         bool ok = prepared.IsOk() && GifReduceToIndexed(prepared, reduced, nullptr, options);
+        still = std::vector<std::uint8_t>();
         if (!turns.Wait(index))
             return;
         GifFramePlan plan;
@@ -416,11 +488,13 @@ bool EncodeGifAnimation(wxOutputStream& out, std::size_t count, const GifFrameSu
     const std::size_t workers = std::min<std::size_t>(settings.threads ? settings.threads : cores, count);
     FrameQueue queue(count, workers * kFramesAheadPerWorker);
     ShownPictureTurns turns;
+    PreviousSources previous;
     const WorkerSetup setup{count, wxSize(settings.width, settings.height), ChoicesFor(settings.quality, settings.fast)};
 
     std::vector<std::thread> threads;
     for (std::size_t i = 0; i < workers; ++i)
-        threads.emplace_back(EncodeFrames, std::ref(queue), std::ref(turns), std::cref(supply), std::cref(setup));
+        threads.emplace_back(EncodeFrames, std::ref(queue), std::ref(turns), std::ref(previous), std::cref(supply),
+                             std::cref(setup));
 
     CurrentGifStream = &out;
     bool ok = true;
@@ -438,6 +512,7 @@ bool EncodeGifAnimation(wxOutputStream& out, std::size_t count, const GifFrameSu
     CurrentGifStream = nullptr;
     queue.Stop();
     turns.Stop();
+    previous.Stop();
     for (std::thread& thread : threads)
         thread.join();
     return ok;

@@ -66,7 +66,8 @@ unsigned char Clamp(float value)
 } // namespace
 
 void GifDitherPixels(const unsigned char* rgb, int width, int height, const std::vector<GifRgb>& palette,
-                     const std::uint8_t* nearestIndices, float strength, std::uint8_t* indices)
+                     const std::uint8_t* nearestIndices, float strength, std::uint8_t* indices,
+                     const std::uint8_t* still)
 {
     NearestCache nearest(palette);
     // Errors of this row and the next, one pixel of margin on either side.
@@ -80,7 +81,7 @@ void GifDitherPixels(const unsigned char* rgb, int width, int height, const std:
             const std::size_t pixel = std::size_t(y) * width + x;
             const unsigned char* from = rgb + pixel * 3;
             float* error = &current[(x + 1) * 3];
-            if (IsFlat(rgb, width, height, x, y)) {
+            if ((still && still[pixel]) || IsFlat(rgb, width, height, x, y)) {
                 indices[pixel] = nearestIndices[pixel];
                 continue;
             }

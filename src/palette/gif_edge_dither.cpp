@@ -220,7 +220,7 @@ bool IsFlat(const unsigned char* pixel, int width, int height, int x, int y)
 
 void GifEdgeDitherPixels(const unsigned char* rgb, int width, int height, const std::vector<GifRgb>& palette,
                          const std::uint8_t* nearestIndices, double meanSquaredError, float strength,
-                         std::uint8_t* indices)
+                         std::uint8_t* indices, const std::uint8_t* still)
 {
     Map map = ContrastMap(rgb, width, height);
     WeighRuns(map, nearestIndices, width, height);
@@ -254,7 +254,7 @@ void GifEdgeDitherPixels(const unsigned char* rgb, int width, int height, const 
             const int x = forward ? i : width - 1 - i;
             const std::size_t pixel = std::size_t(y) * width + x;
             const unsigned char* from = rgb + pixel * 3;
-            if (IsFlat(from, width, height, x, y)) {
+            if ((still && still[pixel]) || IsFlat(from, width, height, x, y)) {
                 indices[pixel] = nearestIndices[pixel];
                 continue;
             }

@@ -266,10 +266,10 @@ bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* me
     histogram.IndexPixels(frame.indices.data());
     if (dither && !options.fast && pixels >= kEdgeDitherFromPixels && pixels <= kEdgeDitherToPixels)
         GifEdgeDitherPixels(image.GetData(), frame.width, frame.height, frame.palette, frame.indices.data(),
-                            double(error) / double(pixels), options.dither, frame.indices.data());
+                            double(error) / double(pixels), options.dither, frame.indices.data(), options.still);
     else if (dither)
         GifDitherPixels(image.GetData(), frame.width, frame.height, frame.palette, frame.indices.data(),
-                        options.dither, frame.indices.data());
+                        options.dither, frame.indices.data(), options.still);
     if (meanSquaredError)
         *meanSquaredError = double(error) / (3.0 * pixels);
     return true;
