@@ -101,13 +101,30 @@ private:
     bool m_finished = false;
 };
 
+// A lock and a condition for workers that wait on each other and on the
+// writer, and a stop that wakes them all.
+class WaitingRoom {
+public:
+    void Stop()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stopped = true;
+        m_changed.notify_all();
+    }
+
+protected:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_stopped = false;
+};
+
 // Each frame's prepared pixels, kept until the frame after it has compared
 // its own with them: a pixel whose source is the one before keeps what the
 // viewer shows, so the colour reduction need not dither it. Frames larger
 // than this are not kept, so that memory stays near the frames in flight.
 constexpr std::size_t kStillFromMaxPixels = 3840 * 2160;
 
-class PreviousSources {
+class PreviousSources : public WaitingRoom {
 public:
     using Pixels = std::shared_ptr<const std::vector<std::uint8_t>>;
 
@@ -133,18 +150,8 @@ public:
         return pixels;
     }
 
-    void Stop()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_stopped = true;
-        m_changed.notify_all();
-    }
-
 private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
     std::map<std::size_t, Pixels> m_frames;
-    bool m_stopped = false;
 };
 
 // One per pixel of `now`: 1 where it equals `before`.
@@ -177,7 +184,7 @@ struct EncodedFrame {
 
 // Hands frame indices to the workers in order, at most `window` ahead of the
 // writer, and the finished frames back to the writer in order.
-class FrameQueue {
+class FrameQueue : public WaitingRoom {
 public:
     FrameQueue(std::size_t count, std::size_t window) : m_count(count), m_window(window), m_slots(window) {}
 
@@ -222,13 +229,6 @@ public:
         m_changed.notify_all();
     }
 
-    void Stop()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_stopped = true;
-        m_changed.notify_all();
-    }
-
 private:
     struct Slot {
         EncodedFrame frame;
@@ -237,18 +237,15 @@ private:
 
     const std::size_t m_count;
     const std::size_t m_window;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
     std::vector<Slot> m_slots;
     std::size_t m_next = 0;
     std::size_t m_written = 0;
-    bool m_stopped = false;
 };
 
 // The shown picture a frame is planned against is the one the frame before
 // left: the workers take turns with it in frame order. Planning is one quick
 // pass over the pixels; reduction and compression run in parallel around it.
-class ShownPictureTurns {
+class ShownPictureTurns : public WaitingRoom {
 public:
     // Waits for the turn of frame `index`; false when the run stopped.
     bool Wait(std::size_t index)
@@ -281,20 +278,10 @@ public:
     }
     bool Broken() const { return m_broken; }
 
-    void Stop()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_stopped = true;
-        m_changed.notify_all();
-    }
-
 private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
     GifShownPicture m_picture;
     std::size_t m_next = 0;
     bool m_broken = false;
-    bool m_stopped = false;
 };
 
 // A written frame placed where the plan puts it, its data still to come.
