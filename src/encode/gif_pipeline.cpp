@@ -364,11 +364,11 @@ void EncodeFrames(FrameQueue& queue, ShownPictureTurns& turns, PreviousSources& 
 {
     wxImage work;
     std::size_t index = 0;
-    const bool keepSources = std::size_t(setup.size.GetWidth()) * std::size_t(setup.size.GetHeight()) <=
-                             kStillFromMaxPixels;
+    const std::size_t pixels = std::size_t(setup.size.GetWidth()) * std::size_t(setup.size.GetHeight());
+    const bool keepSources = pixels <= kStillFromMaxPixels;
+    const std::size_t bytes = pixels * 3;
     while (queue.Take(index)) {
         wxImage prepared = PrepareGifFrame(supply(index), work, setup.size);
-        const std::size_t bytes = std::size_t(setup.size.GetWidth()) * std::size_t(setup.size.GetHeight()) * 3;
         if (index + 1 < setup.count)
             previous.Put(index, keepSources && prepared.IsOk() ? std::make_shared<const std::vector<std::uint8_t>>(
                                                                      prepared.GetData(), prepared.GetData() + bytes)
