@@ -15,8 +15,10 @@ public:
         std::uint8_t index;
     };
 
-    // `image` must outlive the histogram.
-    explicit GifColourHistogram(const wxImage& image);
+    // `image` must outlive the histogram. Pixels marked in `skip` (one per
+    // pixel, nonzero to skip) are not counted, and IndexPixels gives them
+    // index 0.
+    explicit GifColourHistogram(const wxImage& image, const std::uint8_t* skip = nullptr);
 
     std::vector<Colour>& Colours() { return m_colours; }
     const std::vector<Colour>& Colours() const { return m_colours; }
@@ -35,12 +37,14 @@ private:
     void Grow();
 
     void CountDense(const unsigned char* rgb, std::size_t pixels);
+    void CountUnskipped(const unsigned char* rgb, std::size_t pixels, const std::uint8_t* skip);
 
     std::vector<Colour> m_colours;
     std::vector<Slot> m_slots; // open addressing, while counting
     std::size_t m_mask = 0;
     int m_shift = 0; // 32 - log2 of the slot count
     std::vector<std::uint32_t> m_pixelColours; // each pixel's position in m_colours
+    const std::uint8_t* m_skip = nullptr;
     // Pictures of many pixels: each colour's position in m_colours + 1, by
     // 0xRRGGBB, and the pixels read again to index them (instead of four
     // bytes per pixel held).

@@ -30,10 +30,14 @@ std::size_t Hash(std::uint32_t rgb, int shift)
 
 } // namespace
 
-GifColourHistogram::GifColourHistogram(const wxImage& image)
+GifColourHistogram::GifColourHistogram(const wxImage& image, const std::uint8_t* skip)
 {
     const std::size_t pixels = std::size_t(image.GetWidth()) * image.GetHeight();
     const unsigned char* rgb = image.GetData();
+    if (skip) {
+        CountUnskipped(rgb, pixels, skip);
+        return;
+    }
     if (pixels >= kDenseFromPixels) {
         CountDense(rgb, pixels);
         return;
@@ -80,6 +84,35 @@ GifColourHistogram::GifColourHistogram(const wxImage& image)
     m_slots = std::vector<Slot>();
 }
 
+void GifColourHistogram::CountUnskipped(const unsigned char* rgb, std::size_t pixels, const std::uint8_t* skip)
+{
+    m_skip = skip;
+    m_slots.assign(std::size_t(1) << kInitialSlotBits, Slot{0, 0, 0});
+    m_mask = m_slots.size() - 1;
+    m_shift = 32 - kInitialSlotBits;
+    m_pixelColours.resize(pixels);
+    for (std::size_t i = 0; i < pixels; ++i, rgb += 3) {
+        if (skip[i])
+            continue;
+        const std::uint32_t key = RgbAt(rgb);
+        std::size_t slot = SlotOf(key);
+        if (m_slots[slot].position == 0) {
+            m_colours.push_back({key, 0, 0});
+            m_slots[slot] = {key, std::uint32_t(m_colours.size()), 0};
+            if (m_colours.size() * 4 > m_slots.size() * 3) {
+                Grow();
+                slot = SlotOf(key);
+            }
+        }
+        ++m_slots[slot].count;
+        m_pixelColours[i] = m_slots[slot].position - 1;
+    }
+    for (const Slot& slot : m_slots)
+        if (slot.position != 0)
+            m_colours[slot.position - 1].count = slot.count;
+    m_slots = std::vector<Slot>();
+}
+
 void GifColourHistogram::CountDense(const unsigned char* rgb, std::size_t pixels)
 {
     m_rgb = rgb;
@@ -122,5 +155,5 @@ void GifColourHistogram::IndexPixels(std::uint8_t* indices) const
         return;
     }
     for (std::size_t i = 0; i < m_pixelColours.size(); ++i)
-        indices[i] = m_colours[m_pixelColours[i]].index;
+        indices[i] = m_skip && m_skip[i] ? 0 : m_colours[m_pixelColours[i]].index;
 }

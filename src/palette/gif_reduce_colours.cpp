@@ -38,6 +38,15 @@ constexpr int kFewColourSteps = 10;
 // (docs/performance.md).
 constexpr std::size_t kEdgeDitherFromPixels = 1000 * 1000;
 constexpr std::size_t kEdgeDitherToPixels = 3840 * 2160;
+// Frames with at least 3/4 of their pixels still may take the file's first
+// table for the rest, when its mean squared error per channel there is at
+// most this. Photos' own palettes came to 1.3 to 17 on the benchmark's
+// frames (pan about 4); the first table fitted a patch gliding over its own
+// photo at about 2, and a video playing inside a screen recording at 5 to 7,
+// which keeps its own palettes and their look (docs/performance.md).
+constexpr std::size_t kMostlyStill = 3;
+constexpr std::size_t kMostlyStillOf = 4;
+constexpr double kMovingPhotoMeanSquaredError = 3;
 
 struct LiqDeleter {
     void operator()(liq_attr* p) const { liq_attr_destroy(p); }
@@ -207,6 +216,53 @@ void UseShared(SharedFit& fit, ColourList& colours, const std::vector<GifRgb>& s
     error = fit.error;
 }
 
+// Dithers the frame's indices, which hold each pixel's nearest entry.
+void Dither(const wxImage& image, GifIndexedFrame& frame, std::uint64_t error, std::size_t counted,
+            const GifReduceOptions& options)
+{
+    const std::size_t pixels = frame.indices.size();
+    if (!options.fast && pixels >= kEdgeDitherFromPixels && pixels <= kEdgeDitherToPixels)
+        GifEdgeDitherPixels(image.GetData(), frame.width, frame.height, frame.palette, frame.indices.data(),
+                            double(error) / double(counted), options.dither, frame.indices.data(), options.still);
+    else
+        GifDitherPixels(image.GetData(), frame.width, frame.height, frame.palette, frame.indices.data(),
+                        options.dither, frame.indices.data(), options.still);
+}
+
+// A frame that mostly shows what the frame before showed, with photo content
+// moving in the rest (a patch gliding over a still picture): the file's first
+// table is taken as the palette when it fits the moving pixels about as well
+// as a photo's own palette does, which spares counting and choosing colours
+// over the whole picture and writing a table. False when that does not hold.
+bool ReduceMovingPhoto(const wxImage& image, GifIndexedFrame& frame, std::uint64_t& error, std::size_t& moving,
+                       const GifReduceOptions& options)
+{
+    const std::size_t pixels = std::size_t(frame.width) * frame.height;
+    if (!options.still || !options.shared || options.dither <= 0)
+        return false;
+    std::size_t still = 0;
+    for (std::size_t p = 0; p < pixels; ++p)
+        still += options.still[p] != 0;
+    if (still * kMostlyStillOf < pixels * kMostlyStill || still == pixels)
+        return false;
+    GifColourHistogram histogram(image, options.still);
+    // Screen content keeps its exact colours by the usual way.
+    if (histogram.Colours().size() <= kFewColours)
+        return false;
+    const std::vector<GifRgb>* shared = options.shared();
+    if (!shared || shared->empty())
+        return false;
+    moving = pixels - still;
+    error = AssignNearest(histogram.Colours(), *shared);
+    if (double(error) > kMovingPhotoMeanSquaredError * 3.0 * double(moving))
+        return false;
+    frame.palette = *shared;
+    frame.indices.resize(pixels);
+    histogram.IndexPixels(frame.indices.data());
+    Dither(image, frame, error, moving, options);
+    return true;
+}
+
 } // namespace
 
 bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* meanSquaredError,
@@ -218,8 +274,14 @@ bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* me
     frame.width = image.GetWidth();
     frame.height = image.GetHeight();
     const std::size_t pixels = std::size_t(frame.width) * frame.height;
-    GifColourHistogram histogram(image);
     std::uint64_t error = 0;
+    std::size_t moving = 0;
+    if (ReduceMovingPhoto(image, frame, error, moving, options)) {
+        if (meanSquaredError)
+            *meanSquaredError = double(error) / (3.0 * double(moving));
+        return true;
+    }
+    GifColourHistogram histogram(image);
     // Photos are dithered; screen content and drawings, whose few thousand
     // colours are mostly flat areas and the edges between them, are not.
     bool dither = false;
@@ -264,12 +326,8 @@ bool GifReduceToIndexed(const wxImage& image, GifIndexedFrame& frame, double* me
     }
     frame.indices.resize(pixels);
     histogram.IndexPixels(frame.indices.data());
-    if (dither && !options.fast && pixels >= kEdgeDitherFromPixels && pixels <= kEdgeDitherToPixels)
-        GifEdgeDitherPixels(image.GetData(), frame.width, frame.height, frame.palette, frame.indices.data(),
-                            double(error) / double(pixels), options.dither, frame.indices.data(), options.still);
-    else if (dither)
-        GifDitherPixels(image.GetData(), frame.width, frame.height, frame.palette, frame.indices.data(),
-                        options.dither, frame.indices.data(), options.still);
+    if (dither)
+        Dither(image, frame, error, pixels, options);
     if (meanSquaredError)
         *meanSquaredError = double(error) / (3.0 * pixels);
     return true;

@@ -70,6 +70,7 @@ GiflibFile DecodeWithGiflib(const Bytes& bytes)
                 data.ByteCount == kLoopBlockBytes)
                 file.loopCount = data.Bytes[1] | (data.Bytes[2] << 8);
         }
+        frame.localTable = saved.ImageDesc.ColorMap != nullptr;
         const ColorMapObject* map = saved.ImageDesc.ColorMap ? saved.ImageDesc.ColorMap : gif->SColorMap;
         const int pixels = frame.width * frame.height;
         frame.indices.assign(saved.RasterBits, saved.RasterBits + pixels);

@@ -17,6 +17,7 @@ struct GiflibFrame {
     int delayCs = -1;
     int transparentIndex = -1;
     int disposal = 0;
+    bool localTable = false;
     std::vector<std::uint8_t> indices;
     std::vector<std::uint8_t> rgb;
 };

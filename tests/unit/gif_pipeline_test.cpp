@@ -277,6 +277,39 @@ TEST(GifPipeline, DitheringStaysStillWhereTheSourceDoes)
     }
 }
 
+// Photo content moving over a still picture whose colours it shares (a
+// patch gliding across a photo): the moving pixels take the first frame's
+// table, written with no table of their own, and still show their source.
+TEST(GifPipeline, MovingPhotoOverStillPictureTakesTheFirstTable)
+{
+    // 200 colours in tiles, each pixel off its tile's colour by a little:
+    // tens of thousands of colours that 256 entries fit closely.
+    std::mt19937 random(9);
+    std::uniform_int_distribution<int> noise(-2, 2);
+    const int w = 400, h = 300;
+    wxImage still(w, h, false);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int tile = (y / 15) * 20 + x / 20;
+            still.SetRGB(x, y, 20 + tile % 10 * 22 + noise(random), 30 + tile / 10 % 20 * 11 + noise(random),
+                         128 + noise(random));
+        }
+    wxImage moved = still.Copy();
+    moved.Paste(still.GetSubImage({0, 0, 150, 150}), 200, 120);
+    const std::vector<wxImage> frames = {still, moved};
+    const Bytes bytes = EncodeFrames(frames, kGifDefaultQuality, 2);
+    EXPECT_EQ(EncodeFrames(frames, kGifDefaultQuality, 1), bytes) << "one thread";
+    const GiflibFile gif = DecodeWithGiflib(bytes);
+    ASSERT_EQ(gif.FrameCount(), 2);
+    EXPECT_FALSE(gif.frames[1].localTable);
+    const auto shown = ComposeGiflibFrames(gif);
+    EXPECT_TRUE(PillowFrames(bytes, still.GetSize()) == shown) << "Pillow and giflib differ";
+    int far = 0;
+    for (std::size_t at = 0; at < shown[1].size(); ++at)
+        far += std::abs(shown[1][at] - moved.GetData()[at]) > 40;
+    EXPECT_EQ(far, 0);
+}
+
 TEST(GifPipeline, CancelStopsBeforeTheNextFrame)
 {
     std::atomic<bool> cancel{false};
