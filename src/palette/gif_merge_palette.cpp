@@ -51,6 +51,33 @@ void FindPartner(Clusters& c, int i)
     c.partnerCost[i] = best;
 }
 
+// Keeps the living clusters alone, in their order, so that later searches
+// pass over fewer; the partners follow their clusters.
+void DropGone(Clusters& c, std::vector<bool>& alive)
+{
+    const int count = int(alive.size());
+    std::vector<int> moved(count, -1);
+    int living = 0;
+    for (int i = 0; i < count; ++i)
+        if (alive[i]) {
+            moved[i] = living;
+            c.red[living] = c.red[i];
+            c.green[living] = c.green[i];
+            c.blue[living] = c.blue[i];
+            c.weight[living] = c.weight[i];
+            c.partner[living] = c.partner[i];
+            c.partnerCost[living] = c.partnerCost[i];
+            ++living;
+        }
+    for (std::vector<double>* field : {&c.red, &c.green, &c.blue, &c.weight, &c.partnerCost, &c.costs})
+        field->resize(living);
+    c.partner.resize(living);
+    for (int& partner : c.partner)
+        if (partner >= 0)
+            partner = moved[partner];
+    alive.assign(living, true);
+}
+
 unsigned char Channel(double value)
 {
     const long rounded = std::lround(value);
@@ -61,7 +88,7 @@ unsigned char Channel(double value)
 
 std::vector<GifRgb> GifMergePalette(const std::vector<GifWeightedColour>& colours, int maxColours)
 {
-    const int count = int(colours.size());
+    int count = int(colours.size());
     Clusters c;
     for (const GifWeightedColour& colour : colours) {
         c.red.push_back(double(colour.rgb >> 16));
@@ -88,6 +115,17 @@ std::vector<GifRgb> GifMergePalette(const std::vector<GifWeightedColour>& colour
         search(i);
 
     for (int living = count; living > maxColours && !cheapest.empty(); --living) {
+        if (2 * living <= count) {
+            // Half the clusters are gone: the queue is made again for the
+            // living ones, in the same order.
+            DropGone(c, alive);
+            count = living;
+            cheapest = {};
+            searches.assign(count, 0);
+            for (int i = 0; i < count; ++i)
+                if (c.partner[i] >= 0)
+                    cheapest.emplace(c.partnerCost[i], i, searches[i]);
+        }
         const auto [cost, a, made] = cheapest.top();
         cheapest.pop();
         if (!alive[a] || made != searches[a]) {
