@@ -34,6 +34,8 @@ private:
     };
 
     std::size_t SlotOf(std::uint32_t rgb) const;
+    // The colour's slot, a new colour added first.
+    Slot& SlotFor(std::uint32_t rgb);
     void Grow();
 
     void CountDense(const unsigned char* rgb, std::size_t pixels);

@@ -55,16 +55,7 @@ GifColourHistogram::GifColourHistogram(const wxImage& image, const std::uint8_t*
             __builtin_prefetch(&m_slots[Hash(RgbAt(rgb + 3 * kPrefetchPixels), m_shift)]);
         const std::uint32_t key = RgbAt(rgb);
         if (last == nullptr || key != last->rgb) {
-            last = &m_slots[SlotOf(key)];
-            if (last->position == 0) {
-                m_colours.push_back({key, 0, 0});
-                *last = {key, std::uint32_t(m_colours.size()), 0};
-                // Keep the table at most three quarters full.
-                if (m_colours.size() * 4 > m_slots.size() * 3) {
-                    Grow();
-                    last = &m_slots[SlotOf(key)];
-                }
-            }
+            last = &SlotFor(key);
         } else {
             // A second pixel of one colour in a row: the rest of the run
             // (a flat area) at once.
@@ -94,18 +85,9 @@ void GifColourHistogram::CountUnskipped(const unsigned char* rgb, std::size_t pi
     for (std::size_t i = 0; i < pixels; ++i, rgb += 3) {
         if (skip[i])
             continue;
-        const std::uint32_t key = RgbAt(rgb);
-        std::size_t slot = SlotOf(key);
-        if (m_slots[slot].position == 0) {
-            m_colours.push_back({key, 0, 0});
-            m_slots[slot] = {key, std::uint32_t(m_colours.size()), 0};
-            if (m_colours.size() * 4 > m_slots.size() * 3) {
-                Grow();
-                slot = SlotOf(key);
-            }
-        }
-        ++m_slots[slot].count;
-        m_pixelColours[i] = m_slots[slot].position - 1;
+        Slot& slot = SlotFor(RgbAt(rgb));
+        ++slot.count;
+        m_pixelColours[i] = slot.position - 1;
     }
     for (const Slot& slot : m_slots)
         if (slot.position != 0)
@@ -134,6 +116,21 @@ std::size_t GifColourHistogram::SlotOf(std::uint32_t rgb) const
     while (m_slots[slot].position != 0 && m_slots[slot].rgb != rgb)
         slot = (slot + 1) & m_mask;
     return slot;
+}
+
+GifColourHistogram::Slot& GifColourHistogram::SlotFor(std::uint32_t rgb)
+{
+    Slot* slot = &m_slots[SlotOf(rgb)];
+    if (slot->position == 0) {
+        m_colours.push_back({rgb, 0, 0});
+        *slot = {rgb, std::uint32_t(m_colours.size()), 0};
+        // Keep the table at most three quarters full.
+        if (m_colours.size() * 4 > m_slots.size() * 3) {
+            Grow();
+            slot = &m_slots[SlotOf(rgb)];
+        }
+    }
+    return *slot;
 }
 
 void GifColourHistogram::Grow()
