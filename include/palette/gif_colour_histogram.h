@@ -34,6 +34,9 @@ private:
     };
 
     std::size_t SlotOf(std::uint32_t rgb) const;
+    // An empty table of slots; the counts copied to the colours and the table freed.
+    void StartCounting();
+    void FinishCounting();
     // The colour's slot, a new colour added first.
     Slot& SlotFor(std::uint32_t rgb);
     void Grow();

@@ -42,9 +42,7 @@ GifColourHistogram::GifColourHistogram(const wxImage& image, const std::uint8_t*
         CountDense(rgb, pixels);
         return;
     }
-    m_slots.assign(std::size_t(1) << kInitialSlotBits, Slot{0, 0, 0});
-    m_mask = m_slots.size() - 1;
-    m_shift = 32 - kInitialSlotBits;
+    StartCounting();
     m_pixelColours.resize(pixels);
     // Counted in the slots, which the look-ahead brought near, and copied to
     // the colours at the end: the colours' own counts would be one more read
@@ -68,19 +66,13 @@ GifColourHistogram::GifColourHistogram(const wxImage& image, const std::uint8_t*
         ++last->count;
         m_pixelColours[i] = last->position - 1;
     }
-    for (const Slot& slot : m_slots)
-        if (slot.position != 0)
-            m_colours[slot.position - 1].count = slot.count;
-    // Not needed after counting.
-    m_slots = std::vector<Slot>();
+    FinishCounting();
 }
 
 void GifColourHistogram::CountUnskipped(const unsigned char* rgb, std::size_t pixels, const std::uint8_t* skip)
 {
     m_skip = skip;
-    m_slots.assign(std::size_t(1) << kInitialSlotBits, Slot{0, 0, 0});
-    m_mask = m_slots.size() - 1;
-    m_shift = 32 - kInitialSlotBits;
+    StartCounting();
     m_pixelColours.resize(pixels);
     for (std::size_t i = 0; i < pixels; ++i, rgb += 3) {
         if (skip[i])
@@ -89,10 +81,7 @@ void GifColourHistogram::CountUnskipped(const unsigned char* rgb, std::size_t pi
         ++slot.count;
         m_pixelColours[i] = slot.position - 1;
     }
-    for (const Slot& slot : m_slots)
-        if (slot.position != 0)
-            m_colours[slot.position - 1].count = slot.count;
-    m_slots = std::vector<Slot>();
+    FinishCounting();
 }
 
 void GifColourHistogram::CountDense(const unsigned char* rgb, std::size_t pixels)
@@ -116,6 +105,22 @@ std::size_t GifColourHistogram::SlotOf(std::uint32_t rgb) const
     while (m_slots[slot].position != 0 && m_slots[slot].rgb != rgb)
         slot = (slot + 1) & m_mask;
     return slot;
+}
+
+void GifColourHistogram::StartCounting()
+{
+    m_slots.assign(std::size_t(1) << kInitialSlotBits, Slot{0, 0, 0});
+    m_mask = m_slots.size() - 1;
+    m_shift = 32 - kInitialSlotBits;
+}
+
+void GifColourHistogram::FinishCounting()
+{
+    for (const Slot& slot : m_slots)
+        if (slot.position != 0)
+            m_colours[slot.position - 1].count = slot.count;
+    // Not needed after counting.
+    m_slots = std::vector<Slot>();
 }
 
 GifColourHistogram::Slot& GifColourHistogram::SlotFor(std::uint32_t rgb)
