@@ -51,7 +51,7 @@ constexpr double kFirstAim = 0.96;
 constexpr double kCorrectedAim = 1.0;
 // Neighbouring steps whose estimates differ by less than this share are not
 // told apart by more estimates.
-constexpr double kFirstSettled = 0.03;
+constexpr double kFirstSettled = 0.06;
 constexpr double kCorrectedSettled = 0.015;
 // A read this close to the aim is probably next to the answer.
 constexpr double kNear = 0.03;
@@ -59,23 +59,32 @@ constexpr double kNear = 0.03;
 constexpr double kWellUsed = 0.985;
 // A step found over the limit was at least this much over it.
 constexpr double kOverMargin = 1.02;
-// Before the last whole encode allowed, after a file that used less than
-// kPoorlyUsed of the limit, a step that went over is taken to be this much
-// over it (rather than kOverMargin), so that the last try fits.
-constexpr double kPoorlyUsed = 0.85;
-constexpr double kLastMargin = 1.035;
+// A whole encode read against the best file gives up once it has seen this
+// many frames (and a quarter of them) and foresees a file over the limit by
+// more than this share of it times the share of frames left, for a step at
+// least kFarSteps from the best (nearer steps grow more like the best: less).
+// A cartoon's step four qualities up read 3.4% high after a quarter of its
+// frames; eight photos read 4 to 11% low after three of them.
+constexpr std::size_t kMinForeseenFrames = 3;
+constexpr double kForeseenSlack = 0.05;
+constexpr double kFarSteps = 4;
 // The step before the best one is tried whole when its estimate is within
 // this share over the limit (neighbouring qualities differ by 0.5 to 2% of
-// the file, less than the estimates' own error), and the best leaves at least
-// the smallest such difference unused.
+// the file, less than the estimates' own error; sizes read between two whole
+// files are near exact and get no slack), and the best leaves at least the
+// smallest such difference unused.
 constexpr double kNeighbourSlack = 1.03;
 constexpr double kNeighbourRoom = 0.995;
 // A size at a whole ratio is tried whole when its estimate is within this
 // share over the limit: the sample, of frames that change little, read such
 // sizes up to a fifth too large where neighbouring sizes read close.
 constexpr double kRatioSlack = 1.25;
-// Whole encodes tried at most once a file fits; each costs about a save.
-constexpr int kMaxEncodes = 3;
+// Whole encodes tried at most once a file fits, each counted by the share of
+// its frames written (about a save for the whole)...
+constexpr double kMaxEncodes = 3;
+// ... and while the best file uses less than this share of the limit, these.
+constexpr double kPoorlyUsed = 0.85;
+constexpr double kMaxEncodesPoorlyUsed = 5;
 // Frames kept decoded between candidates, in bytes of pixels.
 constexpr std::size_t kFrameCacheBytes = 96u * 1024 * 1024;
 // Share of the progress an estimate and a whole encode count for.
@@ -177,11 +186,32 @@ private:
     std::optional<std::size_t> FirstUnderAim(std::size_t low, std::size_t high);
     // Encodes step i whole into a new candidate file, stopped at the limit;
     // a file that fits replaces the best so far when it is nearer the start.
-    // With `againstBest`, the encode gives up (as over the limit) once the
-    // bytes it writes beyond the best file's at the same frame, carried on
-    // over the frames left, would pass the room the best leaves: a
-    // neighbouring step's frames are each a little larger than the best's.
-    Written Encode(std::size_t i, std::size_t& framesWritten, bool againstBest = false);
+    // Once a file fits, the encode reads its frames against the best file's:
+    // the bytes it writes beyond the best's at the same frame, carried on over
+    // the frames left, tell the whole file's size long before its end (another
+    // step's frames each grow or shrink by about the same share), and the
+    // encode gives up, as over the limit, once that passes the limit. The size
+    // found or foreseen is kept in m_sizes.
+    Written Encode(std::size_t i);
+    // The step between `over` (too large) and the best file that the sizes
+    // of the two whole files put nearest the limit; nullopt when they are
+    // neighbours. Files shrink along the ladder nearly in a straight line
+    // between two steps near the answer.
+    std::optional<std::size_t> Between(std::size_t over) const;
+    // Above the best file, where no file went over: the step that the
+    // estimates made so far, corrected by the best file, put at the limit,
+    // when its file can be read against the best's (it then costs little
+    // where it does not fit); otherwise the first under the aim found by
+    // more estimates.
+    std::optional<std::size_t> AboveBest(std::size_t floor);
+    // Step i's file can be read frame by frame against the best file's.
+    bool ReadsAgainstBest(std::size_t i) const
+    {
+        const GifFitStep& step = m_ladder[i];
+        const GifFitStep& best = m_ladder[*m_best];
+        return FramesFor(step) == m_bestEnds.size() && m_bestEnds.size() >= kMinForeseenFrames &&
+               step.width == best.width && step.height == best.height;
+    }
     // When lowering the quality to the first floor saves little, the ladder
     // keeps the quality until the second pass. False when an estimate failed.
     bool QualityPays();
@@ -191,7 +221,11 @@ private:
     // an estimate or encode failed.
     bool Refine();
     // Whole encodes left once a file fits.
-    bool CanEncode() const { return m_result.encodes < kMaxEncodes; }
+    bool CanEncode() const
+    {
+        const bool poorlyUsed = m_best && double(m_bestBytes) < kPoorlyUsed * double(m_options.limit);
+        return m_encodeCost < (poorlyUsed ? kMaxEncodesPoorlyUsed : kMaxEncodes);
+    }
 
     std::size_t m_count;
     FrameCache m_cache;
@@ -211,6 +245,15 @@ private:
     bool m_fewColours = false;
     // Steps whose whole encode went over the limit.
     std::set<std::size_t> m_over;
+    // Sizes of the whole files tried: exact for those that fit, foreseen for
+    // those that went over.
+    std::map<std::size_t, double> m_sizes;
+    // Steps over the limit whose size was read against the best file's.
+    std::set<std::size_t> m_foreseen;
+    // Whole encodes read against the same best file that went over.
+    int m_oversInARow = 0;
+    // Whole encodes made, each counted by the share of its frames written.
+    double m_encodeCost = 0;
     std::optional<std::size_t> m_best;
     std::unique_ptr<AtomicFile> m_bestFile;
     long long m_bestBytes = 0;
@@ -270,7 +313,9 @@ std::optional<std::size_t> Fitter::FirstUnderAim(std::size_t low, std::size_t hi
         if (bracketed && above->second - below->second <= Settled() * above->second)
             return high;
         if (turn == Turn::Read && bracketed) {
-            const double t = (above->second * m_factor - aim) / ((above->second - below->second) * m_factor);
+            // Sizes fall by about the same share per step (more bytes per
+            // step at high quality than at low).
+            const double t = std::log(above->second * m_factor / aim) / std::log(above->second / below->second);
             const double at = double(low - 1) + t * double(high - low + 1);
             middle = std::clamp<std::size_t>(static_cast<std::size_t>(std::ceil(at)), low, high - 1);
         } else if (turn == Turn::Neighbour) {
@@ -288,6 +333,10 @@ std::optional<std::size_t> Fitter::FirstUnderAim(std::size_t low, std::size_t hi
         // A read that landed near the aim is settled by its neighbour; one
         // that did not is followed by another read.
         const bool near = std::abs(*estimate * m_factor - aim) <= kNear * aim;
+        // Before any whole file, a read just under the aim is as close as the
+        // estimates can tell: the file itself will correct them.
+        if (!m_corrected && near && probedUnder)
+            return middle;
         turn = turn == Turn::Read ? (near ? Turn::Neighbour : Turn::Halve)
                                   : turn == Turn::Neighbour ? Turn::Halve : Turn::Read;
     }
@@ -314,7 +363,7 @@ bool Fitter::QualityPays()
     return true;
 }
 
-Fitter::Written Fitter::Encode(std::size_t i, std::size_t& framesWritten, bool againstBest)
+Fitter::Written Fitter::Encode(std::size_t i)
 {
     const GifFitStep& step = m_ladder[i];
     auto file = std::make_unique<AtomicFile>(m_path);
@@ -322,37 +371,57 @@ Fitter::Written Fitter::Encode(std::size_t i, std::size_t& framesWritten, bool a
         return Written::Failed;
     GifByteSink sink(m_options.limit, &file->Stream());
     const std::size_t frames = FramesFor(step);
-    againstBest = againstBest && m_bestEnds.size() == frames && frames > 2;
+    // Frames of another size or rate do not grow in step with the best's
+    // (text scaled by a whole ratio shrinks far more than around it).
+    const bool againstBest = m_best && ReadsAgainstBest(i);
     std::vector<long long> ends;
+    std::size_t framesWritten = 0;
+    double foreseen = 0;
     std::atomic<bool> stop{false};
     bool gaveUp = false;
     const GifProgress written = [&](std::size_t done) {
         framesWritten = done;
         ends.resize(done, sink.Count());
-        if (!againstBest)
-            return;
         // The engine watches `stop` instead of the caller's flag.
         if (Cancelled())
             stop = true;
-        if (done < 2)
+        if (!againstBest || done < 2)
             return;
-        // The first frame stands alone; the others are alike.
-        const double first = double(ends[0] - m_bestEnds[0]);
-        const double later = double(ends[done - 1] - m_bestEnds[done - 1]) - first;
-        const double projected = first + later * double(frames - 1) / double(done - 1);
-        if (done >= frames / 4 && projected > double(m_options.limit - m_bestBytes)) {
+        // The first frame stands alone; the others grow or shrink by about
+        // the same share of their size.
+        const double later = double(ends[done - 1] - ends[0]);
+        const double bestLater = double(m_bestEnds[done - 1] - m_bestEnds[0]);
+        if (bestLater <= 0)
+            return;
+        foreseen = double(ends[0]) + later / bestLater * double(m_bestBytes - m_bestEnds[0]);
+        // Early reads of a step far from the best may be off by a few
+        // percent (the frames seen may grow more or less than the others);
+        // a neighbour's frames grow alike, and at the end the read is exact.
+        const std::size_t apart = i > *m_best ? i - *m_best : *m_best - i;
+        const double slack = 1.0 + kForeseenSlack * std::min(1.0, double(apart) / kFarSteps) *
+                                       double(frames - done) / double(frames);
+        if (done >= std::max(kMinForeseenFrames, frames / 4) && foreseen > slack * double(m_options.limit)) {
             gaveUp = true;
             stop = true;
         }
     };
-    const bool ok =
-        EncodeGifAnimation(sink, frames, SupplierFor(step), SettingsFor(step), written, againstBest ? &stop : m_cancel);
+    const bool ok = EncodeGifAnimation(sink, frames, SupplierFor(step), SettingsFor(step), written, &stop);
     ++m_result.encodes;
+    m_encodeCost += ok ? 1.0 : double(framesWritten) / double(frames);
     Report();
     if (Cancelled())
         return Written::Failed;
     if (!ok && (sink.Overflowed() || gaveUp)) {
         m_over.insert(i);
+        if (againstBest && foreseen > 0) {
+            m_sizes[i] = std::max(foreseen, double(m_options.limit) + 1);
+            m_foreseen.insert(i);
+            ++m_oversInARow;
+        } else {
+            // Without a file to read against, the frames not written are
+            // taken to be like those written.
+            m_sizes[i] = double(m_options.limit) * double(frames) / (double(framesWritten) + 0.5);
+        }
         return Written::Over;
     }
     if (!ok) {
@@ -364,18 +433,68 @@ Fitter::Written Fitter::Encode(std::size_t i, std::size_t& framesWritten, bool a
         }
         return Written::Failed;
     }
+    m_sizes[i] = double(sink.Count());
     if (!m_best || i < *m_best) {
         m_best = i;
         m_bestFile = std::move(file);
         m_bestBytes = sink.Count();
         m_bestEnds = std::move(ends);
+        m_oversInARow = 0;
     }
     return Written::Fits;
 }
 
+std::optional<std::size_t> Fitter::Between(std::size_t over) const
+{
+    const std::size_t best = *m_best;
+    if (best <= over + 1)
+        return std::nullopt;
+    const double overBytes = m_sizes.at(over);
+    // Each time the step read went over again, the best counts as half as
+    // far under the limit, so that reads that keep landing just over (sizes
+    // foreseen a little low, a curve that bends) close in on the best.
+    const double under = double(m_options.limit - m_bestBytes) / std::pow(2.0, std::max(0, m_oversInARow - 1));
+    const double t = (overBytes - double(m_options.limit)) / (overBytes - double(m_options.limit) + under);
+    const auto offset = static_cast<std::size_t>(std::ceil(t * double(best - over)));
+    return std::clamp<std::size_t>(over + offset, over + 1, best - 1);
+}
+
+std::optional<std::size_t> Fitter::AboveBest(std::size_t floor)
+{
+    const std::size_t best = *m_best;
+    const double limit = double(m_options.limit);
+    // The estimates read true at the settings asked (within a few percent on
+    // every set measured) and as far off as the best file says at its step:
+    // a sample's frames can shrink more or less than the others as the
+    // quality falls. In between, the correction is taken to grow evenly.
+    const auto corrected = [&](std::size_t i, double bytes) {
+        return bytes * (1.0 + (m_factor - 1.0) * double(i) / double(best));
+    };
+    std::optional<std::size_t> above;
+    for (const auto& [i, bytes] : m_estimates)
+        if (i >= floor && i < best && corrected(i, bytes) > limit)
+            above = i;
+    std::size_t j = floor;
+    if (above) {
+        // The next step read is under the limit; past it, the best file.
+        const auto next = m_estimates.upper_bound(*above);
+        const bool read = next != m_estimates.end() && next->first < best;
+        const std::size_t below = read ? next->first : best;
+        const double belowBytes = read ? corrected(next->first, next->second) : double(m_bestBytes);
+        const double aboveBytes = corrected(*above, m_estimates.at(*above));
+        const double t = std::log(aboveBytes / limit) / std::log(aboveBytes / belowBytes);
+        j = std::clamp<std::size_t>(*above + static_cast<std::size_t>(std::ceil(t * double(below - *above))),
+                                    *above + 1, below);
+    }
+    if (j >= best)
+        return std::nullopt;
+    if (!ReadsAgainstBest(j))
+        return FirstUnderAim(floor, best);
+    return j;
+}
+
 bool Fitter::Refine()
 {
-    std::size_t framesWritten = 0;
     if (m_fewColours)
         for (std::size_t i = 1; i < *m_best && CanEncode(); ++i) {
             const GifFitStep& step = m_ladder[i];
@@ -386,7 +505,7 @@ bool Fitter::Refine()
                 return true;
             if (*estimate * m_factor > kRatioSlack * double(m_options.limit))
                 continue;
-            const Written written = Encode(i, framesWritten);
+            const Written written = Encode(i);
             if (written == Written::Failed)
                 return false;
             if (written == Written::Fits)
@@ -396,10 +515,21 @@ bool Fitter::Refine()
     if (*m_best == 0 || m_over.count(before) || !CanEncode() ||
         double(m_bestBytes) >= kNeighbourRoom * double(m_options.limit))
         return true;
-    const std::optional<double> estimate = Estimate(before);
-    if (!estimate || *estimate * m_factor > kNeighbourSlack * double(m_options.limit))
+    // Between a file that went over and the best, the sizes of the two say
+    // more than an estimate.
+    std::optional<double> foreseen;
+    const auto over = m_foreseen.lower_bound(before);
+    const bool fromFiles = over != m_foreseen.begin();
+    if (fromFiles) {
+        const std::size_t o = *std::prev(over);
+        const double share = double(*m_best - before) / double(*m_best - o);
+        foreseen = double(m_bestBytes) + (m_sizes.at(o) - double(m_bestBytes)) * share;
+    } else if (const std::optional<double> estimate = Estimate(before)) {
+        foreseen = *estimate * m_factor;
+    }
+    if (!foreseen || *foreseen > (fromFiles ? 1.0 : kNeighbourSlack) * double(m_options.limit))
         return true;
-    return Encode(before, framesWritten, true) != Written::Failed;
+    return Encode(before) != Written::Failed;
 }
 
 GifFitResult Fitter::Run()
@@ -413,26 +543,28 @@ GifFitResult Fitter::Run()
     std::optional<std::size_t> over;
     std::optional<std::size_t> next = FirstUnderAim(0, last);
     bool broken = false;
-    while (next && !Cancelled() && (!m_best || m_result.encodes < kMaxEncodes)) {
+    while (next && !Cancelled() && (!m_best || CanEncode())) {
         const std::size_t i = *next;
         next.reset();
-        std::size_t framesWritten = 0;
-        const Written written = Encode(i, framesWritten);
+        const Written written = Encode(i);
         if (written == Written::Failed) {
             broken = true;
             break;
         }
-        const std::optional<double> estimate = Estimate(i);
-        if (!estimate)
-            break;
         if (written == Written::Fits) {
-            m_factor = double(m_bestBytes) / *estimate;
-            m_corrected = true;
+            // The file corrects the estimates (when the step was chosen by one).
+            const auto estimate = m_estimates.find(i);
+            if (estimate != m_estimates.end()) {
+                m_factor = double(m_bestBytes) / estimate->second;
+                m_corrected = true;
+            }
             const std::size_t floor = over ? *over + 1 : 0;
             if (*m_best == floor || double(m_bestBytes) >= kWellUsed * double(m_options.limit))
                 break;
-            // The corrected estimates say whether a step nearer the start fits.
-            next = FirstUnderAim(floor, *m_best);
+            // Between two whole files their sizes point to the answer; above
+            // the best alone the corrected estimates say whether a step
+            // nearer the start fits.
+            next = over && m_foreseen.count(*over) ? Between(*over) : AboveBest(floor);
             if (next && *next == *m_best)
                 next.reset();
             continue;
@@ -440,20 +572,17 @@ GifFitResult Fitter::Run()
         over = std::max(over.value_or(0), i);
         if (i == last || (m_best && *m_best == i + 1))
             break;
-        // The encode stopped at the limit after `framesWritten` frames. After
-        // a file that fitted, the estimates were only a little low here;
-        // before, the frames not written are taken to be like those written.
-        if (m_best) {
-            // A last try after a file that used too little of the limit has
-            // to fit rather than come near it.
-            const bool last = m_result.encodes + 1 == kMaxEncodes &&
-                              double(m_bestBytes) < kPoorlyUsed * double(m_options.limit);
-            m_factor = std::max(m_factor, (last ? kLastMargin : kOverMargin) * double(m_options.limit) / *estimate);
-        } else {
-            const double whole = double(m_options.limit) * double(FramesFor(m_ladder[i])) /
-                                 (double(framesWritten) + 0.5);
-            m_factor = std::max(m_factor * kOverMargin, whole / *estimate);
+        if (m_foreseen.count(i)) {
+            next = Between(i);
+            continue;
         }
+        // The estimates read low here: after a file that fitted, a little;
+        // before, by at least what the frames written suggest.
+        const std::optional<double> estimate = Estimate(i);
+        if (!estimate)
+            break;
+        m_factor = m_best ? std::max(m_factor, kOverMargin * double(m_options.limit) / *estimate)
+                          : std::max(m_factor * kOverMargin, m_sizes.at(i) / *estimate);
         m_corrected = true;
         next = FirstUnderAim(i + 1, m_best ? *m_best : last);
         if (m_best && next && *next == *m_best)
