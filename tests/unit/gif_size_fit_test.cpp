@@ -257,6 +257,11 @@ TEST(SizeFit, EachWayAloneAndNeverDropFrames)
         EXPECT_EQ(gif.FrameCount(), static_cast<int>(fit.frameCount)) << way.name;
         if (way.options.lowerQuality && !way.options.shrink) {
             EXPECT_LT(fit.step.quality, settings.quality) << way.name;
+            // Encodes that give up early, as over the limit, must not pass
+            // over a quality that fits.
+            GifEncodeSettings higher = settings;
+            higher.quality = fit.step.quality + 1;
+            EXPECT_GT(EncodedSize(pan, higher), way.options.limit) << way.name << ": the highest quality that fits";
         }
         if (!way.options.lowerQuality) {
             EXPECT_EQ(fit.step.quality, settings.quality) << way.name;
