@@ -191,7 +191,7 @@ private:
     // the frames left, tell the whole file's size long before its end (another
     // step's frames each grow or shrink by about the same share), and the
     // encode gives up, as over the limit, once that passes the limit. The size
-    // found or foreseen is kept in m_sizes.
+    // of a file that went over is kept in m_sizes.
     Written Encode(std::size_t i);
     // The step between `over` (too large) and the best file that the sizes
     // of the two whole files put nearest the limit; nullopt when they are
@@ -245,8 +245,8 @@ private:
     bool m_fewColours = false;
     // Steps whose whole encode went over the limit.
     std::set<std::size_t> m_over;
-    // Sizes of the whole files tried: exact for those that fit, foreseen for
-    // those that went over.
+    // Sizes of the whole files that went over: foreseen against the best
+    // file (the steps in m_foreseen) or else from the frames written.
     std::map<std::size_t, double> m_sizes;
     // Steps over the limit whose size was read against the best file's.
     std::set<std::size_t> m_foreseen;
@@ -433,7 +433,6 @@ Fitter::Written Fitter::Encode(std::size_t i)
         }
         return Written::Failed;
     }
-    m_sizes[i] = double(sink.Count());
     if (!m_best || i < *m_best) {
         m_best = i;
         m_bestFile = std::move(file);
