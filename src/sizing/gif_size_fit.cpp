@@ -96,6 +96,15 @@ std::vector<GifFitStep> BuildLadder(const GifEncodeSettings& settings, std::size
                                     const GifFitOptions& options, bool qualityFirst);
 bool AtWholeRatio(int w, int h, int width, int height);
 
+// The step between `above` and `below` (sizes known there) at which a size
+// falling by the same share per step reaches `aim`, rounded towards `below`:
+// files lose more bytes per step at high quality than at low.
+std::size_t ReadBetween(std::size_t above, double aboveBytes, std::size_t below, double belowBytes, double aim)
+{
+    const double t = std::log(aboveBytes / aim) / std::log(aboveBytes / belowBytes);
+    return above + static_cast<std::size_t>(std::ceil(t * double(below - above)));
+}
+
 std::vector<int> FrameDelays(const GifEncodeSettings& settings, std::size_t count)
 {
     return settings.delaysCs.empty() ? std::vector<int>(count, settings.delayCs) : settings.delaysCs;
@@ -313,11 +322,8 @@ std::optional<std::size_t> Fitter::FirstUnderAim(std::size_t low, std::size_t hi
         if (bracketed && above->second - below->second <= Settled() * above->second)
             return high;
         if (turn == Turn::Read && bracketed) {
-            // Sizes fall by about the same share per step (more bytes per
-            // step at high quality than at low).
-            const double t = std::log(above->second * m_factor / aim) / std::log(above->second / below->second);
-            const double at = double(low - 1) + t * double(high - low + 1);
-            middle = std::clamp<std::size_t>(static_cast<std::size_t>(std::ceil(at)), low, high - 1);
+            middle = std::clamp<std::size_t>(
+                ReadBetween(low - 1, above->second * m_factor, high, below->second * m_factor, aim), low, high - 1);
         } else if (turn == Turn::Neighbour) {
             middle = std::clamp<std::size_t>(probedUnder ? probed - 1 : probed + 1, low, high - 1);
         }
@@ -481,9 +487,7 @@ std::optional<std::size_t> Fitter::AboveBest(std::size_t floor)
         const std::size_t below = read ? next->first : best;
         const double belowBytes = read ? corrected(next->first, next->second) : double(m_bestBytes);
         const double aboveBytes = corrected(*above, m_estimates.at(*above));
-        const double t = std::log(aboveBytes / limit) / std::log(aboveBytes / belowBytes);
-        j = std::clamp<std::size_t>(*above + static_cast<std::size_t>(std::ceil(t * double(below - *above))),
-                                    *above + 1, below);
+        j = std::clamp<std::size_t>(ReadBetween(*above, aboveBytes, below, belowBytes, limit), *above + 1, below);
     }
     if (j >= best)
         return std::nullopt;
