@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -20,6 +21,10 @@ constexpr std::size_t kMaxRuns = 8;
 constexpr double kStandardErrors = 2.0;
 constexpr double kMinSpread = 0.05;
 constexpr int kTrailerBytes = 1;
+// A sample of up to this many frames per core gets a worker for each frame:
+// with one per core, the third of three frames would run alone on one core
+// while the other waits.
+constexpr std::size_t kSampleWorkersPerCore = 2;
 
 } // namespace
 
@@ -55,6 +60,9 @@ bool EstimateGifSize(std::size_t count, const GifFrameSupplier& supply, const Gi
     if (sample.empty())
         return false;
     GifEncodeSettings sampled = settings;
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    if (settings.threads == 0 && sample.size() <= kSampleWorkersPerCore * cores)
+        sampled.threads = unsigned(sample.size());
     if (!settings.delaysCs.empty()) {
         if (settings.delaysCs.size() != count)
             return false;
