@@ -59,21 +59,28 @@ constexpr double kNear = 0.03;
 constexpr double kWellUsed = 0.985;
 // A step found over the limit was at least this much over it.
 constexpr double kOverMargin = 1.02;
-// A whole encode read against the best file gives up once it has seen this
-// many frames (and a quarter of them) and foresees a file over the limit by
-// more than this share of it times the share of frames left, for a step at
-// least kFarSteps from the best (nearer steps grow more like the best: less).
+// A whole encode gives up once it has seen this many frames (and a quarter
+// of them, or half before any file fits: the size it reads then also
+// corrects the estimates) and foresees a file over the limit by more than this share of it
+// times the share of frames left: read against the best file, for a step at
+// least kFarSteps from the best (nearer steps grow more like the best: less);
+// before any file fits, always.
 // A cartoon's step four qualities up read 3.4% high after a quarter of its
 // frames; eight photos read 4 to 11% low after three of them.
 constexpr std::size_t kMinForeseenFrames = 3;
 constexpr double kForeseenSlack = 0.05;
-constexpr double kFarSteps = 4;
+constexpr std::size_t kFarSteps = 4;
 // The step before the best one is tried whole when its estimate is within
 // this share over the limit (neighbouring qualities differ by 0.5 to 2% of
 // the file, less than the estimates' own error; sizes read between two whole
 // files are near exact and get no slack), and the best leaves at least the
 // smallest such difference unused.
 constexpr double kNeighbourSlack = 1.03;
+// A best file that leaves more than this share unused makes room for the next
+// quality up whatever the estimates say (they can jump by a tenth between
+// neighbours where the files differ by 1.5%), and a try read against the
+// best costs little when it does not fit.
+constexpr double kNeighbourSure = 0.97;
 constexpr double kNeighbourRoom = 0.995;
 // A size at a whole ratio is tried whole when its estimate is within this
 // share over the limit: the sample, of frames that change little, read such
@@ -199,8 +206,9 @@ private:
     // the bytes it writes beyond the best's at the same frame, carried on over
     // the frames left, tell the whole file's size long before its end (another
     // step's frames each grow or shrink by about the same share), and the
-    // encode gives up, as over the limit, once that passes the limit. The size
-    // of a file that went over is kept in m_sizes.
+    // encode gives up, as over the limit, once that passes the limit. Before
+    // any file fits, the frames written foretell the others the same way. The
+    // size of a file that went over is kept in m_sizes.
     Written Encode(std::size_t i);
     // The step between `over` (too large) and the best file that the sizes
     // of the two whole files put nearest the limit; nullopt when they are
@@ -391,22 +399,25 @@ Fitter::Written Fitter::Encode(std::size_t i)
         // The engine watches `stop` instead of the caller's flag.
         if (Cancelled())
             stop = true;
-        if (!againstBest || done < 2)
+        if ((m_best && !againstBest) || done < 2)
             return;
-        // The first frame stands alone; the others grow or shrink by about
-        // the same share of their size.
+        // The first frame stands alone. The others grow or shrink by about
+        // the same share of their size as the best file's; before any file
+        // fits, the frames not written are taken to be like those written.
         const double later = double(ends[done - 1] - ends[0]);
-        const double bestLater = double(m_bestEnds[done - 1] - m_bestEnds[0]);
-        if (bestLater <= 0)
+        const double bestLater = againstBest ? double(m_bestEnds[done - 1] - m_bestEnds[0]) : 0;
+        if (againstBest && bestLater <= 0)
             return;
-        foreseen = double(ends[0]) + later / bestLater * double(m_bestBytes - m_bestEnds[0]);
+        foreseen = double(ends[0]) + (againstBest ? later / bestLater * double(m_bestBytes - m_bestEnds[0])
+                                                  : later * double(frames - 1) / double(done - 1));
         // Early reads of a step far from the best may be off by a few
         // percent (the frames seen may grow more or less than the others);
         // a neighbour's frames grow alike, and at the end the read is exact.
-        const std::size_t apart = i > *m_best ? i - *m_best : *m_best - i;
+        const std::size_t apart = !againstBest ? kFarSteps : i > *m_best ? i - *m_best : *m_best - i;
         const double slack = 1.0 + kForeseenSlack * std::min(1.0, double(apart) / kFarSteps) *
                                        double(frames - done) / double(frames);
-        if (done >= std::max(kMinForeseenFrames, frames / 4) && foreseen > slack * double(m_options.limit)) {
+        const std::size_t enough = std::max(kMinForeseenFrames, frames / (againstBest ? 4 : 2));
+        if (done >= enough && foreseen > slack * double(m_options.limit)) {
             gaveUp = true;
             stop = true;
         }
@@ -419,14 +430,13 @@ Fitter::Written Fitter::Encode(std::size_t i)
         return Written::Failed;
     if (!ok && (sink.Overflowed() || gaveUp)) {
         m_over.insert(i);
-        if (againstBest && foreseen > 0) {
+        if (foreseen > 0)
             m_sizes[i] = std::max(foreseen, double(m_options.limit) + 1);
+        else
+            m_sizes[i] = double(m_options.limit) * double(frames) / (double(framesWritten) + 0.5);
+        if (againstBest && foreseen > 0) {
             m_foreseen.insert(i);
             ++m_oversInARow;
-        } else {
-            // Without a file to read against, the frames not written are
-            // taken to be like those written.
-            m_sizes[i] = double(m_options.limit) * double(frames) / (double(framesWritten) + 0.5);
         }
         return Written::Over;
     }
@@ -518,20 +528,20 @@ bool Fitter::Refine()
     if (*m_best == 0 || m_over.count(before) || !CanEncode() ||
         double(m_bestBytes) >= kNeighbourRoom * double(m_options.limit))
         return true;
-    // Between a file that went over and the best, the sizes of the two say
-    // more than an estimate.
-    std::optional<double> foreseen;
+    const double limit = double(m_options.limit);
     const auto over = m_foreseen.lower_bound(before);
-    const bool fromFiles = over != m_foreseen.begin();
-    if (fromFiles) {
+    if (over != m_foreseen.begin()) {
+        // Between a file that went over and the best, the sizes of the two
+        // say more than an estimate.
         const std::size_t o = *std::prev(over);
         const double share = double(*m_best - before) / double(*m_best - o);
-        foreseen = double(m_bestBytes) + (m_sizes.at(o) - double(m_bestBytes)) * share;
-    } else if (const std::optional<double> estimate = Estimate(before)) {
-        foreseen = *estimate * m_factor;
+        if (double(m_bestBytes) + (m_sizes.at(o) - double(m_bestBytes)) * share > limit)
+            return true;
+    } else if (!ReadsAgainstBest(before) || double(m_bestBytes) >= kNeighbourSure * limit) {
+        const std::optional<double> estimate = Estimate(before);
+        if (!estimate || *estimate * m_factor > kNeighbourSlack * limit)
+            return true;
     }
-    if (!foreseen || *foreseen > (fromFiles ? 1.0 : kNeighbourSlack) * double(m_options.limit))
-        return true;
     return Encode(before) != Written::Failed;
 }
 
