@@ -210,6 +210,17 @@ private:
     // any file fits, the frames written foretell the others the same way. The
     // size of a file that went over is kept in m_sizes.
     Written Encode(std::size_t i);
+    // The size of a whole file of `frames` frames, foretold from the bytes
+    // after each of its first frames (`ends`): the first frame stands alone;
+    // the others grow or shrink by about the same share of their size as the
+    // best file's (when it can be read against the best), or else are taken
+    // to be like those written. 0 when it cannot be told yet.
+    double Foresee(const std::vector<long long>& ends, std::size_t frames) const;
+    // The size foretold after `done` of step i's `frames` frames above which
+    // the encode gives up: early reads of a step far from the best may be off
+    // by a few percent (the frames seen may grow more or less than the
+    // others); a neighbour's frames grow alike; at the end the read is exact.
+    double GiveUpAbove(std::size_t i, std::size_t done, std::size_t frames) const;
     // The step between `over` (too large) and the best file that the sizes
     // of the two whole files put nearest the limit; nullopt when they are
     // neighbours. Files shrink along the ladder nearly in a straight line
@@ -399,25 +410,11 @@ Fitter::Written Fitter::Encode(std::size_t i)
         // The engine watches `stop` instead of the caller's flag.
         if (Cancelled())
             stop = true;
-        if ((m_best && !againstBest) || done < 2)
+        if (m_best && !againstBest)
             return;
-        // The first frame stands alone. The others grow or shrink by about
-        // the same share of their size as the best file's; before any file
-        // fits, the frames not written are taken to be like those written.
-        const double later = double(ends[done - 1] - ends[0]);
-        const double bestLater = againstBest ? double(m_bestEnds[done - 1] - m_bestEnds[0]) : 0;
-        if (againstBest && bestLater <= 0)
-            return;
-        foreseen = double(ends[0]) + (againstBest ? later / bestLater * double(m_bestBytes - m_bestEnds[0])
-                                                  : later * double(frames - 1) / double(done - 1));
-        // Early reads of a step far from the best may be off by a few
-        // percent (the frames seen may grow more or less than the others);
-        // a neighbour's frames grow alike, and at the end the read is exact.
-        const std::size_t apart = !againstBest ? kFarSteps : i > *m_best ? i - *m_best : *m_best - i;
-        const double slack = 1.0 + kForeseenSlack * std::min(1.0, double(apart) / kFarSteps) *
-                                       double(frames - done) / double(frames);
+        foreseen = Foresee(ends, frames);
         const std::size_t enough = std::max(kMinForeseenFrames, frames / (againstBest ? 4 : 2));
-        if (done >= enough && foreseen > slack * double(m_options.limit)) {
+        if (done >= enough && foreseen > GiveUpAbove(i, done, frames)) {
             gaveUp = true;
             stop = true;
         }
@@ -457,6 +454,26 @@ Fitter::Written Fitter::Encode(std::size_t i)
         m_oversInARow = 0;
     }
     return Written::Fits;
+}
+
+double Fitter::Foresee(const std::vector<long long>& ends, std::size_t frames) const
+{
+    const std::size_t done = ends.size();
+    if (done < 2)
+        return 0;
+    const double later = double(ends[done - 1] - ends[0]);
+    if (!m_best)
+        return double(ends[0]) + later * double(frames - 1) / double(done - 1);
+    const double bestLater = double(m_bestEnds[done - 1] - m_bestEnds[0]);
+    return bestLater > 0 ? double(ends[0]) + later / bestLater * double(m_bestBytes - m_bestEnds[0]) : 0;
+}
+
+double Fitter::GiveUpAbove(std::size_t i, std::size_t done, std::size_t frames) const
+{
+    const std::size_t apart = !m_best ? kFarSteps : i > *m_best ? i - *m_best : *m_best - i;
+    const double slack =
+        kForeseenSlack * std::min(1.0, double(apart) / double(kFarSteps)) * double(frames - done) / double(frames);
+    return (1.0 + slack) * double(m_options.limit);
 }
 
 std::optional<std::size_t> Fitter::Between(std::size_t over) const
