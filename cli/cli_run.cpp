@@ -247,9 +247,13 @@ int RunCli(const CliOptions& options, std::FILE* errors, bool showProgress, std:
     std::vector<int> delays;
     wxString failed;
     if (!PlanAll(options, frames, names, delays, failed)) {
-        Say(errors, wxString::Format(IsVideoClip(failed) ? "cannot read \"%s\", or it has no frame from --from to --to"
-                                                         : "cannot read \"%s\"",
-                                     failed));
+        wxString why;
+        if (IsVideoClip(failed) && !LoadVideoDecoder(&why))
+            Say(errors, wxString::Format("cannot read \"%s\": %s", failed, why));
+        else
+            Say(errors, wxString::Format(IsVideoClip(failed) ? "cannot read \"%s\", or it has no frame from --from to --to"
+                                                             : "cannot read \"%s\"",
+                                         failed));
         return kCliUnreadableInput;
     }
 

@@ -1,5 +1,6 @@
 # Installed layout (the Debian package's, with PREFIX /usr):
 #   PREFIX/lib/brackwell-gifmaker/bin/gifmaker, gifmaker-cli
+#   PREFIX/lib/brackwell-gifmaker/lib/gifmaker-ffmpeg.so   the video decoder
 #   PREFIX/lib/brackwell-gifmaker/Themes/, Language/, option.cfg
 #   PREFIX/bin/gifmaker, gifmaker-cli   relative links to the programs above
 #   PREFIX/share/...                    desktop entry, icons, AppStream data,
@@ -13,6 +14,7 @@ set(GIFMAKER_PROJECT_MIME_TYPE "application/x-brackwell-gifmaker-project")
 set(private ${GIFMAKER_INSTALL_PRIVATEDIR})
 
 install(TARGETS gifmaker gifmaker-cli RUNTIME DESTINATION ${private}/bin)
+install(TARGETS gifmaker_ffmpeg LIBRARY DESTINATION ${private}/lib)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/Themes/ DESTINATION ${private}/Themes PATTERN README EXCLUDE)
 # The compiled catalogs, Language/<lang>/language.mo (see Resources.cmake).
 install(DIRECTORY ${CMAKE_BINARY_DIR}/Language/ DESTINATION ${private}/Language)

@@ -21,3 +21,7 @@ int LoadClipFrames(const ClipName& clip, const ThumbnailSizeRule& thumbnailSize,
 // clip's own path yields nothing: it needs a rate (the import dialog and
 // gifmaker-cli --fps turn it into a range name).
 int LoadMediaFrames(const wxString& path, const ThumbnailSizeRule& thumbnailSize, const LoadedFrameSink& sink);
+
+// Loads the video decoder, which is otherwise loaded when the first clip is
+// opened; false with the reason in `why` (may be null) when it cannot be.
+bool LoadVideoDecoder(wxString* why);

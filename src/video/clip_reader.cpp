@@ -1,6 +1,7 @@
 #include "clip_reader.h"
 
-#include "clip_decoder.h"
+#include "clip_sniff.h"
+#include "ffmpeg_module.h"
 #include "webp_reader.h"
 
 #include <cstdio>
@@ -21,5 +22,5 @@ std::unique_ptr<ClipReader> OpenClipReader(const std::string& file, wxString* wh
         std::fclose(f);
     if (LooksLikeAnimatedWebP(head, got))
         return OpenWebPReader(file, why);
-    return ClipDecoder::Open(file, why, endMs);
+    return OpenFfmpegClip(file, why, endMs);
 }

@@ -12,6 +12,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -33,7 +35,7 @@ TEST(InstalledProgram, RunsFromThePrefixThroughItsLinkInPath)
     ASSERT_EQ(install.ExitCode(), 0) << ReadFileText(output.File("install.txt"));
 
     const fs::path data = root / "lib" / "brackwell-gifmaker";
-    for (const char* file : {"bin/gifmaker", "bin/gifmaker-cli", "option.cfg", "Themes/gifmaker.xrc",
+    for (const char* file : {"bin/gifmaker", "bin/gifmaker-cli", "lib/gifmaker-ffmpeg.so", "option.cfg", "Themes/gifmaker.xrc",
                              "Themes/application.ico", "Themes/play.png", "Themes/stop.png",
                              "Language/de/language.mo"})
         EXPECT_TRUE(fs::is_regular_file(data / file)) << file;
@@ -52,10 +54,19 @@ TEST(InstalledProgram, RunsFromThePrefixThroughItsLinkInPath)
     EXPECT_NE(entry.find("Icon=brackwell-gifmaker\n"), std::string::npos) << entry;
 
     const char* path = std::getenv("PATH");
+    const std::vector<std::string> environment = {"HOME=" + Utf8(home.Path()),
+                                                  "PATH=" + (root / "bin").string() + ":" + (path ? path : "")};
+    // Clips go through the video decoder module in the private folder.
+    ChildProcess cli;
+    ASSERT_TRUE(cli.Start({"gifmaker-cli", "--fps", "10", "-o", Utf8(output.File("clip.gif")),
+                           Utf8(SourceDir()) + "/tests/fuzz/video_seeds/h264.mp4"},
+                          environment, Utf8(output.File("cli.txt"))));
+    ASSERT_TRUE(cli.WaitForExit(kProgramTimeoutMs));
+    EXPECT_EQ(cli.ExitCode(), 0) << ReadFileText(output.File("cli.txt"));
+    EXPECT_EQ(ReadFileText(output.File("clip.gif")).substr(0, 6), "GIF89a");
+
     ChildProcess program;
-    ASSERT_TRUE(program.Start({"gifmaker"},
-                              {"HOME=" + Utf8(home.Path()), "PATH=" + (root / "bin").string() + ":" + (path ? path : "")},
-                              Utf8(output.File("output.txt"))));
+    ASSERT_TRUE(program.Start({"gifmaker"}, environment, Utf8(output.File("output.txt"))));
     const X11Window window = WaitForProcessWindow(program.Pid(), kMainWindowTitle, kProgramTimeoutMs);
     ASSERT_NE(window, 0u) << ReadFileText(output.File("output.txt"));
     ASSERT_TRUE(RequestWindowClose(window));

@@ -27,7 +27,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "Version: $(field Version)"
 [ "$(field Architecture)" = "$arch" ] || fail "Architecture: $(field Architecture)"
 [ "$(field Section)" = graphics ] || fail "Section: $(field Section)"
-for library in libc6 libwxgtk3.2-1 libwxbase3.2-1 libimagequant0 libgif7 libcurl4 libexpat1; do
+for library in libc6 libwxgtk3.2-1 libwxbase3.2-1 libimagequant0 libgif7 libcurl4 libexpat1 libavcodec59; do
   field Depends | tr ',' '\n' | grep -q "^ *$library " || fail "Depends lacks $library: $(field Depends)"
 done
 
@@ -45,6 +45,7 @@ private=usr/lib/brackwell-gifmaker
   done
   echo "$private/bin/gifmaker"
   echo "$private/bin/gifmaker-cli"
+  echo "$private/lib/gifmaker-ffmpeg.so"
   echo "$private/option.cfg"
   echo "usr/share/applications/brackwell-gifmaker.desktop"
   echo "usr/share/doc/brackwell-gifmaker/changelog.gz"
@@ -67,6 +68,8 @@ dpkg-deb -x "$deb" "$root"
 "$root/usr/bin/gifmaker-cli" -o "$work/out.gif" "$(dirname "$0")/../fuzz/seeds/rgba.png" ||
   fail "gifmaker-cli cannot make a GIF"
 head -c 6 "$work/out.gif" 2>/dev/null | grep -q GIF89a || fail "gifmaker-cli wrote no GIF"
+"$root/usr/bin/gifmaker-cli" --fps 10 -o "$work/clip.gif" "$(dirname "$0")/../fuzz/video_seeds/h264.mp4" ||
+  fail "gifmaker-cli cannot make a GIF of a clip"
 
 share=$root/usr/share
 entry=$share/applications/brackwell-gifmaker.desktop

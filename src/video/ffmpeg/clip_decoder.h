@@ -72,7 +72,3 @@ private:
     bool m_steadyDurations = false; // a packet's duration is how long its frame is shown
     std::deque<std::pair<long long, long long>> m_skipped; // [from, until) of packets left out since the last seek
 };
-
-// The libavformat demuxer for a clip's first kClipSniffBytes ("mov" or
-// "matroska"), or null when they are not a container clips are read from.
-const char* ClipDemuxerName(const unsigned char* data, std::size_t size);
